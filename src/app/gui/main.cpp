@@ -1,0 +1,78 @@
+#include "catalogue/DataFolder.h"
+#include "catalogue/Session.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusFeedback.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+namespace {
+
+// Without a display the toolkit would abort; say so in one line and show the windowless way.
+bool HasDisplay()
+{
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+    return true;
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString DataDirArgument(const QStringList& arguments)
+{
+  for (int i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QStringLiteral("--data-dir") && i + 1 < arguments.size())
+      return arguments[i + 1];
+    if (arguments[i].startsWith(QStringLiteral("--data-dir=")))
+      return arguments[i].mid(11);
+  }
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "quillon: no display found (DISPLAY is not set); without a window use quillon-cli, "
+                 "for example: quillon-cli info\n");
+    return 1;
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("quillon"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
+  QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+
+  const QString executableDir = QApplication::applicationDirPath();
+  const quillon::DataFolder folder = quillon::DataFolder::Resolve(DataDirArgument(app.arguments()), executableDir);
+  quillon::SilentFeedback startupFeedback;
+  quillon::Session session;
+  QString message;
+  const QString delivered = quillon::DeliveredDataFolder(executableDir) + quillon::kCatalogueFileName;
+  const quillon::OpenOutcome outcome = session.Open(folder, delivered, startupFeedback, &message);
+  message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  switch (outcome) {
+    case quillon::OpenOutcome::Opened:
+      break;
+    case quillon::OpenOutcome::CatalogueMissing:
+      QMessageBox::critical(nullptr, quillon::MissingCatalogueTitle(), message);
+      return 1;
+    case quillon::OpenOutcome::InUse:
+      QMessageBox::warning(nullptr, QStringLiteral("Quillon"), message);
+      return 1;
+    case quillon::OpenOutcome::Failed:
+      QMessageBox::critical(nullptr, quillon::MissingCatalogueTitle(), message);
+      return 1;
+  }
+
+  int status = 0;
+  {
+    quillon::ui::MainWindow window(session);
+    window.show();
+    status = app.exec();
+    session.Close(window.Feedback(), true);
+  }
+  return status;
+}

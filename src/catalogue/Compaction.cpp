@@ -1,0 +1,180 @@
+#include "catalogue/Compaction.h"
+
+#include "catalogue/DataFolder.h"
+#include "catalogue/Feedback.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quillon {
+
+namespace {
+
+// File-system error numbers of our reports (those the user may know from other programs).
+constexpr int kPermissionDenied = 70;
+constexpr int kPathFileAccessError = 75;
+
+struct StepFailure {
+  int number = 0;
+  QString description;
+};
+
+// A private connection used only while compacting; removed when it goes out of scope.
+class ScratchConnection {
+ public:
+  explicit ScratchConnection(const QString& file) : m_name(QStringLiteral("quillon-compact"))
+  {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    database.setDatabaseName(file);
+    m_open = database.open();
+  }
+  ~ScratchConnection()
+  {
+    {
+      QSqlDatabase database = QSqlDatabase::database(m_name, false);
+      database.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+  }
+  bool IsOpen() const { return m_open; }
+  QSqlDatabase Database() const { return QSqlDatabase::database(m_name, false); }
+
+ private:
+  QString m_name;
+  bool m_open = false;
+};
+
+StepFailure EngineFailure(const QSqlError& error)
+{
+  bool ok = false;
+  const int number = error.nativeErrorCode().toInt(&ok);
+  return {ok && number ? number : kPathFileAccessError, error.text()};
+}
+
+bool Injected(const CompactFault& fault, CompactStep step, StepFailure* failure, const QString& what)
+{
+  if (fault && fault(step)) {
+    *failure = {kPathFileAccessError, what};
+    return true;
+  }
+  return false;
+}
+
+bool SyncPath(const QString& path)
+{
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+  if (fd < 0)
+    return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+bool RemoveStaleScratch(const QString& scratch, const CompactFault& fault, StepFailure* failure)
+{
+  if (Injected(fault, CompactStep::RemoveStaleScratch, failure, QStringLiteral("Cannot remove ") + scratch))
+    return false;
+  const QFileInfo info(scratch);
+  if (!info.exists() && !info.isSymLink())
+    return true;
+  if (info.isDir() || !QFile::remove(scratch)) {
+    *failure = {kPermissionDenied, QStringLiteral("Cannot remove ") + scratch};
+    return false;
+  }
+  return true;
+}
+
+bool WriteCompactCopy(const QString& catalogue, const QString& scratch, const CompactFault& fault,
+                      StepFailure* failure)
+{
+  if (Injected(fault, CompactStep::WriteCompactCopy, failure, QStringLiteral("Cannot write ") + scratch))
+    return false;
+  ScratchConnection connection(catalogue);
+  if (!connection.IsOpen()) {
+    *failure = EngineFailure(connection.Database().lastError());
+    return false;
+  }
+  QSqlQuery query(connection.Database());
+  if (!query.prepare(QStringLiteral("VACUUM INTO ?"))) {
+    *failure = EngineFailure(query.lastError());
+    return false;
+  }
+  query.bindValue(0, scratch);
+  if (!query.exec()) {
+    *failure = EngineFailure(query.lastError());
+    return false;
+  }
+  if (!SyncPath(scratch)) {
+    *failure = {kPathFileAccessError, QStringLiteral("Cannot write ") + scratch};
+    return false;
+  }
+  return true;
+}
+
+bool VerifyCopy(const QString& scratch, const CompactFault& fault, StepFailure* failure)
+{
+  if (Injected(fault, CompactStep::VerifyCopy, failure, QStringLiteral("The compacted copy is damaged.")))
+    return false;
+  ScratchConnection connection(scratch);
+  QSqlQuery query(connection.Database());
+  if (!connection.IsOpen() || !query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next() ||
+      query.value(0).toString() != QStringLiteral("ok")) {
+    *failure = {kPathFileAccessError, QStringLiteral("The compacted copy is damaged.")};
+    return false;
+  }
+  return true;
+}
+
+bool ReplaceCatalogue(const QString& scratch, const QString& catalogue, const CompactFault& fault,
+                      StepFailure* failure)
+{
+  if (Injected(fault, CompactStep::ReplaceCatalogue, failure, QStringLiteral("Cannot replace ") + catalogue))
+    return false;
+  // rename(2) replaces the target atomically: either name holds a whole catalogue at every moment.
+  if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(catalogue).constData()) != 0) {
+    *failure = {kPermissionDenied, QStringLiteral("Cannot replace ") + catalogue};
+    return false;
+  }
+  SyncPath(QFileInfo(catalogue).absolutePath());
+  return true;
+}
+
+}  // namespace
+
+bool CompactCatalogue(const DataFolder& folder, Feedback& feedback, const CompactFault& fault)
+{
+  feedback.SetStatus(StatusKind::Text, QStringLiteral("Compacting Database, Please wait..."));
+  const QString catalogue = folder.CatalogueFile();
+  const QString scratch = folder.CompactScratchFile();
+  if (!QFileInfo::exists(catalogue)) {
+    feedback.ShowMessage(QString(), QStringLiteral("Error (53)\rFile not found: ") + catalogue, MessageIcon::Critical);
+    return false;
+  }
+  StepFailure failure;
+  bool ok = RemoveStaleScratch(scratch, fault, &failure);
+  if (ok) {
+    ok = WriteCompactCopy(catalogue, scratch, fault, &failure) && VerifyCopy(scratch, fault, &failure) &&
+         ReplaceCatalogue(scratch, catalogue, fault, &failure);
+    if (!ok && QFileInfo(scratch).isFile())
+      QFile::remove(scratch);
+  }
+  if (!ok) {
+    feedback.ShowMessage(QString(),
+                         QStringLiteral("Error (") + QString::number(failure.number) + QStringLiteral(")\r") +
+                             failure.description,
+                         MessageIcon::Critical);
+    return false;
+  }
+  feedback.SetStatus(StatusKind::Done);
+  return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,39 @@
+#pragma once
+// The window's Feedback: the status label and progress bar of the main window, pending events
+// run on Yield, and message boxes for questions.
+#include "catalogue/Feedback.h"
+
+#include <QPointer>
+
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+namespace quillon::ui {
+
+class StatusFeedback final : public Feedback {
+ public:
+  StatusFeedback(QWidget* dialogParent, QLabel* statusLabel, QProgressBar* progressBar);
+
+  // Where result lines go (the scanner dialog's list while it runs); dropped when unset.
+  void SetResultSink(std::function<void(const QString&)> sink) { m_resultSink = std::move(sink); }
+  void SetDialogParent(QWidget* parent) { m_dialogParent = parent; }
+
+  void SetStatus(StatusKind kind, const QString& text) override;
+  void SetProgressMaximum(int maximum) override;
+  void SetProgressValue(int value) override;
+  void AddResultLine(const QString& line) override;
+  void Yield() override;
+  Answer Ask(const Question& question) override;
+  void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override;
+
+ private:
+  QPointer<QWidget> m_dialogParent;
+  QPointer<QLabel> m_statusLabel;
+  QPointer<QProgressBar> m_progressBar;
+  std::function<void(const QString&)> m_resultSink;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,197 @@
+// The connection, record edits, structure changes, error reports and the session's lock.
+#include "RecordingFeedback.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "catalogue/EditRecord.h"
+#include "catalogue/SchemaChanges.h"
+#include "catalogue/Session.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+class DatabaseAccessTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void MissingCatalogueGivesTheFatalMessage()
+  {
+    QTemporaryDir dir;
+    RecordingFeedback feedback;
+    Session session;
+    QString message;
+    const OpenOutcome outcome =
+        session.Open(DataFolder(dir.path()), dir.filePath(QStringLiteral("no-such-delivered.mdb")), feedback, &message);
+    QCOMPARE(outcome, OpenOutcome::CatalogueMissing);
+    QVERIFY(message.startsWith(QStringLiteral("Unable to locate database.\r\nPlease make sure that this file is located "
+                                              "in the Quillon installation folder.\r\n")));
+    QCOMPARE(MissingCatalogueTitle(), QStringLiteral("Quillon Fatal Error"));
+    QVERIFY(!session.IsOpen());
+    // Nothing was created in its place.
+    QVERIFY(!QFile::exists(DataFolder(dir.path()).CatalogueFile()));
+  }
+
+  void NewDataFolderGetsTheDeliveredCatalogueAndItsFolders()
+  {
+    QTemporaryDir dir;
+    const DataFolder folder(dir.filePath(QStringLiteral("fresh")));
+    RecordingFeedback feedback;
+    Session session;
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
+    for (const QString& path : {folder.TempFolder(), folder.TempImagesFolder(), folder.UrlFolder(),
+                                folder.LibraryFolder(), folder.CfgFolder()})
+      QVERIFY2(QFileInfo(path).isDir(), qPrintable(path));
+    const std::optional<QVariant> systems =
+        session.Connection().SelectValue(feedback, QStringLiteral("test"), QStringLiteral("SELECT count(*) FROM System"));
+    QVERIFY(systems);
+    QCOMPARE(systems->toInt(), 33);
+  }
+
+  void SecondInstanceIsRefused()
+  {
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    RecordingFeedback feedback;
+    Session first;
+    QCOMPARE(first.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
+    QVERIFY(QFile::exists(folder.LockFile()));
+    Session second;
+    QString message;
+    QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::InUse);
+    QVERIFY(message.contains(QStringLiteral("in use")));
+    first.Close(feedback, false);
+    QVERIFY(!QFile::exists(folder.LockFile()));
+    QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
+  }
+
+  void DamagedCatalogueIsReportedAsAConnectionError()
+  {
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    QVERIFY(TouchFile(folder.CatalogueFile(), QByteArray(4096, 'x')));
+    RecordingFeedback feedback;
+    Session session;
+    QString message;
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::Failed);
+    QVERIFY(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - ")));
+    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(dbConn)-")));
+    // The user's file is left alone.
+    QFile file(folder.CatalogueFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray(4096, 'x'));
+  }
+
+  void ErrorReportsCarryTheRoutineTag()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    QVERIFY(!t.Db().Execute(feedback, QStringLiteral("GetFirstGenre"), QStringLiteral("SELECT NoSuchName FROM Genres")));
+    const QString line = feedback.LastStatus();
+    QVERIFY2(line.startsWith(QStringLiteral("Status: Error - 1-(GetFirstGenre)-")), qPrintable(line));
+    QVERIFY2(line.contains(QStringLiteral("no such column")), qPrintable(line));
+    QCOMPARE(ErrorReportText(3265, QStringLiteral("dbConn"), QStringLiteral("Item not found")),
+             QStringLiteral("3265-(dbConn)-Item not found"));
+  }
+
+  void ValuesAreBoundNeverSpliced()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    const QString hostile = QStringLiteral("x'); DROP TABLE Games; --\"");
+    QVERIFY(t.Db().Execute(feedback, QStringLiteral("test"),
+                           QStringLiteral("INSERT INTO Games (FullName, FileName, System) VALUES (?, ?, 3)"),
+                           {hostile, hostile}));
+    QCOMPARE(t.Value(QStringLiteral("SELECT FullName FROM Games")).toString(), hostile);
+  }
+
+  void EditRecordWritesOnlyChangedValues()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    const RecordRef snes{QStringLiteral("System"), QStringLiteral("SystemID"), 3};
+    // Unchanged control: nothing is written, even a different value.
+    QVERIFY(!EditRecord(t.Db(), feedback, snes, QStringLiteral("Emulator"), QStringLiteral("/usr/bin/snes9x"), false));
+    QVERIFY(t.Value(QStringLiteral("SELECT Emulator FROM System WHERE SystemID = 3")).isNull());
+    QVERIFY(EditRecord(t.Db(), feedback, snes, QStringLiteral("Emulator"), QStringLiteral("/usr/bin/snes9x"), true));
+    t.Reopen();
+    QCOMPARE(t.Value(QStringLiteral("SELECT Emulator FROM System WHERE SystemID = 3")).toString(),
+             QStringLiteral("/usr/bin/snes9x"));
+    // Empty text stores Null, not an empty string; other rows are untouched.
+    QVERIFY(EditRecord(t.Db(), feedback, snes, QStringLiteral("Emulator"), QString(""), true));
+    QVERIFY(t.Value(QStringLiteral("SELECT Emulator FROM System WHERE SystemID = 3")).isNull());
+    // The one-row option table has no key.
+    QVERIFY(EditRecord(t.Db(), feedback, {QStringLiteral("Inc"), {}, {}}, QStringLiteral("IncQ"), 1, true));
+    QCOMPARE(t.Value(QStringLiteral("SELECT IncQ FROM Inc")).toInt(), 1);
+    // A field the table lacks is an error with the routine's tag, not a crash or a statement.
+    QVERIFY(!EditRecord(t.Db(), feedback, snes, QStringLiteral("NoSuchColumn"), 1, true));
+    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(EditRecord)-")));
+    QVERIFY(!EditRecord(t.Db(), feedback, snes, QStringLiteral("Emulator = 1; --"), 1, true));
+  }
+
+  void AddFieldSendsTheSizeOnlyWhenGiven()
+  {
+    QCOMPARE(AddFieldStatement(QStringLiteral("System"), QStringLiteral("ImageFilter"), QStringLiteral("text"), 255),
+             QStringLiteral("ALTER TABLE \"System\" ADD COLUMN \"ImageFilter\" TEXT(255)"));
+    QCOMPARE(AddFieldStatement(QStringLiteral("System"), QStringLiteral("SysImg"), QStringLiteral("Memo"), 0),
+             QStringLiteral("ALTER TABLE \"System\" ADD COLUMN \"SysImg\" TEXT"));
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    t.Exec(QStringLiteral("CREATE TABLE Probe (ID INTEGER PRIMARY KEY)"));
+    t.Exec(QStringLiteral("INSERT INTO Probe (ID) VALUES (1)"));
+    QVERIFY(addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Filter"), QStringLiteral("text"), 255));
+    QVERIFY(addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Flag"), QStringLiteral("YesNo"), 0));
+    QVERIFY(addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Count"), QStringLiteral("Long"), 0));
+    QCOMPARE(t.Value(QStringLiteral("SELECT type FROM pragma_table_info('Probe') WHERE name = 'Filter'")).toString(),
+             QStringLiteral("TEXT(255)"));
+    // A new YesNo reads false in existing rows, never Null.
+    QCOMPARE(t.Value(QStringLiteral("SELECT Flag FROM Probe")).toInt(), 0);
+    QVERIFY(feedback.yields >= 3);
+    QVERIFY(!addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Filter"), QStringLiteral("text"), 255));
+    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(addField)-")));
+  }
+
+  void AddTableAndChangeSeed()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    QVERIFY(AddTable(t.Db(), feedback, QStringLiteral("dURL2"),
+                     {{QStringLiteral("ID"), kLongTypeCode, true},
+                      {QStringLiteral("ScriptName"), kTextTypeCode, false},
+                      {QStringLiteral("SystemID"), kLongTypeCode, false}}));
+    QCOMPARE(t.Db().ColumnsOf(QStringLiteral("dURL2")), (QStringList{"ID", "ScriptName", "SystemID"}));
+    // Keys freed at the end of a table are given again once the seed is set back.
+    t.Exec(QStringLiteral("INSERT INTO Games (FullName, System) VALUES ('a', 3), ('b', 3), ('c', 3)"));
+    t.Exec(QStringLiteral("DELETE FROM Games WHERE GameID = 3"));
+    QCOMPARE(NextKey(t.Db(), QStringLiteral("Games"), QStringLiteral("GameID")), 4);
+    QVERIFY(ChangeSeed(t.Db(), feedback, QStringLiteral("Games"), QStringLiteral("GameID"), 3));
+    t.Exec(QStringLiteral("INSERT INTO Games (FullName, System) VALUES ('d', 3)"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT GameID FROM Games WHERE FullName = 'd'")).toInt(), 3);
+    // A seed below a key in use cannot hold and says so.
+    QVERIFY(!ChangeSeed(t.Db(), feedback, QStringLiteral("Games"), QStringLiteral("GameID"), 2));
+    QVERIFY(ChangeSeed(t.Db(), feedback, QStringLiteral("[Year]"), QStringLiteral("YearID"), 73));
+    QVERIFY(!ChangeSeed(t.Db(), feedback, QStringLiteral("Games"), QStringLiteral("NoKey"), 9));
+    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(ChangeSeed)-")));
+  }
+
+  void TransactionsRollBackUnlessCommitted()
+  {
+    TestCatalogue t;
+    {
+      Transaction outer(t.Db());
+      t.Exec(QStringLiteral("INSERT INTO Games (FullName, System) VALUES ('kept', 3)"));
+      {
+        Transaction inner(t.Db());
+        t.Exec(QStringLiteral("INSERT INTO Games (FullName, System) VALUES ('dropped', 3)"));
+      }
+      QVERIFY(outer.Commit());
+    }
+    QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(FullName) FROM Games")).toString(), QStringLiteral("kept"));
+  }
+};
+
+QUILLON_TEST_CLASS(DatabaseAccessTest)
+#include "DatabaseAccessTest.moc"
