@@ -267,8 +267,7 @@ QStringList Catalogue::ColumnsOf(const QString& table)
   QStringList columns;
   QString plain = table;
   plain.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
-  const std::optional<Rows> rows =
-      TrySelect(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {plain}, nullptr);
+  const std::optional<Rows> rows = TrySelect(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {plain}, nullptr);
   if (rows) {
     for (const QVariantList& row : rows->All())
       columns << row.value(0).toString();

@@ -69,8 +69,7 @@ class Catalogue {
   // The same, reporting a failure through `feedback` with the routine's name.
   std::optional<Rows> Select(Feedback& feedback, const QString& routine, const QString& sql,
                              const QVariantList& binds = {});
-  bool Execute(Feedback& feedback, const QString& routine, const QString& sql,
-               const QVariantList& binds = {});
+  bool Execute(Feedback& feedback, const QString& routine, const QString& sql, const QVariantList& binds = {});
   // First column of the first row; an invalid QVariant when there is no row; nullopt on failure.
   std::optional<QVariant> SelectValue(Feedback& feedback, const QString& routine, const QString& sql,
                                       const QVariantList& binds = {});
@@ -123,6 +122,9 @@ class Transaction {
 bool IsPlainIdentifier(const QString& name);
 
 // YesNo columns store 1 for true; any non-zero value reads as true.
-inline bool IsTrue(const QVariant& value) { return !value.isNull() && value.toLongLong() != 0; }
+inline bool IsTrue(const QVariant& value)
+{
+  return !value.isNull() && value.toLongLong() != 0;
+}
 
 }  // namespace quillon

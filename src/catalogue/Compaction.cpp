@@ -10,9 +10,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cstdio>
 
 namespace quillon {
 
@@ -92,8 +92,7 @@ bool RemoveStaleScratch(const QString& scratch, const CompactFault& fault, StepF
   return true;
 }
 
-bool WriteCompactCopy(const QString& catalogue, const QString& scratch, const CompactFault& fault,
-                      StepFailure* failure)
+bool WriteCompactCopy(const QString& catalogue, const QString& scratch, const CompactFault& fault, StepFailure* failure)
 {
   if (Injected(fault, CompactStep::WriteCompactCopy, failure, QStringLiteral("Cannot write ") + scratch))
     return false;
@@ -133,8 +132,7 @@ bool VerifyCopy(const QString& scratch, const CompactFault& fault, StepFailure* 
   return true;
 }
 
-bool ReplaceCatalogue(const QString& scratch, const QString& catalogue, const CompactFault& fault,
-                      StepFailure* failure)
+bool ReplaceCatalogue(const QString& scratch, const QString& catalogue, const CompactFault& fault, StepFailure* failure)
 {
   if (Injected(fault, CompactStep::ReplaceCatalogue, failure, QStringLiteral("Cannot replace ") + catalogue))
     return false;
@@ -167,10 +165,10 @@ bool CompactCatalogue(const DataFolder& folder, Feedback& feedback, const Compac
       QFile::remove(scratch);
   }
   if (!ok) {
-    feedback.ShowMessage(QString(),
-                         QStringLiteral("Error (") + QString::number(failure.number) + QStringLiteral(")\r") +
-                             failure.description,
-                         MessageIcon::Critical);
+    feedback.ShowMessage(
+        QString(),
+        QStringLiteral("Error (") + QString::number(failure.number) + QStringLiteral(")\r") + failure.description,
+        MessageIcon::Critical);
     return false;
   }
   feedback.SetStatus(StatusKind::Done);

@@ -37,8 +37,7 @@ DataFolder DataFolder::Resolve(const QString& explicitDir, const QString& execut
 
 bool DataFolder::EnsureFolders(QString* error) const
 {
-  const QString folders[] = {m_path,         TempFolder(), TempImagesFolder(),
-                             UrlFolder(),    LibraryFolder(), CfgFolder()};
+  const QString folders[] = {m_path, TempFolder(), TempImagesFolder(), UrlFolder(), LibraryFolder(), CfgFolder()};
   for (const QString& folder : folders) {
     if (!QDir().mkpath(folder)) {
       if (error)

@@ -47,7 +47,6 @@ QString DeliveredDataFolder(const QString& executableDir);
 // beside the target and renamed into place, so a failure never leaves half a catalogue. Returns
 // false with a reason only when a copy was needed and failed; a missing delivered file is not an
 // error here (the connection then reports the missing catalogue).
-bool InstallDeliveredCatalogue(const DataFolder& folder, const QString& deliveredCatalogue,
-                               QString* error);
+bool InstallDeliveredCatalogue(const DataFolder& folder, const QString& deliveredCatalogue, QString* error);
 
 }  // namespace quillon

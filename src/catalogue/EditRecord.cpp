@@ -26,7 +26,8 @@ bool EditRecord(Catalogue& catalogue, Feedback& feedback, const RecordRef& row, 
   const QString routine = QStringLiteral("EditRecord");
   const QStringList columns = catalogue.ColumnsOf(row.table);
   if (!IsPlainIdentifier(row.table) || !IsPlainIdentifier(field) || !columns.contains(field, Qt::CaseInsensitive)) {
-    ReportError(feedback, 3265, routine, QStringLiteral("Item cannot be found: ") + row.table + QLatin1Char('.') + field);
+    ReportError(feedback, 3265, routine,
+                QStringLiteral("Item cannot be found: ") + row.table + QLatin1Char('.') + field);
     return false;
   }
   QString statement = QStringLiteral("UPDATE \"%1\" SET \"%2\" = ?").arg(row.table, field);

@@ -54,8 +54,8 @@ QString AddFieldStatement(const QString& table, const QString& column, const QSt
   const QString type = EngineType(typeWord);
   if (type.isEmpty())
     return {};
-  QString statement = QStringLiteral("ALTER TABLE ") + Quoted(table) + QStringLiteral(" ADD COLUMN ") +
-                      Quoted(column) + QLatin1Char(' ') + type;
+  QString statement = QStringLiteral("ALTER TABLE ") + Quoted(table) + QStringLiteral(" ADD COLUMN ") + Quoted(column) +
+                      QLatin1Char(' ') + type;
   if (size != 0)
     statement += QLatin1Char('(') + QString::number(size) + QLatin1Char(')');
   // A YesNo is never Null: false unless set.
@@ -118,8 +118,8 @@ qint64 NextKey(Catalogue& catalogue, const QString& table, const QString& column
   qint64 next = largest->Value(0, 0).toLongLong();
   const QString storedName = AutoIncrementTableName(catalogue, table);
   if (!storedName.isEmpty()) {
-    const std::optional<Rows> sequence = catalogue.TrySelect(
-        QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {storedName}, nullptr);
+    const std::optional<Rows> sequence =
+        catalogue.TrySelect(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"), {storedName}, nullptr);
     if (sequence && !sequence->IsEmpty())
       next = std::max(next, sequence->Value(0, 0).toLongLong());
   }
@@ -134,7 +134,8 @@ bool ChangeSeed(Catalogue& catalogue, Feedback& feedback, const QString& table, 
     return false;
   }
   if (!catalogue.HasColumn(table, column)) {
-    ReportError(feedback, 3265, routine, QStringLiteral("No column ") + column + QStringLiteral(" in ") + table + QLatin1Char('.'));
+    ReportError(feedback, 3265, routine,
+                QStringLiteral("No column ") + column + QStringLiteral(" in ") + table + QLatin1Char('.'));
     return false;
   }
   const QString name = AutoIncrementTableName(catalogue, table);
@@ -143,7 +144,8 @@ bool ChangeSeed(Catalogue& catalogue, Feedback& feedback, const QString& table, 
     SqlFailure failure;
     const bool written =
         catalogue.TryExecute(QStringLiteral("DELETE FROM sqlite_sequence WHERE name = ?"), {name}, &failure) &&
-        catalogue.TryExecute(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"), {name, seed - 1}, &failure) &&
+        catalogue.TryExecute(QStringLiteral("INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)"), {name, seed - 1},
+                             &failure) &&
         transaction.Commit(&failure);
     if (!written) {
       ReportError(feedback, failure.number, routine, failure.description);

@@ -14,9 +14,10 @@ QString MissingCatalogueTitle()
 
 QString MissingCatalogueMessage(const QString& folder)
 {
-  return QStringLiteral("Unable to locate database.\r\n"
-                        "Please make sure that this file is located in the Quillon installation folder.\r\n"
-                        "This folder is typically found in ") +
+  return QStringLiteral(
+             "Unable to locate database.\r\n"
+             "Please make sure that this file is located in the Quillon installation folder.\r\n"
+             "This folder is typically found in ") +
          QDir::toNativeSeparators(folder);
 }
 
@@ -46,8 +47,9 @@ OpenOutcome Session::Open(const DataFolder& folder, const QString& deliveredCata
       QString host;
       QString application;
       lock->getLockInfo(&pid, &host, &application);
-      *message = QStringLiteral("The catalogue %1 is in use by another Quillon (process %2). "
-                                "Close that one first.")
+      *message = QStringLiteral(
+                     "The catalogue %1 is in use by another Quillon (process %2). "
+                     "Close that one first.")
                      .arg(QDir::toNativeSeparators(folder.CatalogueFile()))
                      .arg(pid);
     }
@@ -65,7 +67,8 @@ OpenOutcome Session::Open(const DataFolder& folder, const QString& deliveredCata
     }
     ReportError(feedback, failure.number, QStringLiteral("dbConn"), failure.description);
     if (message)
-      *message = StatusLine(StatusKind::Error, ErrorReportText(failure.number, QStringLiteral("dbConn"), failure.description));
+      *message =
+          StatusLine(StatusKind::Error, ErrorReportText(failure.number, QStringLiteral("dbConn"), failure.description));
     return OpenOutcome::Failed;
   }
   m_lock = std::move(lock);

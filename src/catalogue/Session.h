@@ -29,8 +29,7 @@ class Session {
   // Prepares the data folder (its working folders, and the delivered catalogue when it has
   // none), takes the lock and opens the connection (`dbConn`). On failure `message` says why in
   // words a user understands; a failing connection is also reported as "-(dbConn)-".
-  OpenOutcome Open(const DataFolder& folder, const QString& deliveredCatalogue, Feedback& feedback,
-                   QString* message);
+  OpenOutcome Open(const DataFolder& folder, const QString& deliveredCatalogue, Feedback& feedback, QString* message);
 
   bool IsOpen() const { return m_catalogue != nullptr; }
   Catalogue& Connection() { return *m_catalogue; }

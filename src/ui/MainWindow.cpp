@@ -115,7 +115,8 @@ void MainWindow::BuildMenus()
   AddAction(view, QStringLiteral("ViewAvailable"), tr("&Available"), QKeySequence(Qt::CTRL | Qt::Key_A));
   AddAction(view, QStringLiteral("ViewMissing"), tr("&Missing"), QKeySequence(Qt::CTRL | Qt::Key_M));
   view->addSeparator();
-  QAction* clonesOnly = AddAction(view, QStringLiteral("ClonesOnly"), tr("Clones Only"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  QAction* clonesOnly =
+      AddAction(view, QStringLiteral("ClonesOnly"), tr("Clones Only"), QKeySequence(Qt::CTRL | Qt::Key_O));
   clonesOnly->setCheckable(true);
   QAction* clones = AddAction(view, QStringLiteral("Clones"), tr("Include Clones"), QKeySequence(Qt::CTRL | Qt::Key_C));
   clones->setCheckable(true);
@@ -126,7 +127,8 @@ void MainWindow::BuildMenus()
   helpAction->setEnabled(true);
   connect(helpAction, &QAction::triggered, this, &MainWindow::ShowHelp);
   help->addSeparator();
-  QAction* about = AddAction(help, QStringLiteral("AboutMenu"), tr("A&bout Quillon"), QKeySequence(Qt::CTRL | Qt::Key_B));
+  QAction* about =
+      AddAction(help, QStringLiteral("AboutMenu"), tr("A&bout Quillon"), QKeySequence(Qt::CTRL | Qt::Key_B));
   about->setEnabled(true);
   connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
 }

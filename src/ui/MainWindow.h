@@ -34,8 +34,7 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenus();
   void BuildStatusFrame();
-  QAction* AddAction(QMenu* menu, const QString& objectName, const QString& caption,
-                     const QKeySequence& shortcut = {});
+  QAction* AddAction(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& shortcut = {});
   void ShowHelp();
   void ShowAbout();
 

@@ -51,8 +51,7 @@ class CompactionTest : public QObject {
     QVERIFY(TouchFile(t.Folder().CompactScratchFile(), "left over from an interrupted run"));
     RecordingFeedback feedback;
     QVERIFY(CompactCatalogue(t.Folder(), feedback));
-    QCOMPARE(feedback.StatusLines(),
-             (QStringList{"Status: Compacting Database, Please wait...", "Status: Done."}));
+    QCOMPARE(feedback.StatusLines(), (QStringList{"Status: Compacting Database, Please wait...", "Status: Done."}));
     QVERIFY(QFileInfo(t.Folder().CatalogueFile()).size() < before / 2);
     QVERIFY(!QFile::exists(t.Folder().CompactScratchFile()));
     QCOMPARE(GamesIn(t.Folder().CatalogueFile()), 10);

@@ -27,8 +27,9 @@ class DatabaseAccessTest : public QObject {
     const OpenOutcome outcome =
         session.Open(DataFolder(dir.path()), dir.filePath(QStringLiteral("no-such-delivered.mdb")), feedback, &message);
     QCOMPARE(outcome, OpenOutcome::CatalogueMissing);
-    QVERIFY(message.startsWith(QStringLiteral("Unable to locate database.\r\nPlease make sure that this file is located "
-                                              "in the Quillon installation folder.\r\n")));
+    QVERIFY(
+        message.startsWith(QStringLiteral("Unable to locate database.\r\nPlease make sure that this file is located "
+                                          "in the Quillon installation folder.\r\n")));
     QCOMPARE(MissingCatalogueTitle(), QStringLiteral("Quillon Fatal Error"));
     QVERIFY(!session.IsOpen());
     // Nothing was created in its place.
@@ -45,8 +46,8 @@ class DatabaseAccessTest : public QObject {
     for (const QString& path : {folder.TempFolder(), folder.TempImagesFolder(), folder.UrlFolder(),
                                 folder.LibraryFolder(), folder.CfgFolder()})
       QVERIFY2(QFileInfo(path).isDir(), qPrintable(path));
-    const std::optional<QVariant> systems =
-        session.Connection().SelectValue(feedback, QStringLiteral("test"), QStringLiteral("SELECT count(*) FROM System"));
+    const std::optional<QVariant> systems = session.Connection().SelectValue(
+        feedback, QStringLiteral("test"), QStringLiteral("SELECT count(*) FROM System"));
     QVERIFY(systems);
     QCOMPARE(systems->toInt(), 33);
   }
@@ -89,7 +90,8 @@ class DatabaseAccessTest : public QObject {
   {
     TestCatalogue t;
     RecordingFeedback feedback;
-    QVERIFY(!t.Db().Execute(feedback, QStringLiteral("GetFirstGenre"), QStringLiteral("SELECT NoSuchName FROM Genres")));
+    QVERIFY(
+        !t.Db().Execute(feedback, QStringLiteral("GetFirstGenre"), QStringLiteral("SELECT NoSuchName FROM Genres")));
     const QString line = feedback.LastStatus();
     QVERIFY2(line.startsWith(QStringLiteral("Status: Error - 1-(GetFirstGenre)-")), qPrintable(line));
     QVERIFY2(line.contains(QStringLiteral("no such column")), qPrintable(line));
@@ -150,7 +152,8 @@ class DatabaseAccessTest : public QObject {
     // A new YesNo reads false in existing rows, never Null.
     QCOMPARE(t.Value(QStringLiteral("SELECT Flag FROM Probe")).toInt(), 0);
     QVERIFY(feedback.yields >= 3);
-    QVERIFY(!addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Filter"), QStringLiteral("text"), 255));
+    QVERIFY(
+        !addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Filter"), QStringLiteral("text"), 255));
     QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(addField)-")));
   }
 

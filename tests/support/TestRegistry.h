@@ -21,6 +21,6 @@ int RunRegisteredTests(int argc, char** argv);
 
 }  // namespace quillon::test
 
-#define QUILLON_TEST_CLASS(Class)                                                                 \
-  static const int quillonRegistered##Class =                                                     \
+#define QUILLON_TEST_CLASS(Class)             \
+  static const int quillonRegistered##Class = \
       ::quillon::test::RegisterTestClass(#Class, [] { return std::make_unique<Class>(); });

@@ -66,8 +66,8 @@ void CliFeedback::SetProgressValue(int value)
   if (filled == m_lastDrawn && value != m_maximum)
     return;
   m_lastDrawn = filled;
-  m_err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' '))
-        << "] " << value << '/' << m_maximum;
+  m_err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' ')) << "] "
+        << value << '/' << m_maximum;
   m_err.flush();
   m_progressShown = true;
 }

@@ -10,8 +10,7 @@ namespace {
 
 int CountOf(Catalogue& catalogue, const QString& table)
 {
-  const std::optional<Rows> rows =
-      catalogue.TrySelect(QStringLiteral("SELECT count(*) FROM ") + table, {}, nullptr);
+  const std::optional<Rows> rows = catalogue.TrySelect(QStringLiteral("SELECT count(*) FROM ") + table, {}, nullptr);
   return rows && !rows->IsEmpty() ? rows->Value(0, 0).toInt() : 0;
 }
 

@@ -8,8 +8,7 @@
 namespace quillon::cli {
 
 CliRun::CliRun(QStringList args, QString dataDirOption, QTextStream& out, QTextStream& err)
-    : m_args(std::move(args)), m_dataDirOption(std::move(dataDirOption)), m_out(out), m_err(err),
-      m_feedback(out, err)
+    : m_args(std::move(args)), m_dataDirOption(std::move(dataDirOption)), m_out(out), m_err(err), m_feedback(out, err)
 {
   m_feedback.SetShowProgress(::isatty(STDERR_FILENO) == 1);
 }
