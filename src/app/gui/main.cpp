@@ -5,10 +5,42 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 
+#include <sys/socket.h>
+#include <unistd.h>
+#include <csignal>
 #include <cstdio>
 
 namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void ForwardSignal(int)
+{
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
+}
+
+// SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal) close the window the normal
+// way, so the catalogue is closed and compacted as after File > Exit.
+void CloseWindowOnSignals(QWidget* window)
+{
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+    return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, window);
+  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+    char byte = 0;
+    [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
+    window->close();
+  });
+  struct sigaction action = {};
+  action.sa_handler = ForwardSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
 
 // Without a display the toolkit would abort; say so in one line and show the windowless way.
 bool HasDisplay()
@@ -70,6 +102,7 @@ int main(int argc, char** argv)
   int status = 0;
   {
     quillon::ui::MainWindow window(session);
+    CloseWindowOnSignals(&window);
     window.show();
     status = app.exec();
     session.Close(window.Feedback(), true);

@@ -1,0 +1,112 @@
+// The two programs as a user starts them: real processes on real data folders.
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "catalogue/DataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+QString Program(const QString& name)
+{
+  return QStringLiteral(QUILLON_BIN_DIR) + QLatin1Char('/') + name;
+}
+
+struct Result {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+Result RunCli(const QStringList& arguments, const QString& program = Program(QStringLiteral("quillon-cli")))
+{
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(60000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
+
+}  // namespace
+
+class ProgramsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void InfoOnAnEmptyFolderCreatesTheCatalogue()
+  {
+    QTemporaryDir dir;
+    const Result result = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.contains(QStringLiteral("Systems:\t33\n")));
+    QVERIFY(result.out.contains(QStringLiteral("Games:\t0\n")));
+    QVERIFY(result.out.contains(QStringLiteral("Revision:\t")));
+    QVERIFY(QFileInfo(DataFolder(dir.path()).CatalogueFile()).isFile());
+    QVERIFY(!QFile::exists(DataFolder(dir.path()).LockFile()));
+  }
+
+  void HelpListsCommandsAndBadInputFails()
+  {
+    const Result help = RunCli({QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains(QStringLiteral("info")));
+    const Result unknown = RunCli({QStringLiteral("no-such-command")});
+    QCOMPARE(unknown.exitCode, 2);
+    QVERIFY(unknown.err.contains(QStringLiteral("unknown command")));
+    QVERIFY(unknown.out.isEmpty());
+  }
+
+  void MissingCatalogueIsFatal()
+  {
+    // A copy of the program without its delivered catalogue beside it.
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("bin/quillon-cli"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("bin"))));
+    QVERIFY(QFile::copy(Program(QStringLiteral("quillon-cli")), program));
+    const Result result =
+        RunCli({QStringLiteral("--data-dir"), dir.filePath(QStringLiteral("data")), QStringLiteral("info")}, program);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.err.contains(QStringLiteral("Unable to locate database.")));
+    QVERIFY(result.out.isEmpty());
+  }
+
+  void SecondInstanceIsToldTheCatalogueIsInUse()
+  {
+    QTemporaryDir dir;
+    QProcess window;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(environment);
+    window.start(Program(QStringLiteral("quillon")), {QStringLiteral("--data-dir"), dir.path()});
+    QVERIFY(window.waitForStarted());
+    const QString lock = DataFolder(dir.path()).LockFile();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 20000);
+
+    const Result second = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(second.exitCode, 1);
+    QVERIFY2(second.err.contains(QStringLiteral("in use")), qPrintable(second.err));
+
+    // Closing the window (as a logout does) compacts and releases the catalogue.
+    ::kill(static_cast<pid_t>(window.processId()), SIGTERM);
+    QVERIFY(window.waitForFinished(30000));
+    QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(window.exitCode(), 0);
+    QVERIFY(!QFile::exists(lock));
+    QVERIFY(!QFile::exists(DataFolder(dir.path()).CompactScratchFile()));
+    QCOMPARE(RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")}).exitCode, 0);
+  }
+};
+
+QUILLON_TEST_CLASS(ProgramsTest)
+#include "ProgramsTest.moc"
