@@ -1,0 +1,185 @@
+#include "settings/SystemOptions.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Feedback.h"
+#include "scan/RomDiscovery.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kInvalidValue = 13;  // "Type mismatch"
+
+std::optional<bool> ParseFlag(const QString& typed)
+{
+  const QString text = typed.trimmed().toLower();
+  if (text == QStringLiteral("1") || text == QStringLiteral("true") || text == QStringLiteral("yes") ||
+      text == QStringLiteral("-1") || text == QStringLiteral("on"))
+    return true;
+  if (text == QStringLiteral("0") || text == QStringLiteral("false") || text == QStringLiteral("no") ||
+      text == QStringLiteral("off") || text.isEmpty())
+    return false;
+  return std::nullopt;
+}
+
+}  // namespace
+
+const QList<SystemSetting>& EditableSystemSettings()
+{
+  static const QList<SystemSetting> settings{
+      {QStringLiteral("System"), SettingKind::Text},
+      {QStringLiteral("EnableTab"), SettingKind::YesNo},
+      {QStringLiteral("SysImg"), SettingKind::Text},
+      {QStringLiteral("Emulator"), SettingKind::Text},
+      {QStringLiteral("Rename"), SettingKind::YesNo},
+      {QStringLiteral("RenameImages"), SettingKind::YesNo},
+      {QStringLiteral("SystemShortName"), SettingKind::Text},
+      {QStringLiteral("FullRomPath"), SettingKind::YesNo},
+      {QStringLiteral("FullImagePath"), SettingKind::YesNo},
+      {QStringLiteral("DropRoms"), SettingKind::YesNo},
+      {QStringLiteral("RemoveText"), SettingKind::YesNo},
+      {QStringLiteral("Recurse"), SettingKind::YesNo},
+      {QStringLiteral("DefaultRomType"), SettingKind::Text},
+      {QStringLiteral("DefaultImagePath"), SettingKind::Folder},
+      {QStringLiteral("DefaultImageType"), SettingKind::Text},
+      {QStringLiteral("DefaultImage"), SettingKind::Text},
+      {QStringLiteral("AppendFullName"), SettingKind::YesNo},
+      {QStringLiteral("ImageLimit"), SettingKind::Number},
+      {QStringLiteral("MinImgWidth"), SettingKind::Number},
+      {QStringLiteral("MinImgHeight"), SettingKind::Number},
+      {QStringLiteral("TimeOut"), SettingKind::Number},
+      {QStringLiteral("AutoDL"), SettingKind::Number},
+      {QStringLiteral("ImageFilter"), SettingKind::Text},
+      {QStringLiteral("IgnoreMultiples"), SettingKind::YesNo},
+  };
+  return settings;
+}
+
+std::optional<SystemSetting> FindSystemSetting(const QString& column)
+{
+  for (const SystemSetting& setting : EditableSystemSettings()) {
+    if (setting.column.compare(column, Qt::CaseInsensitive) == 0)
+      return setting;
+  }
+  return std::nullopt;
+}
+
+std::optional<QVariant> SettingValue(const SystemSetting& setting, const QString& typed, QString* error)
+{
+  switch (setting.kind) {
+    case SettingKind::Text:
+      return typed.isEmpty() ? QVariant() : QVariant(typed);
+    case SettingKind::Folder:
+      return typed.isEmpty() ? QVariant() : QVariant(Check4Slash(typed));
+    case SettingKind::YesNo: {
+      const std::optional<bool> flag = ParseFlag(typed);
+      if (!flag) {
+        if (error)
+          *error = QStringLiteral("%1 takes 1 or 0, not \"%2\".").arg(setting.column, typed);
+        return std::nullopt;
+      }
+      return QVariant(*flag ? 1 : 0);
+    }
+    case SettingKind::Number: {
+      if (typed.trimmed().isEmpty())
+        return QVariant();
+      bool ok = false;
+      const int number = typed.trimmed().toInt(&ok);
+      if (!ok || number < 0) {
+        if (error)
+          *error = QStringLiteral("%1 takes a whole number, not \"%2\".").arg(setting.column, typed);
+        return std::nullopt;
+      }
+      // A page is given at least one second.
+      if (setting.column == QStringLiteral("TimeOut") && number == 0)
+        return QVariant(1);
+      return QVariant(number);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<qint64> SystemIdByName(Catalogue& catalogue, Feedback& feedback, const QString& name)
+{
+  const std::optional<QVariant> id =
+      catalogue.SelectValue(feedback, QStringLiteral("GetSysID"),
+                            QStringLiteral("SELECT SystemID FROM System WHERE System = ? ORDER BY SystemID"), {name});
+  if (!id || !id->isValid())
+    return std::nullopt;
+  return id->toLongLong();
+}
+
+bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& column,
+                      const QString& typed)
+{
+  const QString routine = QStringLiteral("EditRecord");
+  const std::optional<SystemSetting> setting = FindSystemSetting(column);
+  if (!setting) {
+    ReportError(feedback, 3265, routine, QStringLiteral("%1 is not a setting of a system.").arg(column));
+    return false;
+  }
+  QString error;
+  const std::optional<QVariant> value = SettingValue(*setting, typed, &error);
+  if (!value) {
+    ReportError(feedback, kInvalidValue, routine, error);
+    return false;
+  }
+  if (setting->column == QStringLiteral("System")) {
+    if (!value->isValid()) {
+      ReportError(feedback, kInvalidValue, routine, QStringLiteral("A system needs a name."));
+      return false;
+    }
+    const std::optional<qint64> other = SystemIdByName(catalogue, feedback, value->toString());
+    if (other && *other != systemId) {
+      ReportError(feedback, kInvalidValue, routine,
+                  QStringLiteral("Another system is named %1.").arg(value->toString()));
+      return false;
+    }
+  }
+  return catalogue.Execute(feedback, routine,
+                           QStringLiteral("UPDATE System SET \"%1\" = ? WHERE SystemID = ?").arg(setting->column),
+                           {*value, systemId});
+}
+
+QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId)
+{
+  QStringList folders;
+  const std::optional<Rows> rows =
+      catalogue.Select(feedback, QStringLiteral("UpdateRomPathList"),
+                       QStringLiteral("SELECT RomPath FROM RomPath WHERE System = ? ORDER BY PathID"), {systemId});
+  if (rows) {
+    for (const QVariantList& row : rows->All())
+      folders << row.value(0).toString();
+  }
+  return folders;
+}
+
+bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder)
+{
+  const QString path = Check4Slash(folder);
+  if (path == QStringLiteral("/") && folder.isEmpty())
+    return false;
+  if (RomPathsOf(catalogue, feedback, systemId).contains(path))
+    return false;
+  return catalogue.Execute(feedback, QStringLiteral("UpdateRomPathList"),
+                           QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"), {path, systemId});
+}
+
+bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder)
+{
+  const QString routine = QStringLiteral("UpdateRomPathList");
+  const QString path = Check4Slash(folder);
+  if (!RomPathsOf(catalogue, feedback, systemId).contains(path))
+    return false;
+  Transaction transaction(catalogue);
+  const bool ok =
+      catalogue.Execute(feedback, routine,
+                        QStringLiteral("UPDATE Games SET RomPath = NULL WHERE RomPath IN "
+                                       "(SELECT PathID FROM RomPath WHERE RomPath = ? AND System = ?)"),
+                        {path, systemId}) &&
+      catalogue.Execute(feedback, routine, QStringLiteral("DELETE FROM RomPath WHERE System = ? AND RomPath = ?"),
+                        {systemId, path});
+  return ok && transaction.Commit();
+}
+
+}  // namespace quillon

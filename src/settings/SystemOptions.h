@@ -1,0 +1,49 @@
+#pragma once
+// Per-system settings as the options dialog and `quillon-cli system` edit them: the columns of
+// `System` a user may change, and the system's ROM folders.
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+namespace quillon {
+
+class Catalogue;
+class Feedback;
+
+enum class SettingKind { Text, Folder, YesNo, Number };
+
+struct SystemSetting {
+  QString column;
+  SettingKind kind;
+};
+
+// The columns of `System` the options dialog edits, in its order.
+const QList<SystemSetting>& EditableSystemSettings();
+std::optional<SystemSetting> FindSystemSetting(const QString& column);
+
+// The value a setting stores for what the user typed: empty text is Null; check boxes store 1 or
+// 0; numbers must be whole numbers; a time-out of 0 is stored as 1; folders end with "/".
+// Returns nullopt with `error` set for a value the column cannot take.
+std::optional<QVariant> SettingValue(const SystemSetting& setting, const QString& typed, QString* error);
+
+// The key of the system with this name (names compare without regard to case), or nullopt.
+std::optional<qint64> SystemIdByName(Catalogue& catalogue, Feedback& feedback, const QString& name);
+
+// Writes one setting of a system. Renaming refuses a name another system has.
+bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& column,
+                      const QString& typed);
+
+// The system's ROM folders, in the order they were added.
+QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId);
+
+// Adds a ROM folder (given a trailing "/"); a folder the system already has is not added twice.
+// Returns true when a folder was added.
+bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
+
+// Removes a ROM folder; the games found there lose their ROM path (and so leave the Available
+// view). Returns true when a folder was removed.
+bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
+
+}  // namespace quillon

@@ -1,0 +1,122 @@
+// Walking ROM folders: which files are found, in which order, and the path routines.
+#include "RecordingFeedback.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "scan/RomDiscovery.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+class RomDiscoveryTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ExtensionsAreTakenExactly()
+  {
+    QCOMPARE(ExtensionList(QStringLiteral("zip")), QStringList{"zip"});
+    QCOMPARE(ExtensionList(QStringLiteral("smc; sfc;;zip")), (QStringList{"smc", " sfc", "", "zip"}));
+
+    QTemporaryDir dir;
+    const QString root = dir.path() + QLatin1Char('/');
+    for (const char* name : {"Mario.nes", "Zelda.NES", "Tetris.gb.zip", "README", "noext", ".hidden.nes"})
+      QVERIFY(TouchFile(root + QString::fromUtf8(name)));
+    RecordingFeedback feedback;
+    QStringList found;
+    QVERIFY(FindRoms(root,
+                     {QStringLiteral("nes"), QStringLiteral("zip"), QStringLiteral("zip"), QStringLiteral("noext")},
+                     true, feedback, found));
+    found.sort();
+    // Case matters, a file is listed once per equal entry, a name without a dot is its own
+    // extension, and hidden files count like any other.
+    QCOMPARE(found, (QStringList{root + ".hidden.nes", root + "Mario.nes", root + "Tetris.gb.zip",
+                                 root + "Tetris.gb.zip", root + "noext"}));
+    QVERIFY(feedback.yields >= 6);
+    QVERIFY(!feedback.HasError());
+  }
+
+  void NestedFoldersAreWalkedDepthFirst()
+  {
+    QTemporaryDir dir;
+    const QString root = dir.path() + QLatin1Char('/');
+    QVERIFY(TouchFile(root + "a/b/deep.zip"));
+    QVERIFY(TouchFile(root + "a/upper.zip"));
+    QVERIFY(TouchFile(root + "top.zip"));
+    RecordingFeedback feedback;
+    QStringList found;
+    QVERIFY(FindRoms(root, {QStringLiteral("zip")}, true, feedback, found));
+    // Files of a folder before those of its subfolders.
+    QCOMPARE(found, (QStringList{root + "top.zip", root + "a/upper.zip", root + "a/b/deep.zip"}));
+    QStringList folders;
+    QVERIFY(GetSubFolders(root, feedback, folders));
+    QCOMPARE(folders, (QStringList{root + "a/", root + "a/b/"}));
+
+    // "Scan Subfolders" off: only the folder itself.
+    found.clear();
+    QVERIFY(FindRoms(root, {QStringLiteral("zip")}, false, feedback, found));
+    QCOMPARE(found, QStringList{root + "top.zip"});
+
+    QStringList none;
+    QTemporaryDir flat;
+    QVERIFY(GetSubFolders(flat.path(), feedback, none));
+    QVERIFY(none.isEmpty());
+  }
+
+  void LinkedFolderLoopsEndTheWalk()
+  {
+    QTemporaryDir dir;
+    const QString root = dir.path() + QLatin1Char('/');
+    QVERIFY(TouchFile(root + "sub/game.zip"));
+    QVERIFY(QFile::link(root, root + "sub/back-to-top"));
+    RecordingFeedback feedback;
+    QStringList found;
+    QVERIFY(FindRoms(root, {QStringLiteral("zip")}, true, feedback, found));
+    QCOMPARE(found, QStringList{root + "sub/game.zip"});
+    QStringList folders;
+    QVERIFY(GetSubFolders(root, feedback, folders));
+    QCOMPARE(folders, QStringList{root + "sub/"});
+  }
+
+  void MissingFolderIsReportedWithItsTag()
+  {
+    RecordingFeedback feedback;
+    QStringList found{QStringLiteral("kept")};
+    QVERIFY(!FindRoms(QStringLiteral("/no/such/folder/"), {QStringLiteral("zip")}, true, feedback, found));
+    QCOMPARE(found, QStringList{"kept"});
+    QVERIFY2(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - 76-(FindRoms)-")),
+             qPrintable(feedback.LastStatus()));
+    QStringList folders;
+    QVERIFY(!GetSubFolders(QStringLiteral("/no/such/folder/"), feedback, folders));
+    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(GetSubFolders)-")));
+  }
+
+  void PathRoutines()
+  {
+    QCOMPARE(Check4Slash(QStringLiteral("/roms/snes")), QStringLiteral("/roms/snes/"));
+    QCOMPARE(Check4Slash(QStringLiteral("/roms/snes/")), QStringLiteral("/roms/snes/"));
+    QTemporaryDir dir;
+    QVERIFY(TouchFile(dir.filePath(QStringLiteral("game.zip"))));
+    QVERIFY(FileExists(dir.filePath(QStringLiteral("game.zip"))));
+    QVERIFY(!FileExists(dir.path()));
+    QVERIFY(!FileExists(QString()));
+    QVERIFY(!FileExists(dir.filePath(QStringLiteral("other.zip"))));
+
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (5, '/roms/snes/', 3)"));
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (GameID, FileName, System, RomPath) VALUES (1, 'a.smc', 3, 5), "
+                       "(2, 'b.smc', 3, NULL)"));
+    RecordingFeedback feedback;
+    QCOMPARE(GetRom(t.Db(), feedback, 1).toString(), QStringLiteral("/roms/snes/a.smc"));
+    QVERIFY(!GetRom(t.Db(), feedback, 2).isValid());
+    QVERIFY(!feedback.HasError());
+  }
+};
+
+QUILLON_TEST_CLASS(RomDiscoveryTest)
+#include "RomDiscoveryTest.moc"
