@@ -1,22 +1,37 @@
 #include "ui/MainWindow.h"
 
+#include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Session.h"
+#include "ui/ClickableLabel.h"
+#include "ui/GameListModel.h"
+#include "ui/GameListView.h"
 #include "ui/StatusFeedback.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QUrl>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 
 namespace quillon::ui {
@@ -24,6 +39,46 @@ namespace quillon::ui {
 namespace {
 
 const QString kWindowCaption = QStringLiteral("::) Quillon (::");
+const QString kAllGenres = QStringLiteral("[-------------------ALL------------------]");
+const QString kAvailableCaption = QStringLiteral("Available Games");
+const QString kMissingCaption = QStringLiteral("Missing Games");
+const QString kCheckAll = QStringLiteral("Check All");
+const QString kUncheckAll = QStringLiteral("Uncheck All");
+const QString kImageSearchHost = QStringLiteral("https://www.google.com");
+const QString kWebSearchHost = QStringLiteral("https://www.bing.com");
+
+// The legend: label name, caption, filter name and colour literal.
+struct LegendEntry {
+  const char* objectName;
+  const char* caption;
+  const char* filter;
+  const QString* colour;
+};
+const LegendEntry kLegend[] = {
+    {"Label6", "Overview", "Overview", &kColourOverview},
+    {"Label2", "Image", "Image", &kColourImage},
+    {"Label1", "Country", "Country", &kColourCountry},
+    {"Label3", "Manf", "Manf", &kColourManufacturer},
+    {"Label4", "Year", "Year", &kColourYear},
+    {"Label7", "Genre", "Genre", &kColourGenre},
+    {"Label5", "Multiple", "", &kColourMultiple},
+};
+
+QFrame* Swatch(const QString& literal, QWidget* parent)
+{
+  auto* swatch = new QFrame(parent);
+  swatch->setFixedSize(14, 14);
+  swatch->setFrameShape(QFrame::Box);
+  swatch->setStyleSheet(
+      QStringLiteral("background-color: %1; border: 1px solid #555;").arg(ColourFromLiteral(literal).name()));
+  return swatch;
+}
+
+// The search text of a web search: spaces become "+".
+QString SearchTerms(const QString& text)
+{
+  return QString::fromUtf8(QUrl::toPercentEncoding(text.trimmed(), " ")).replace(QLatin1Char(' '), QLatin1Char('+'));
+}
 
 }  // namespace
 
@@ -31,28 +86,29 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
 {
   setObjectName(QStringLiteral("FMain"));
   setWindowTitle(kWindowCaption);
-  setMinimumSize(800, 575);
-  resize(1100, 720);
+  setMinimumSize(820, 575);
+  resize(1180, 760);
   BuildStatusFrame();
   m_feedback = std::make_unique<StatusFeedback>(this, m_statusLabel, m_progressBar);
   BuildMenus();
-
-  auto* placeholder = new QLabel(tr("The game list arrives with the next stage of the program."), this);
-  placeholder->setAlignment(Qt::AlignCenter);
-  setCentralWidget(placeholder);
+  BuildCentralArea();
 }
 
 MainWindow::~MainWindow() = default;
 
+Catalogue& MainWindow::Connection()
+{
+  return m_session.Connection();
+}
+
 QAction* MainWindow::AddAction(QMenu* menu, const QString& objectName, const QString& caption,
-                               const QKeySequence& shortcut)
+                               const QKeySequence& shortcut, bool enabled)
 {
   QAction* action = menu->addAction(caption);
   action->setObjectName(objectName);
   if (!shortcut.isEmpty())
     action->setShortcut(shortcut);
-  // Commands come to life as their parts of the program are built.
-  action->setEnabled(false);
+  action->setEnabled(enabled);
   return action;
 }
 
@@ -76,20 +132,20 @@ void MainWindow::BuildMenus()
   file->addSeparator();
   AddAction(file, QStringLiteral("Settings"), tr("S&ettings"), QKeySequence(Qt::CTRL | Qt::Key_E));
   file->addSeparator();
-  QAction* exitAction = AddAction(file, QStringLiteral("ExitMenu"), tr("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X));
-  exitAction->setEnabled(true);
+  QAction* exitAction =
+      AddAction(file, QStringLiteral("ExitMenu"), tr("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X), true);
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
-  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-  edit->setObjectName(QStringLiteral("EditMenu"));
-  AddAction(edit, QStringLiteral("AddGame"), tr("&Add Game"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-  AddAction(edit, QStringLiteral("DeleteGame"), tr("&Delete Game"), QKeySequence(Qt::CTRL | Qt::Key_D));
-  AddAction(edit, QStringLiteral("Del_Sel"), tr("Delete &Selected"), QKeySequence(Qt::CTRL | Qt::Key_T));
-  AddAction(edit, QStringLiteral("DetailEditor"), tr("&Detail Editor"), QKeySequence(Qt::CTRL | Qt::Key_G));
-  QAction* downloadSeparator = edit->addSeparator();
+  m_editMenu = menuBar()->addMenu(tr("&Edit"));
+  m_editMenu->setObjectName(QStringLiteral("EditMenu"));
+  AddAction(m_editMenu, QStringLiteral("AddGame"), tr("&Add Game"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+  AddAction(m_editMenu, QStringLiteral("DeleteGame"), tr("&Delete Game"), QKeySequence(Qt::CTRL | Qt::Key_D));
+  AddAction(m_editMenu, QStringLiteral("Del_Sel"), tr("Delete &Selected"), QKeySequence(Qt::CTRL | Qt::Key_T));
+  AddAction(m_editMenu, QStringLiteral("DetailEditor"), tr("&Detail Editor"), QKeySequence(Qt::CTRL | Qt::Key_G));
+  QAction* downloadSeparator = m_editMenu->addSeparator();
   downloadSeparator->setObjectName(QStringLiteral("DownloadSeparator"));
   downloadSeparator->setVisible(false);
-  QMenu* download = edit->addMenu(tr("&Download"));
+  QMenu* download = m_editMenu->addMenu(tr("&Download"));
   download->menuAction()->setObjectName(QStringLiteral("DownloadMenu"));
   download->menuAction()->setVisible(false);
   QMenu* downloadImages = download->addMenu(tr("&Images"));
@@ -112,24 +168,28 @@ void MainWindow::BuildMenus()
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   view->setObjectName(QStringLiteral("ViewMenu"));
-  AddAction(view, QStringLiteral("ViewAvailable"), tr("&Available"), QKeySequence(Qt::CTRL | Qt::Key_A));
-  AddAction(view, QStringLiteral("ViewMissing"), tr("&Missing"), QKeySequence(Qt::CTRL | Qt::Key_M));
+  QAction* available =
+      AddAction(view, QStringLiteral("ViewAvailable"), tr("&Available"), QKeySequence(Qt::CTRL | Qt::Key_A), true);
+  connect(available, &QAction::triggered, this, [this] { OnViewChosen(GameView::Available); });
+  QAction* missing =
+      AddAction(view, QStringLiteral("ViewMissing"), tr("&Missing"), QKeySequence(Qt::CTRL | Qt::Key_M), true);
+  connect(missing, &QAction::triggered, this, [this] { OnViewChosen(GameView::Missing); });
   view->addSeparator();
   QAction* clonesOnly =
       AddAction(view, QStringLiteral("ClonesOnly"), tr("Clones Only"), QKeySequence(Qt::CTRL | Qt::Key_O));
   clonesOnly->setCheckable(true);
+  connect(clonesOnly, &QAction::triggered, this, [this] { OnCloneMarkToggled(false); });
   QAction* clones = AddAction(view, QStringLiteral("Clones"), tr("Include Clones"), QKeySequence(Qt::CTRL | Qt::Key_C));
   clones->setCheckable(true);
+  connect(clones, &QAction::triggered, this, [this] { OnCloneMarkToggled(true); });
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("HelpMenu"));
-  QAction* helpAction = AddAction(help, QStringLiteral("HelpContents"), tr("&Help"), QKeySequence(Qt::Key_F1));
-  helpAction->setEnabled(true);
+  QAction* helpAction = AddAction(help, QStringLiteral("HelpContents"), tr("&Help"), QKeySequence(Qt::Key_F1), true);
   connect(helpAction, &QAction::triggered, this, &MainWindow::ShowHelp);
   help->addSeparator();
   QAction* about =
-      AddAction(help, QStringLiteral("AboutMenu"), tr("A&bout Quillon"), QKeySequence(Qt::CTRL | Qt::Key_B));
-  about->setEnabled(true);
+      AddAction(help, QStringLiteral("AboutMenu"), tr("A&bout Quillon"), QKeySequence(Qt::CTRL | Qt::Key_B), true);
   connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 
@@ -153,6 +213,434 @@ void MainWindow::BuildStatusFrame()
   layout->addWidget(m_progressBar);
   statusBar()->addWidget(frame, 1);
   statusBar()->setSizeGripEnabled(true);
+}
+
+void MainWindow::BuildCentralArea()
+{
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(6, 6, 6, 0);
+  layout->setSpacing(0);
+  m_tabs = new QTabBar(central);
+  m_tabs->setObjectName(QStringLiteral("tbsSys"));
+  m_tabs->setExpanding(false);
+  m_tabs->setUsesScrollButtons(true);
+  m_tabs->setDrawBase(true);
+  connect(m_tabs, &QTabBar::currentChanged, this, &MainWindow::OnTabChanged);
+  connect(m_tabs, &QTabBar::tabBarClicked, this, &MainWindow::OnTabClicked);
+  layout->addWidget(m_tabs);
+
+  auto* page = new QFrame(central);
+  page->setFrameShape(QFrame::StyledPanel);
+  auto* pageLayout = new QVBoxLayout(page);
+  pageLayout->setContentsMargins(6, 6, 6, 6);
+  m_splitter = new QSplitter(Qt::Horizontal, page);
+  m_splitter->setObjectName(QStringLiteral("mainSplitter"));
+  m_splitter->setChildrenCollapsible(false);
+  m_splitter->addWidget(BuildGameFrame());
+  m_splitter->addWidget(BuildDetailsArea());
+  m_splitter->setStretchFactor(0, 5);
+  m_splitter->setStretchFactor(1, 6);
+  pageLayout->addWidget(m_splitter);
+  layout->addWidget(page, 1);
+  setCentralWidget(central);
+}
+
+QWidget* MainWindow::BuildGameFrame()
+{
+  m_gamesFrame = new QGroupBox(kAvailableCaption, this);
+  m_gamesFrame->setObjectName(QStringLiteral("frmgames"));
+  auto* layout = new QVBoxLayout(m_gamesFrame);
+
+  auto* filterRow = new QHBoxLayout;
+  m_genreCombo = new QComboBox(m_gamesFrame);
+  m_genreCombo->setObjectName(QStringLiteral("cmbgenre"));
+  m_genreCombo->setEditable(true);
+  m_genreCombo->setInsertPolicy(QComboBox::NoInsert);
+  m_genreCombo->setMaxVisibleItems(20);
+  m_genreCombo->setToolTip(tr("Show only the games of one genre"));
+  connect(m_genreCombo, qOverload<int>(&QComboBox::activated), this, [this](int) { OnGenreActivated(); });
+  connect(m_genreCombo->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::OnGenreActivated);
+  m_checkAll = new QCheckBox(kCheckAll, m_gamesFrame);
+  m_checkAll->setObjectName(QStringLiteral("cmdsall"));
+  connect(m_checkAll, &QCheckBox::clicked, this, &MainWindow::OnCheckAllClicked);
+  filterRow->addWidget(m_genreCombo, 1);
+  filterRow->addWidget(m_checkAll);
+  layout->addLayout(filterRow);
+
+  m_list = new GameListView(m_gamesFrame);
+  m_model = new GameListModel(this);
+  m_list->setModel(m_model);
+  m_list->setColumnHidden(GameListModel::kIdColumn, true);
+  m_list->header()->setSectionResizeMode(GameListModel::kNameColumn, QHeaderView::Stretch);
+  m_list->header()->setSortIndicatorShown(true);
+  m_list->header()->setSortIndicator(GameListModel::kNameColumn, Qt::AscendingOrder);
+  connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int) {
+    const Qt::SortOrder order =
+        m_list->header()->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::AscendingOrder : Qt::DescendingOrder;
+    m_model->sort(GameListModel::kNameColumn, order);
+    m_list->scrollTo(m_list->currentIndex());
+  });
+  m_model->SetCheckHandler([this](qint64 gameId, bool selected) {
+    if (m_listBusy)
+      return true;
+    const bool written = SetSelected(Connection(), *m_feedback, gameId, selected);
+    if (written) {
+      m_checkAll->setText(m_model->AllChecked() || (selected && m_model->CheckedCount() + 1 == m_model->rowCount())
+                              ? kUncheckAll
+                              : kCheckAll);
+    }
+    return written;
+  });
+  connect(m_list, &GameListView::currentGameChanged, this, &MainWindow::ShowGameAt);
+  connect(m_list, &GameListView::contextMenuWanted, this, &MainWindow::OnListContextMenu);
+  layout->addWidget(m_list, 1);
+  layout->addWidget(BuildLegend());
+  return m_gamesFrame;
+}
+
+QWidget* MainWindow::BuildLegend()
+{
+  auto* legend = new QWidget(m_gamesFrame);
+  legend->setObjectName(QStringLiteral("legend"));
+  auto* grid = new QGridLayout(legend);
+  grid->setContentsMargins(0, 4, 0, 0);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(2);
+  int index = 0;
+  for (const LegendEntry& entry : kLegend) {
+    auto* label = new ClickableLabel(QString::fromLatin1(entry.caption), legend);
+    label->setObjectName(QString::fromLatin1(entry.objectName));
+    const QString filter = QString::fromLatin1(entry.filter);
+    if (!filter.isEmpty()) {
+      label->setCursor(Qt::PointingHandCursor);
+      label->setToolTip(tr("List only the games without %1; click again for all games").arg(label->text().toLower()));
+      connect(label, &ClickableLabel::clicked, this, [this, filter, label] { OnLegendClicked(filter, label); });
+      m_legendLabels << label;
+    }
+    const int row = index / 4;
+    const int column = (index % 4) * 2;
+    grid->addWidget(Swatch(*entry.colour, legend), row, column);
+    grid->addWidget(label, row, column + 1);
+    ++index;
+  }
+  grid->setColumnStretch(7, 1);
+  return legend;
+}
+
+QWidget* MainWindow::BuildDetailsArea()
+{
+  auto* area = new QWidget(this);
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(0, 0, 0, 0);
+  m_detailsFrame = new QGroupBox(tr("Game Information"), area);
+  m_detailsFrame->setObjectName(QStringLiteral("frmgameinfo"));
+  auto* detailsLayout = new QVBoxLayout(m_detailsFrame);
+  auto* note = new QLabel(tr("The game's details appear here."), m_detailsFrame);
+  note->setAlignment(Qt::AlignCenter);
+  detailsLayout->addWidget(note);
+  layout->addWidget(m_detailsFrame, 1);
+
+  auto* searches = new QHBoxLayout;
+  const std::pair<const char*, const char*> buttons[] = {{"GoogleImage", "Search the web for pictures of this game"},
+                                                         {"GoogleRom", "Search the web for this ROM file"},
+                                                         {"GoogleIt", "Search the web for this game"}};
+  for (const auto& [name, tip] : buttons) {
+    auto* button = new QPushButton(QStringLiteral("Google Search"), area);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tr(tip));
+    const QString which = QString::fromLatin1(name);
+    connect(button, &QPushButton::clicked, this, [this, which] { OnWebSearch(which); });
+    searches->addWidget(button);
+    m_searchButtons << button;
+  }
+  layout->addLayout(searches);
+  return area;
+}
+
+void MainWindow::Start()
+{
+  m_loading = true;
+  UpdateTabs();
+  RefreshSettings();
+  CreateFilter();
+  m_loading = false;
+}
+
+void MainWindow::UpdateTabs()
+{
+  const int remembered = m_tabs->currentIndex();
+  const bool wasLoading = m_loading;
+  m_loading = true;
+  while (m_tabs->count() > 0)
+    m_tabs->removeTab(0);
+  const QList<SystemTab> systems = EnabledSystems(Connection(), *m_feedback);
+  for (const SystemTab& system : systems)
+    m_tabs->addTab(system.name);
+  m_tabs->setCurrentIndex(remembered >= 0 && remembered < m_tabs->count() ? remembered : 0);
+  m_loading = wasLoading;
+  if (!m_loading)
+    OnTabChanged(m_tabs->currentIndex());
+}
+
+void MainWindow::RefreshSettings()
+{
+  const QString name = m_tabs->currentIndex() >= 0 ? m_tabs->tabText(m_tabs->currentIndex()) : QString();
+  const std::optional<SystemSettings> settings = LoadSystemSettings(Connection(), *m_feedback, name);
+  m_settings = settings.value_or(SystemSettings{});
+  Action(QStringLiteral("RomScanMenu"))->setEnabled(m_settings.hasRomPath);
+  Action(QStringLiteral("GoodRomScan"))->setEnabled(m_settings.hasRomPath && !m_settings.imageFolder.isEmpty());
+  SetListCommandsEnabled(m_model->rowCount() > 0);
+  const bool arcade = m_settings.systemId == 1;
+  Action(QStringLiteral("Clones"))->setEnabled(arcade);
+  Action(QStringLiteral("ClonesOnly"))->setEnabled(arcade);
+}
+
+void MainWindow::RefreshGenres()
+{
+  const QString typed = m_genreCombo->currentText();
+  m_genreCombo->blockSignals(true);
+  m_genreCombo->clear();
+  m_genreCombo->addItem(kAllGenres);
+  const std::optional<Rows> rows =
+      Connection().Select(*m_feedback, QStringLiteral("RefreshGenres"),
+                          QStringLiteral("SELECT GenreName, GenreID FROM Genres ORDER BY GenreName"));
+  if (rows) {
+    for (const QVariantList& row : rows->All())
+      m_genreCombo->addItem(row[0].toString(), row[1]);
+  }
+  const int keep = m_genreCombo->findText(typed, Qt::MatchExactly);
+  m_genreCombo->setCurrentIndex(keep >= 0 ? keep : 0);
+  m_genreCombo->blockSignals(false);
+}
+
+void MainWindow::CreateFilter()
+{
+  RefreshGenres();
+  m_genreCombo->setCurrentIndex(0);
+  FilterGenre(false, m_view == GameView::Missing);
+}
+
+void MainWindow::FilterGenre(bool refreshOnly, bool missing)
+{
+  m_view = missing ? GameView::Missing : GameView::Available;
+  m_gamesFrame->setTitle(missing ? kMissingCaption : kAvailableCaption);
+  ListFilters filters;
+  filters.systemId = m_settings.systemId;
+  filters.view = m_view;
+  filters.clones = {Action(QStringLiteral("Clones"))->isChecked(), Action(QStringLiteral("ClonesOnly"))->isChecked()};
+  filters.missingFilter = m_missingFilter;
+  m_feedback->Yield();
+  // Typed text that names no genre leaves the list as it is.
+  const int index = m_genreCombo->findText(m_genreCombo->currentText(), Qt::MatchExactly);
+  if (index < 0 && !m_listBusy)
+    return;
+  if (index >= 1)
+    filters.genreId = m_genreCombo->itemData(index).toLongLong();
+  std::optional<std::vector<GameRow>> rows = GameListQuery(Connection(), *m_feedback, filters);
+  if (!rows)
+    return;
+  if (!refreshOnly)
+    CreateList(std::move(*rows));
+  const bool empty = m_model->rowCount() == 0;
+  if (empty)
+    ShowEmptyDetails();
+  Action(QStringLiteral("DeleteGame"))->setEnabled(!empty);
+  if (refreshOnly)
+    FilterControl();
+  m_feedback->Yield();
+}
+
+void MainWindow::CreateList(std::vector<GameRow> rows)
+{
+  m_listBusy = true;
+  const int count = static_cast<int>(rows.size());
+  if (count > 0)
+    m_feedback->SetStatus(StatusKind::Text, QStringLiteral("Creating list..."));
+  m_model->SetRows(std::move(rows));
+  m_list->header()->setSortIndicator(GameListModel::kNameColumn, Qt::AscendingOrder);
+  m_model->sort(GameListModel::kNameColumn, Qt::AscendingOrder);
+  const bool missingView = m_view == GameView::Missing;
+  if (count == 0) {
+    SetListCommandsEnabled(false);
+    m_checkAll->setText(kCheckAll);
+    m_listBusy = false;
+    ShowEmptyDetails();
+  } else {
+    SetListCommandsEnabled(true);
+    for (const char* name : {"exporth2menu", "DeleteGame", "Del_Sel", "SaveAsMy"})
+      Action(QString::fromLatin1(name))->setEnabled(!missingView);
+    m_checkAll->setText(m_model->AllChecked() ? kUncheckAll : kCheckAll);
+    m_listBusy = false;
+    m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
+    m_list->scrollToTop();
+  }
+  m_checkAll->setChecked(false);
+  m_feedback->SetStatus(StatusKind::Text,
+                        ListCountText(count, ViewCount(Connection(), *m_feedback, m_settings.systemId, m_view)));
+}
+
+void MainWindow::SetListCommandsEnabled(bool enabled)
+{
+  for (const char* name : {"Del_Sel", "DeleteGame", "SaveAsMy", "exporth2menu"})
+    Action(QString::fromLatin1(name))->setEnabled(enabled);
+  Action(QStringLiteral("ImageS"))->setEnabled(enabled);
+}
+
+void MainWindow::ClearFilter()
+{
+  for (ClickableLabel* label : m_legendLabels) {
+    QFont font = label->font();
+    font.setBold(false);
+    label->setFont(font);
+  }
+}
+
+void MainWindow::FilterControl()
+{
+  m_detailsFrame->setEnabled(m_model->rowCount() > 0);
+}
+
+void MainWindow::ShowEmptyDetails()
+{
+  m_currentGameId = 0;
+  m_detailsFrame->setEnabled(false);
+}
+
+void MainWindow::ShowGameAt(int row)
+{
+  if (m_listBusy)
+    return;
+  m_currentGameId = m_model->GameIdAt(row);
+  m_detailsFrame->setEnabled(m_currentGameId != 0);
+}
+
+void MainWindow::LockControls(bool lock, const QString& section)
+{
+  m_detailsFrame->setEnabled(!lock);
+  for (QPushButton* button : m_searchButtons)
+    button->setEnabled(!lock);
+  if (section == QStringLiteral("GameInfo") || section == QStringLiteral("GameInfoNotList"))
+    return;
+  m_tabs->setEnabled(!lock);
+  m_genreCombo->setEnabled(!lock);
+  m_list->setEnabled(!lock);
+  m_checkAll->setEnabled(!lock);
+  menuBar()->setEnabled(!lock);
+}
+
+void MainWindow::OnTabChanged(int index)
+{
+  if (m_loading || index < 0)
+    return;
+  m_currentGameId = 0;
+  RefreshSettings();
+  FilterGenre(false, m_view == GameView::Missing);
+}
+
+void MainWindow::OnTabClicked(int index)
+{
+  // The tab already shown: only the editor of the active missing-data filter gets the focus.
+  if (m_loading || index != m_tabs->currentIndex())
+    return;
+  m_feedback->SetStatus(StatusKind::Text, QString());
+  FilterControl();
+}
+
+void MainWindow::OnLegendClicked(const QString& filter, ClickableLabel* label)
+{
+  if (m_loading || m_listBusy)
+    return;
+  ClearFilter();
+  if (m_missingFilter == filter) {
+    m_missingFilter.clear();
+  } else {
+    m_missingFilter = filter;
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  FilterGenre(false, m_view == GameView::Missing);
+}
+
+void MainWindow::OnGenreActivated()
+{
+  if (m_loading || m_listBusy)
+    return;
+  FilterGenre(false, m_view == GameView::Missing);
+}
+
+void MainWindow::OnCheckAllClicked()
+{
+  const bool mark = m_checkAll->text() == kCheckAll;
+  LockControls(true, QString());
+  m_feedback->SetStatus(StatusKind::Text, QStringLiteral("Please wait, updating list..."));
+  m_listBusy = true;
+  const CloneMarks clones{Action(QStringLiteral("Clones"))->isChecked(),
+                          Action(QStringLiteral("ClonesOnly"))->isChecked()};
+  if (CheckAll(Connection(), *m_feedback, m_settings.systemId, mark, m_view, clones)) {
+    m_model->SetAllChecked(mark);
+    m_checkAll->setText(mark ? kUncheckAll : kCheckAll);
+  }
+  m_checkAll->setChecked(false);
+  if (m_model->rowCount() > 0)
+    m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
+  m_listBusy = false;
+  LockControls(false, QString());
+  m_feedback->SetStatus(StatusKind::Ok, {});
+}
+
+void MainWindow::OnViewChosen(GameView view)
+{
+  if (m_listBusy)
+    return;
+  FilterGenre(false, view == GameView::Missing);
+}
+
+void MainWindow::OnCloneMarkToggled(bool includeClones)
+{
+  QAction* clones = Action(QStringLiteral("Clones"));
+  QAction* clonesOnly = Action(QStringLiteral("ClonesOnly"));
+  // The two marks exclude each other; triggering a marked item clears it.
+  if (includeClones && clones->isChecked())
+    clonesOnly->setChecked(false);
+  if (!includeClones && clonesOnly->isChecked())
+    clones->setChecked(false);
+  if (!m_listBusy && !m_loading)
+    FilterGenre(false, m_view == GameView::Missing);
+}
+
+void MainWindow::OnListContextMenu(const QPoint& globalPosition, int row)
+{
+  if (row < 0)
+    return;
+  ShowGameAt(row);
+  QAction* separator = Action(QStringLiteral("DownloadSeparator"));
+  QAction* download = Action(QStringLiteral("DownloadMenu"));
+  separator->setVisible(true);
+  download->setVisible(true);
+  m_editMenu->exec(globalPosition);
+  separator->setVisible(false);
+  download->setVisible(false);
+}
+
+void MainWindow::OnWebSearch(const QString& which)
+{
+  const GameRow* game = m_model->RowAt(m_list->currentIndex().row());
+  if (!game)
+    return;
+  const QString system = m_settings.name.trimmed();
+  QString address;
+  if (which == QStringLiteral("GoogleImage"))
+    address = kImageSearchHost + QStringLiteral("/images?q=") + SearchTerms(system) + QStringLiteral("+%22") +
+              SearchTerms(game->fullName) + QStringLiteral("%22");
+  else if (which == QStringLiteral("GoogleRom"))
+    address = kWebSearchHost + QStringLiteral("/search?q=") + SearchTerms(game->fileName) + QLatin1Char('+') +
+              SearchTerms(system);
+  else
+    address = kWebSearchHost + QStringLiteral("/search?q=") + SearchTerms(game->fullName) + QLatin1Char('+') +
+              SearchTerms(system);
+  QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
 }
 
 void MainWindow::ShowHelp()

@@ -1,21 +1,35 @@
 #pragma once
-// FMain: the program's main window. It holds the session's catalogue, the menus, the status
-// frame, and (in later stages) the system tabs, the game list and the details panel.
+// FMain: the program's main window. It holds the state the other windows read (the current
+// system and game, its settings, the filters and the busy flags), the system tabs, the game list
+// with its filters and legend, the details panel, the menus and the status frame.
+#include "browser/GameList.h"
+#include "browser/SystemSettings.h"
+
 #include <QMainWindow>
 
 #include <memory>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QMenu;
 class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTabBar;
 
 namespace quillon {
+class Catalogue;
 class Session;
-}
+}  // namespace quillon
 
 namespace quillon::ui {
 
+class ClickableLabel;
+class GameListModel;
+class GameListView;
 class StatusFeedback;
 
 class MainWindow : public QMainWindow {
@@ -25,8 +39,30 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(Session& session, QWidget* parent = nullptr);
   ~MainWindow() override;
 
+  // The start-up sequence: tabs, the current system's settings, the filter combos, the first list.
+  void Start();
+
   StatusFeedback& Feedback() { return *m_feedback; }
+  Catalogue& Connection();
   QAction* Action(const QString& objectName) const;
+
+  // Shared state that the other windows read.
+  qint64 CurrentSystemID() const { return m_settings.systemId; }
+  qint64 CurrentGameID() const { return m_currentGameId; }
+  const SystemSettings& CurrentSettings() const { return m_settings; }
+  QString MissingFilter() const { return m_missingFilter; }
+  bool ListBusy() const { return m_listBusy; }
+  bool Loading() const { return m_loading; }
+  GameView CurrentView() const { return m_view; }
+  GameListModel& ListModel() { return *m_model; }
+
+  // Rebuilds the list with the current filters; `missing` chooses the Missing view.
+  void FilterGenre(bool refreshOnly, bool missing);
+  void FilterGenre() { FilterGenre(false, m_view == GameView::Missing); }
+  void UpdateTabs();
+  void RefreshSettings();
+  void RefreshGenres();
+  void LockControls(bool lock, const QString& section);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -34,14 +70,58 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenus();
   void BuildStatusFrame();
-  QAction* AddAction(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& shortcut = {});
+  void BuildCentralArea();
+  QWidget* BuildGameFrame();
+  QWidget* BuildLegend();
+  QWidget* BuildDetailsArea();
+  QAction* AddAction(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& shortcut = {},
+                     bool enabled = false);
+
+  void CreateFilter();
+  void CreateList(std::vector<GameRow> rows);
+  void ClearFilter();
+  void FilterControl();
+  void ShowEmptyDetails();
+  void ShowGameAt(int row);
+  void SetListCommandsEnabled(bool enabled);
+
+  void OnTabChanged(int index);
+  void OnTabClicked(int index);
+  void OnLegendClicked(const QString& filter, ClickableLabel* label);
+  void OnGenreActivated();
+  void OnCheckAllClicked();
+  void OnViewChosen(GameView view);
+  void OnCloneMarkToggled(bool includeClones);
+  void OnListContextMenu(const QPoint& globalPosition, int row);
+  void OnWebSearch(const QString& which);
   void ShowHelp();
   void ShowAbout();
 
   Session& m_session;
+  std::unique_ptr<StatusFeedback> m_feedback;
+
+  // Shared state.
+  SystemSettings m_settings;
+  qint64 m_currentGameId = 0;
+  QString m_missingFilter;
+  bool m_listBusy = false;
+  bool m_loading = false;
+  GameView m_view = GameView::Available;
+
+  // Controls.
+  QTabBar* m_tabs = nullptr;
+  QSplitter* m_splitter = nullptr;
+  QGroupBox* m_gamesFrame = nullptr;
+  QComboBox* m_genreCombo = nullptr;
+  QCheckBox* m_checkAll = nullptr;
+  GameListView* m_list = nullptr;
+  GameListModel* m_model = nullptr;
+  QList<ClickableLabel*> m_legendLabels;
+  QGroupBox* m_detailsFrame = nullptr;
+  QList<QPushButton*> m_searchButtons;
   QLabel* m_statusLabel = nullptr;
   QProgressBar* m_progressBar = nullptr;
-  std::unique_ptr<StatusFeedback> m_feedback;
+  QMenu* m_editMenu = nullptr;
 };
 
 }  // namespace quillon::ui

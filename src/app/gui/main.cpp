@@ -103,6 +103,7 @@ int main(int argc, char** argv)
   {
     quillon::ui::MainWindow window(session);
     CloseWindowOnSignals(&window);
+    window.Start();
     window.show();
     status = app.exec();
     session.Close(window.Feedback(), true);
