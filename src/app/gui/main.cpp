@@ -23,10 +23,23 @@ void ForwardSignal(int)
 }
 
 // SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal) close the window the normal
-// way, so the catalogue is closed and compacted as after File > Exit.
-void CloseWindowOnSignals(QWidget* window)
+// way, so the catalogue is closed and compacted as after File > Exit. The handlers are installed
+// first; a signal that comes before the window exists waits in the pipe until it does.
+void ForwardSignalsToPipe()
 {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+    return;
+  struct sigaction action = {};
+  action.sa_handler = ForwardSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+void CloseWindowOnSignals(QWidget* window)
+{
+  if (g_signalPipe[1] < 0)
     return;
   auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, window);
   QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
@@ -34,12 +47,6 @@ void CloseWindowOnSignals(QWidget* window)
     [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
     window->close();
   });
-  struct sigaction action = {};
-  action.sa_handler = ForwardSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
 }
 
 // Without a display the toolkit would abort; say so in one line and show the windowless way.
@@ -72,6 +79,7 @@ int main(int argc, char** argv)
                  "for example: quillon-cli info\n");
     return 1;
   }
+  ForwardSignalsToPipe();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quillon"));
   QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
