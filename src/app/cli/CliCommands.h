@@ -8,5 +8,6 @@ namespace quillon::cli {
 
 std::vector<CliCommand> InfoCommands();
 std::vector<CliCommand> SystemCommands();
+std::vector<CliCommand> ListCommands();
 
 }  // namespace quillon::cli
