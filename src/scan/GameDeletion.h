@@ -1,0 +1,28 @@
+#pragma once
+// Deleting games: hidden from the list, removed from the catalogue, or removed together with
+// their ROM files. Games are chosen by key, so another game that shares a file name is never hit.
+#include <QList>
+
+namespace quillon {
+
+class Catalogue;
+class Feedback;
+
+enum class DeleteMode {
+  ComputerAndDatabase = 1,  // "Delete from Computer & Database"
+  Database = 2,             // "Remove Database Entry"
+  ListOnly = 3,             // "Remove from List, but leave in Database"
+};
+
+struct DeletionResult {
+  int games = 0;         // games changed
+  int filesDeleted = 0;  // ROM files removed from disk
+  bool ok = true;
+};
+
+// Applies the mode to the games of the system with these keys. Removed games lose their genre
+// links with them. Failures are reported as " - (delgame) " reports; what was done stays done.
+DeletionResult DeleteGames(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QList<qint64>& gameIds,
+                           DeleteMode mode);
+
+}  // namespace quillon

@@ -1,0 +1,107 @@
+// Splitting the emulator text and starting a stand-in emulator.
+#include "RecordingFeedback.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "browser/EmulatorLaunch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+class EmulatorLaunchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void SplitsOnlyAfterTheProgramsExtension_data()
+  {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("options");
+    QTest::newRow("no options") << "/emus/snes9x.exe"
+                                << "/emus/snes9x.exe"
+                                << "";
+    QTest::newRow("dash option") << "/emus/snes9x.exe -fullscreen"
+                                 << "/emus/snes9x.exe "
+                                 << "-fullscreen";
+    QTest::newRow("slash option") << "C:\\emus\\zsnes.exe /f"
+                                  << "C:\\emus\\zsnes.exe "
+                                  << "/f";
+    QTest::newRow("dash in a folder") << "/my -emus/snes9x.exe"
+                                      << "/my -emus/snes9x.exe"
+                                      << "";
+    QTest::newRow("dash in a folder, then options") << "/my -emus/snes9x.exe -f -v"
+                                                    << "/my -emus/snes9x.exe "
+                                                    << "-f -v";
+    QTest::newRow("program without extension") << "/usr/games/mame -window"
+                                               << "/usr/games/mame "
+                                               << "-window";
+    QTest::newRow("dash beats slash") << "/e/emu.exe /a -b"
+                                      << "/e/emu.exe /a "
+                                      << "-b";
+    QTest::newRow("option holding a path") << "/usr/games/mame -rompath /roms"
+                                           << "/usr/games/mame "
+                                           << "-rompath /roms";
+  }
+
+  void SplitsOnlyAfterTheProgramsExtension()
+  {
+    QFETCH(QString, text);
+    QFETCH(QString, program);
+    QFETCH(QString, options);
+    const EmulatorCommand command = SplitEmulator(text);
+    QCOMPARE(command.program, program);
+    QCOMPARE(command.options, options);
+  }
+
+  void StartsTheEmulatorWithTheRomAsOneArgument()
+  {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("my emus"));
+    const QString emulator = folder + QStringLiteral("/fake-emu");
+    const QString record = dir.filePath(QStringLiteral("args.txt"));
+    QVERIFY(TouchFile(emulator,
+                      "#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"[$a]\"; done; } > '" + record.toUtf8() + "'\n"));
+    QVERIFY(QFile::setPermissions(emulator, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString rom = dir.filePath(QStringLiteral("roms/Bob's \"Game\"; rm -rf (U).smc"));
+    QVERIFY(TouchFile(rom));
+    // Options holding paths are fine once the program itself is found on disk.
+    const LaunchPlan plan = PlanLaunch(emulator + QStringLiteral(" -cfg \"/etc/emu cfg\" -f"), rom);
+    QCOMPARE(plan.program, emulator);
+    QCOMPARE(plan.arguments, (QStringList{"-cfg", "/etc/emu cfg", "-f", rom}));
+    QCOMPARE(plan.workingFolder, folder);
+
+    RecordingFeedback feedback;
+    QVERIFY(LaunchGame(plan, feedback));
+    QCOMPARE(feedback.StatusLines(), (QStringList{"Status: Loading emulator...", "Status: Done."}));
+    const QString expected = QDir(folder).canonicalPath() + "\n[-cfg]\n[/etc/emu cfg]\n[-f]\n[" + rom + "]\n";
+    auto recorded = [&record] {
+      QFile file(record);
+      return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    QTRY_COMPARE(recorded(), expected);
+  }
+
+  void MissingEmulatorOrRomIsReported()
+  {
+    RecordingFeedback feedback;
+    QVERIFY(!LaunchGame(PlanLaunch(QStringLiteral("/no/such/emulator -f"), QStringLiteral("/roms/a.smc")), feedback));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: Error - Check emulator and/or rom path."));
+    QVERIFY(!LaunchGame(PlanLaunch(QStringLiteral("/bin/true"), QString()), feedback));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: Error - Check emulator and/or rom path."));
+
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/', 3)"));
+    t.Exec(QStringLiteral(
+        "INSERT INTO Games (GameID, FileName, System, RomPath) VALUES (1, 'a.smc', 3, 1), (2, 'b.smc', 3, NULL)"));
+    QCOMPARE(RomArgument(t.Db(), feedback, 1), QStringLiteral("/roms/a.smc"));
+    QVERIFY(RomArgument(t.Db(), feedback, 2).isEmpty());
+  }
+};
+
+QUILLON_TEST_CLASS(EmulatorLaunchTest)
+#include "EmulatorLaunchTest.moc"
