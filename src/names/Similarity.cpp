@@ -71,10 +71,16 @@ struct Tally {
   qsizetype mismatches = 0;
 };
 
+// Empty pieces between two delimiters count as words, but an empty text has none.
+QStringList WordsOf(const QString& text, const QString& delimiter)
+{
+  return text.isEmpty() ? QStringList() : text.split(delimiter, Qt::KeepEmptyParts);
+}
+
 Tally CompareWords(const QString& a, const QString& b, const QString& delimiter)
 {
-  const QStringList wordsA = a.split(delimiter, Qt::KeepEmptyParts);
-  const QStringList wordsB = b.split(delimiter, Qt::KeepEmptyParts);
+  const QStringList wordsA = WordsOf(a, delimiter);
+  const QStringList wordsB = WordsOf(b, delimiter);
   Tally tally;
   tally.compared = std::min(wordsA.size(), wordsB.size());
   tally.difference = -std::abs(wordsA.size() - wordsB.size());
