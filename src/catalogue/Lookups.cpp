@@ -3,6 +3,8 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 
+#include <cmath>
+
 namespace quillon {
 
 namespace {
@@ -20,9 +22,10 @@ std::optional<qint64> IntegerOf(const QVariant& value)
   const qint64 number = value.toLongLong(&ok);
   if (ok)
     return number;
-  // Keys may come as texts ("42") or as whole floating values.
+  // Keys may also come as whole floating values ("42.0").
+  constexpr double kLargestKey = 9e15;
   const double real = value.toDouble(&ok);
-  if (ok && real == static_cast<double>(static_cast<qint64>(real)))
+  if (ok && std::abs(real) <= kLargestKey && real == std::trunc(real))
     return static_cast<qint64>(real);
   return std::nullopt;
 }
