@@ -22,7 +22,7 @@ QString Tag(const QString& text)
   return QLatin1Char('(') + text + QLatin1Char(')');
 }
 
-// The loops as the document states them: every year, every code, every maker tested in turn.
+// The plain loops: every year, every code, every maker tested against the name in turn.
 qint64 PlainCheckYear(Lookups& lookups, const QString& name)
 {
   qint64 result = kUnknownYear;
