@@ -48,6 +48,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, InfoCommands());
   Append(all, SystemCommands());
   Append(all, ListCommands());
+  Append(all, NamesCommands());
   return all;
 }
 

@@ -9,5 +9,6 @@ namespace quillon::cli {
 std::vector<CliCommand> InfoCommands();
 std::vector<CliCommand> SystemCommands();
 std::vector<CliCommand> ListCommands();
+std::vector<CliCommand> NamesCommands();
 
 }  // namespace quillon::cli

@@ -1,0 +1,216 @@
+#include "names/FileNameTags.h"
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/Feedback.h"
+#include "catalogue/Lookups.h"
+
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <array>
+
+namespace quillon {
+
+namespace {
+
+constexpr int kFirstTagYear = 1960;
+constexpr int kLastTagYear = 2020;
+constexpr std::array<const char*, 3> kDecadeTags = {"198x", "199x", "200x"};
+
+bool IsAsciiDigit(QChar character)
+{
+  return character >= QLatin1Char('0') && character <= QLatin1Char('9');
+}
+
+// Every year from 1960 to 2020 written as "(" and its four digits, ascending, each once.
+std::vector<int> TagYearsIn(const QString& name)
+{
+  std::vector<int> years;
+  for (qsizetype open = name.indexOf(QLatin1Char('(')); open >= 0 && open + 4 < name.size();
+       open = name.indexOf(QLatin1Char('('), open + 1)) {
+    int year = 0;
+    bool digits = true;
+    for (qsizetype i = open + 1; i <= open + 4 && digits; ++i) {
+      digits = IsAsciiDigit(name[i]);
+      year = year * 10 + (name[i].unicode() - u'0');
+    }
+    if (digits && year >= kFirstTagYear && year <= kLastTagYear)
+      years.push_back(year);
+  }
+  std::sort(years.begin(), years.end());
+  years.erase(std::unique(years.begin(), years.end()), years.end());
+  return years;
+}
+
+QString DecadeTag(const char* decade)
+{
+  return QLatin1Char('(') + QLatin1String(decade) + QLatin1Char(')');
+}
+
+std::optional<qint64> PositiveKey(const QVariant& value)
+{
+  bool ok = false;
+  const qint64 key = value.toLongLong(&ok);
+  if (!value.isValid() || value.isNull() || !ok || key <= 0)
+    return std::nullopt;
+  return key;
+}
+
+}  // namespace
+
+QString FullNameBeforeTags(const QString& name)
+{
+  const qsizetype bracket = name.indexOf(QLatin1Char('('));
+  return bracket < 0 ? name : name.left(bracket);
+}
+
+QString ScannedFullName(const QString& path)
+{
+  const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+  const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+  return FullNameBeforeTags(dot > 0 ? fileName.left(dot) : fileName);
+}
+
+QString YearTagText(const QString& fileName)
+{
+  const std::vector<int> years = TagYearsIn(fileName);
+  if (!years.empty())
+    return QString::number(years.back());
+  QString text;
+  for (const char* decade : kDecadeTags) {
+    if (fileName.contains(DecadeTag(decade)))
+      text = QLatin1String(decade);
+  }
+  return text;
+}
+
+void BracketedTextIndex::Clear()
+{
+  m_ranks.clear();
+  m_lengths.clear();
+}
+
+void BracketedTextIndex::Add(const QString& text, int rank)
+{
+  const auto found = m_ranks.find(text);
+  if (found == m_ranks.end())
+    m_ranks.insert(text, rank);
+  else
+    *found = std::max(*found, rank);
+  const size_t length = static_cast<size_t>(text.size());
+  if (m_lengths.size() <= length)
+    m_lengths.resize(length + 1, false);
+  m_lengths[length] = true;
+}
+
+int BracketedTextIndex::HighestIn(QStringView name) const
+{
+  QVarLengthArray<qsizetype, 16> opens;
+  QVarLengthArray<qsizetype, 16> closes;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    if (name[i] == QLatin1Char('('))
+      opens.append(i);
+    else if (name[i] == QLatin1Char(')'))
+      closes.append(i);
+  }
+  int highest = -1;
+  // Every text between an "(" and a later ")" is a candidate: texts may hold brackets themselves.
+  for (const qsizetype open : opens) {
+    for (const qsizetype close : closes) {
+      const qsizetype length = close - open - 1;
+      if (length < 0 || static_cast<size_t>(length) >= m_lengths.size() || !m_lengths[static_cast<size_t>(length)])
+        continue;
+      const auto found = m_ranks.constFind(name.mid(open + 1, length).toString());
+      if (found != m_ranks.cend())
+        highest = std::max(highest, *found);
+    }
+  }
+  return highest;
+}
+
+FileNameTags::FileNameTags(Lookups& lookups) : m_lookups(lookups) {}
+
+qint64 FileNameTags::CheckYear(const QString& fileName)
+{
+  qint64 result = kUnknownYear;
+  // Each year found is looked up (and added when new) in ascending order; the highest wins.
+  const auto resolve = [&](const QString& text) {
+    if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true)))
+      result = *key;
+  };
+  for (const int year : TagYearsIn(fileName))
+    resolve(QString::number(year));
+  if (result != kUnknownYear)
+    return result;
+  for (const char* decade : kDecadeTags) {
+    if (fileName.contains(DecadeTag(decade)))
+      resolve(QLatin1String(decade));
+  }
+  return result;
+}
+
+bool FileNameTags::LoadCountryCodes()
+{
+  m_countriesLoaded = false;
+  m_countryCodes.Clear();
+  m_countryKeys.clear();
+  const std::optional<Rows> rows = m_lookups.Connection().Select(
+      m_lookups.Reporter(), QStringLiteral("CheckCountry"), QStringLiteral("SELECT CountryID, goodcode FROM Country"));
+  if (!rows)
+    return false;
+  for (int rank = 0; rank < rows->Count(); ++rank) {
+    m_countryKeys.push_back(rows->Value(rank, 0).toLongLong());
+    const QVariant goodcode = rows->Value(rank, 1);
+    if (goodcode.isNull())
+      continue;
+    // The piece after the last ";" is never a code.
+    QStringList pieces = goodcode.toString().split(QLatin1Char(';'));
+    pieces.removeLast();
+    for (const QString& piece : pieces)
+      m_countryCodes.Add(piece, rank);
+  }
+  m_countriesLoaded = true;
+  return true;
+}
+
+qint64 FileNameTags::CheckCountry(const QString& fileName)
+{
+  if (!m_countriesLoaded && !LoadCountryCodes())
+    return kUnknownCountry;
+  const int rank = m_countryCodes.HighestIn(fileName);
+  return rank < 0 ? kUnknownCountry : m_countryKeys[static_cast<size_t>(rank)];
+}
+
+bool FileNameTags::EnsureManufacturerIndex()
+{
+  if (!m_lookups.EnsureManufacturers())
+    return false;
+  if (m_makersGeneration == m_lookups.ManufacturerCacheGeneration())
+    return true;
+  m_makers.Clear();
+  const PairTable& cache = m_lookups.ManufacturerCache();
+  for (int i = 0; i < cache.Count(); ++i) {
+    if (!cache.Second(i).isNull())
+      m_makers.Add(cache.Second(i).toString(), i);
+  }
+  m_makersGeneration = m_lookups.ManufacturerCacheGeneration();
+  return true;
+}
+
+QString FileNameTags::ManufacturerNameIn(const QString& fileName)
+{
+  if (!EnsureManufacturerIndex())
+    return {};
+  const int position = m_makers.HighestIn(fileName);
+  return position < 0 ? QString() : m_lookups.ManufacturerCache().Second(position).toString();
+}
+
+qint64 FileNameTags::GetManfFromName(const QString& fileName)
+{
+  const QString name = ManufacturerNameIn(fileName);
+  if (name.isEmpty())
+    return kUnknownManufacturer;
+  return PositiveKey(m_lookups.GetManf(name, true)).value_or(kUnknownManufacturer);
+}
+
+}  // namespace quillon

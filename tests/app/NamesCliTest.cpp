@@ -1,0 +1,88 @@
+// quillon-cli analyse, compare and fix-countries, run as the real program on a test catalogue.
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include <QProcess>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+struct CliResult {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+CliResult RunProgram(const QStringList& arguments)
+{
+  QProcess process;
+  process.start(QStringLiteral(QUILLON_BIN_DIR "/quillon-cli"), arguments);
+  CliResult result;
+  if (!process.waitForFinished(30000))
+    return result;
+  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = QString::fromUtf8(process.readAllStandardOutput());
+  result.err = QString::fromUtf8(process.readAllStandardError());
+  return result;
+}
+
+CliResult RunOn(TestCatalogue& t, const QStringList& arguments)
+{
+  t.Close();
+  const CliResult result = RunProgram(QStringList{QStringLiteral("--data-dir"), t.Folder().Path()} + arguments);
+  t.Reopen();
+  return result;
+}
+
+}  // namespace
+
+class NamesCliTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void AnalyseReadsWithoutWriting()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("DELETE FROM Year WHERE Year = '1987'"));
+    const int years = t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt();
+    // The folder's tags do not count; a year the catalogue lacks is shown, not added.
+    const CliResult result =
+        RunOn(t, {QStringLiteral("analyse"), QStringLiteral("Street Fighter EX (1996)(Capcom).zip"),
+                  QStringLiteral("/roms/(1999)/Out Run (1987)(J).zip"), QStringLiteral("Bob's \"Game\" (U).zip")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("Street Fighter EX \t37\t1996\t1\t[Unknown]\t48\tCapcom\n"
+                                        "Out Run \tnew\t1987\t4\tJapan\t319\t[Unknown]\n"
+                                        "Bob's \"Game\" \t42\t[Unknown]\t2\tUSA\t319\t[Unknown]\n"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt(), years);
+  }
+
+  void CompareScores()
+  {
+    CliResult result =
+        RunProgram({QStringLiteral("compare"), QStringLiteral("street fighter 2"), QStringLiteral("Street Fighter II"),
+                    QStringLiteral("--delimiter"), QStringLiteral(" "), QStringLiteral("--mode"), QStringLiteral("1")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QStringLiteral("0.6667\n"));
+    result = RunProgram({QStringLiteral("compare"), QStringLiteral("abcd"), QStringLiteral("abcx"),
+                         QStringLiteral("--delimiter"), QString()});
+    QCOMPARE(result.out, QStringLiteral("0.7500\n"));
+    QCOMPARE(RunProgram({QStringLiteral("compare"), QStringLiteral("a")}).exitCode, 2);
+  }
+
+  void FixCountriesReportsEachCountry()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO Games (FileName, System, Country) VALUES ('Tetris (E).gb', 11, 1)"));
+    const CliResult result = RunOn(t, {QStringLiteral("fix-countries")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.err.contains(QStringLiteral("Status: Updating Europe\n")));
+    QVERIFY(result.err.endsWith(QStringLiteral("Status: Done.\n")));
+    QCOMPARE(t.Value(QStringLiteral("SELECT Country FROM Games WHERE FileName = 'Tetris (E).gb'")).toInt(), 3);
+  }
+};
+
+QUILLON_TEST_CLASS(NamesCliTest)
+#include "NamesCliTest.moc"
