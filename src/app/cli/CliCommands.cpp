@@ -46,6 +46,7 @@ std::vector<CliCommand> AllCommands()
 {
   std::vector<CliCommand> all;
   Append(all, InfoCommands());
+  Append(all, SitesCommands());
   return all;
 }
 

@@ -7,5 +7,6 @@
 namespace quillon::cli {
 
 std::vector<CliCommand> InfoCommands();
+std::vector<CliCommand> SitesCommands();
 
 }  // namespace quillon::cli
