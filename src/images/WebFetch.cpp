@@ -226,8 +226,9 @@ void WebFetch::DropReply()
   QNetworkReply* reply = m_reply;
   m_reply = nullptr;
   disconnect(reply, nullptr, this, nullptr);
+  // Aborted from the event loop: the reply may be inside one of its own signals now.
   if (reply->isRunning())
-    reply->abort();
+    QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
   reply->deleteLater();
 }
 
