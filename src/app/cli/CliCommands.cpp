@@ -49,6 +49,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, SystemCommands());
   Append(all, ListCommands());
   Append(all, NamesCommands());
+  Append(all, SitesCommands());
   return all;
 }
 

@@ -10,5 +10,6 @@ std::vector<CliCommand> InfoCommands();
 std::vector<CliCommand> SystemCommands();
 std::vector<CliCommand> ListCommands();
 std::vector<CliCommand> NamesCommands();
+std::vector<CliCommand> SitesCommands();
 
 }  // namespace quillon::cli
