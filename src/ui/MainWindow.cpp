@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/Lookups.h"
 #include "catalogue/Session.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameListModel.h"
@@ -90,6 +91,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
   resize(1180, 760);
   BuildStatusFrame();
   m_feedback = std::make_unique<StatusFeedback>(this, m_statusLabel, m_progressBar);
+  m_lookups = std::make_unique<quillon::Lookups>(m_session.Connection(), *m_feedback);
   BuildMenus();
   BuildCentralArea();
 }
@@ -99,6 +101,11 @@ MainWindow::~MainWindow() = default;
 Catalogue& MainWindow::Connection()
 {
   return m_session.Connection();
+}
+
+const DataFolder& MainWindow::Folder() const
+{
+  return m_session.Folder();
 }
 
 QAction* MainWindow::AddAction(QMenu* menu, const QString& objectName, const QString& caption,
@@ -663,6 +670,7 @@ void MainWindow::ShowAbout()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+  m_lookups->EmptyCaches();
   event->accept();
 }
 

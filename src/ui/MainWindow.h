@@ -22,6 +22,8 @@ class QTabBar;
 
 namespace quillon {
 class Catalogue;
+class DataFolder;
+class Lookups;
 class Session;
 }  // namespace quillon
 
@@ -44,6 +46,9 @@ class MainWindow : public QMainWindow {
 
   StatusFeedback& Feedback() { return *m_feedback; }
   Catalogue& Connection();
+  const DataFolder& Folder() const;
+  // The lookup caches of this window (years, makers, countries, genres, genre links).
+  quillon::Lookups& Lookup() { return *m_lookups; }
   QAction* Action(const QString& objectName) const;
 
   // Shared state that the other windows read.
@@ -99,6 +104,7 @@ class MainWindow : public QMainWindow {
 
   Session& m_session;
   std::unique_ptr<StatusFeedback> m_feedback;
+  std::unique_ptr<quillon::Lookups> m_lookups;
 
   // Shared state.
   SystemSettings m_settings;
