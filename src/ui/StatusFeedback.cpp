@@ -68,7 +68,13 @@ void StatusFeedback::AddResultLine(const QString& line)
 
 void StatusFeedback::Yield()
 {
+  // Work that yields after every file would spend more time in the event loop than on the files;
+  // a window is responsive enough when its events run every few milliseconds.
+  constexpr qint64 kEventInterval = 15;
+  if (m_sinceEvents.isValid() && m_sinceEvents.elapsed() < kEventInterval)
+    return;
   QApplication::processEvents();
+  m_sinceEvents.start();
 }
 
 Answer StatusFeedback::Ask(const Question& question)

@@ -3,6 +3,7 @@
 // run on Yield, and message boxes for questions.
 #include "catalogue/Feedback.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <functional>
@@ -34,6 +35,7 @@ class StatusFeedback final : public Feedback {
   QPointer<QLabel> m_statusLabel;
   QPointer<QProgressBar> m_progressBar;
   std::function<void(const QString&)> m_resultSink;
+  QElapsedTimer m_sinceEvents;
 };
 
 }  // namespace quillon::ui
