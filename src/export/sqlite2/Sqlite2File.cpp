@@ -543,6 +543,7 @@ class ImageBuilder {
       WriteCell(number, offset, cell, std::uint16_t(next));
       offset += cell.size;
     }
+    p = PageAt(number);  // writing overflow pages may have moved the image
     if (offset < kPageSize) {
       Put16(p + 6, std::uint16_t(offset));
       Put16(p + offset, std::uint16_t(kPageSize - offset));

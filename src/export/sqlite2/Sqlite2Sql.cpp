@@ -510,7 +510,15 @@ class Parser {
         continue;
       const Token& first = *Peek();
       m_qualifier.clear();
-      Statement statement = ParseStatement();
+      Statement statement = [&] {
+        try {
+          return ParseStatement();
+        } catch (const SyntaxError& syntax) {
+          if (syntax.message.startsWith(QStringLiteral("unsupported statement")))
+            throw;
+          throw SyntaxError{Unsupported(first).message + QStringLiteral(" (") + syntax.message + QStringLiteral(")")};
+        }
+      }();
       if (!AtEnd() && !Peek()->Is(";"))
         throw Unsupported(first);
       statements.push_back(std::move(statement));

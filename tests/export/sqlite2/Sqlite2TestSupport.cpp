@@ -76,6 +76,8 @@ QByteArray TableAsTsv(const QByteArray& fileBytes, const QByteArray& table, QStr
         return {};
       }
       QByteArrayList fields;
+      if (schema->integerPrimaryKey < 0)
+        fields << QByteArray::number(*KeyRowid(entry.key));
       for (int c = 0; c < columns; ++c) {
         fields << (c == schema->integerPrimaryKey ? QByteArray::number(*KeyRowid(entry.key))
                                                   : TsvValue((*values)[size_t(c)]));
