@@ -48,8 +48,8 @@ class Connection {
 
 struct StatementResult {
   bool ok = false;
-  QString error;     // empty on success
-  int changes = 0;   // rows inserted, copied or deleted
+  QString error;    // empty on success
+  int changes = 0;  // rows inserted, copied or deleted
   explicit operator bool() const { return ok; }
 };
 

@@ -140,7 +140,8 @@ Schema ReadSchema(const LibraryContent& content)
       }
     }
     if (!understood)
-      schema.blocked[table] = QStringLiteral("its index %1 is not one this program can keep up to date").arg(Text(index.name));
+      schema.blocked[table] =
+          QStringLiteral("its index %1 is not one this program can keep up to date").arg(Text(index.name));
     schema.indexes.push_back(std::move(index));
   }
   return schema;
@@ -385,6 +386,7 @@ struct Connection::Impl {
       const QByteArray name = "(" + table.name + " autoindex " + QByteArray::number(qulonglong(k + 1)) + ")";
       AddMasterRow(MasterRow{++rowid, QByteArray("index"), name, table.name, {}, {}});
     }
+    SchemaChanged();
     return 0;
   }
 
@@ -396,7 +398,6 @@ struct Connection::Impl {
     state.content.trees[root] = {};
     row.rootPage = QByteArray::number(root);
     state.content.trees[kMasterRoot].push_back(EncodeMasterRow(row));
-    SchemaChanged();
   }
 
   void SchemaChanged()
@@ -424,10 +425,12 @@ struct Connection::Impl {
         Fail(QStringLiteral("table %1 has no column named %2").arg(Text(target.schema->name), Text(column)));
     }
     BtreeEntries entries = BuildIndex(*target.schema, built, *target.rows);
-    AddMasterRow(MasterRow{schema.lastMasterRowid + 1, QByteArray("index"), index.name, target.schema->name, {},
-                           statement.sql});
-    state.content.trees[std::uint32_t(RootPageNumber(
-        DecodeMaster(state.content.trees[kMasterRoot])->back().rootPage))] = std::move(entries);
+    AddMasterRow(
+        MasterRow{schema.lastMasterRowid + 1, QByteArray("index"), index.name, target.schema->name, {}, statement.sql});
+    state.content
+        .trees[std::uint32_t(RootPageNumber(DecodeMaster(state.content.trees[kMasterRoot])->back().rootPage))] =
+        std::move(entries);
+    SchemaChanged();
     return 0;
   }
 
@@ -565,12 +568,23 @@ struct Connection::Impl {
     if (!committed.mainChanged)
       return StatementResult{true, {}, 0};
     if (!(Identify(path) == identity))
-      return StatementResult{false, QStringLiteral("%1 was changed by another program after it was opened; it was not written").arg(path), 0};
+      return StatementResult{
+          false, QStringLiteral("%1 was changed by another program after it was opened; it was not written").arg(path),
+          0};
     if (QFileInfo::exists(JournalPath(path)))
-      return StatementResult{false, QStringLiteral("another program is writing %1 (its journal is there); it was not written").arg(path), 0};
+      return StatementResult{
+          false, QStringLiteral("another program is writing %1 (its journal is there); it was not written").arg(path),
+          0};
     QString error;
     const std::optional<QByteArray> bytes = BuildLibraryFile(committed.content, &error);
-    if (!bytes || !ReplaceFileAtomically(path, *bytes, &error, fault))
+    if (!bytes)
+      return StatementResult{false, error, 0};
+    // Never replace a library with a file that does not read back whole.
+    const ReadOutcome check = ReadLibraryBytes(*bytes);
+    if (!check.content || check.content->trees.size() != committed.content.trees.size())
+      return StatementResult{
+          false, QStringLiteral("the new %1 did not read back (%2); it was not written").arg(path, check.error), 0};
+    if (!ReplaceFileAtomically(path, *bytes, &error, fault))
       return StatementResult{false, error, 0};
     return StatementResult{true, {}, 0};
   }

@@ -381,8 +381,10 @@ std::optional<QString> PlayBackJournal(QByteArray& fileBytes, const QByteArray& 
   }
   const std::uint32_t originalPages = Get32(j + position, order);
   position += 4;
-  if (std::int64_t(originalPages) * kPageSize > (std::int64_t(1) << 34))
-    return QStringLiteral("the rollback journal next to the library is damaged (size %1 pages)").arg(originalPages);
+  // A transaction only makes a file grow, so its original size cannot exceed the file's size.
+  if (std::int64_t(originalPages) > fileBytes.size() / kPageSize + records)
+    return QStringLiteral("the rollback journal next to the library is damaged (original size %1 pages)")
+        .arg(originalPages);
   const qsizetype oldSize = fileBytes.size();
   fileBytes.resize(qsizetype(originalPages) * kPageSize);
   if (fileBytes.size() > oldSize)
@@ -671,7 +673,8 @@ QStringList CheckLibraryFile(const QByteArray& bytes, bool writerRules)
         problems << QStringLiteral("%1 is defined twice").arg(name);
       const std::int64_t root = RootPageNumber(row.rootPage);
       if (*row.rootPage != QByteArray::number(root))
-        problems << QStringLiteral("%1: rootpage '%2' is not plain decimal").arg(name, QString::fromLatin1(*row.rootPage));
+        problems
+            << QStringLiteral("%1: rootpage '%2' is not plain decimal").arg(name, QString::fromLatin1(*row.rootPage));
       const auto tree = content.trees.find(std::uint32_t(root));
       if (tree == content.trees.end())
         continue;
@@ -731,8 +734,8 @@ bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString
   };
   const QFileInfo target(path);
   const QByteArray folder = QFile::encodeName(target.absolutePath());
-  QByteArray temporary = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) +
-                         ".XXXXXX";
+  QByteArray temporary =
+      QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
   const int fd = failed(WriteStep::CreateTemporary) ? -1 : mkstemp(temporary.data());
   if (fd < 0)
     return report(QStringLiteral("cannot create a temporary file beside %1: %2").arg(path, qt_error_string(errno)));

@@ -91,8 +91,7 @@ using WriteFault = std::function<bool(WriteStep)>;
 // Writes the bytes beside `path` under a temporary name, syncs them, renames them over `path`
 // and syncs the folder; then removes a `path`-journal file. On failure the file under `path` is
 // untouched and the temporary file removed.
-bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString* error,
-                           const WriteFault& fault = {});
+bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString* error, const WriteFault& fault = {});
 
 QString JournalPath(const QString& libraryPath);
 

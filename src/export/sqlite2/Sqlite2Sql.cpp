@@ -114,8 +114,8 @@ struct SyntaxError {
 // Words that end a column's type and start its constraints.
 bool IsConstraintKeyword(const Token& token)
 {
-  static const char* const kKeywords[] = {"CONSTRAINT", "DEFAULT", "NULL",  "NOT",     "PRIMARY", "UNIQUE",
-                                          "CHECK",      "REFERENCES", "COLLATE", "DEFERRABLE"};
+  static const char* const kKeywords[] = {"CONSTRAINT", "DEFAULT", "NULL",       "NOT",     "PRIMARY",
+                                          "UNIQUE",     "CHECK",   "REFERENCES", "COLLATE", "DEFERRABLE"};
   for (const char* keyword : kKeywords) {
     if (token.Is(keyword))
       return true;
@@ -159,8 +159,8 @@ class Parser {
   {
     const Token& token = Next();
     if (token.kind != Token::Kind::Word && token.kind != Token::Kind::String)
-      throw SyntaxError{QStringLiteral("expected %1 near \"%2\"").arg(QString::fromLatin1(what),
-                                                                     QString::fromLatin1(token.text))};
+      throw SyntaxError{
+          QStringLiteral("expected %1 near \"%2\"").arg(QString::fromLatin1(what), QString::fromLatin1(token.text))};
     return token.text;
   }
   QByteArray TableName()
@@ -252,8 +252,8 @@ class Parser {
     std::vector<std::vector<QByteArray>> uniques;  // with primary keys, in the engine's order
     std::vector<bool> uniqueIsPrimary;
     do {
-      if (Peek() && (Peek()->Is("CONSTRAINT") || Peek()->Is("PRIMARY") || Peek()->Is("UNIQUE") ||
-                     Peek()->Is("CHECK") || Peek()->Is("FOREIGN"))) {
+      if (Peek() && (Peek()->Is("CONSTRAINT") || Peek()->Is("PRIMARY") || Peek()->Is("UNIQUE") || Peek()->Is("CHECK") ||
+                     Peek()->Is("FOREIGN"))) {
         TableConstraint(uniques, uniqueIsPrimary);
         continue;
       }
@@ -301,9 +301,8 @@ class Parser {
       if (Accept("CONSTRAINT")) {
         Name("a constraint name");
       } else if (Accept("DEFAULT")) {
-        column.defaultValue = Peek() && Peek()->kind == Token::Kind::Word && !Peek()->Is("NULL")
-                                  ? Value(Next().text)
-                                  : Literal();
+        column.defaultValue =
+            Peek() && Peek()->kind == Token::Kind::Word && !Peek()->Is("NULL") ? Value(Next().text) : Literal();
       } else if (Accept("NOT")) {
         Expect("NULL");
         column.notNull = true;
@@ -534,7 +533,8 @@ class Parser {
 };
 
 template <typename Body>
-auto ParseWith(const QByteArray& sql, QString* error, Body body) -> std::optional<decltype(body(std::declval<Parser&>()))>
+auto ParseWith(const QByteArray& sql, QString* error, Body body)
+    -> std::optional<decltype(body(std::declval<Parser&>()))>
 {
   std::optional<std::vector<Token>> tokens = Tokenize(sql, error);
   if (!tokens)

@@ -45,7 +45,7 @@ struct TableSchema {
   // Column sets of the automatic unique indexes, in the order the engine creates them (their
   // sqlite_master rows are named "(TABLE autoindex N)").
   std::vector<std::vector<int>> uniqueColumnSets;
-  bool hasConflictClauses = false;  // ON CONFLICT clauses other than ABORT
+  bool hasConflictClauses = false;                  // ON CONFLICT clauses other than ABORT
   int ColumnIndex(const QByteArray& column) const;  // ignoring case; -1 when absent
 };
 

@@ -94,8 +94,8 @@ class Sqlite2CopyTest : public QObject {
 
   void EscapedValuesComeBackWhole()
   {
-    QList<QByteArray> values = {"",         "|||",         "a|",        "|b",     "||||",  "ends with \\",
-                                "\\",       "\\N",         "\\.",       "x\\|||y", "tab\there", "cr\rlf\nboth\r\n",
+    QList<QByteArray> values = {"",         "|||",         "a|",          "|b",      "||||",      "ends with \\",
+                                "\\",       "\\N",         "\\.",         "x\\|||y", "tab\there", "cr\rlf\nboth\r\n",
                                 "D:\\a\\b", "slash / too", "\\n literal", "|\\|"};
     QRandomGenerator random(7);
     for (int i = 0; i < 300; ++i) {

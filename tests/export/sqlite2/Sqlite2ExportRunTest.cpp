@@ -121,7 +121,8 @@ class Sqlite2ExportRunTest : public QObject {
     const QList<QByteArray> kept = {"' 3'", "'3 '", "NULL", "'30'", "'3x'", "'3\n'"};
     const QList<QByteArray> deleted = {"'3'", "'3.0'", "'03'", "'+3'", "'3e0'", "3"};
     for (const QByteArray& value : kept + deleted)
-      QVERIFY(ags_sqlite_get_table(db.get(), "insert into items (item_name, tag_14) values (" + value + ", " + value + ")"));
+      QVERIFY(ags_sqlite_get_table(db.get(),
+                                   "insert into items (item_name, tag_14) values (" + value + ", " + value + ")"));
     const StatementResult result = ags_sqlite_get_table(db.get(), "DELETE FROM items WHERE items.tag_14 = '3'");
     QVERIFY2(result, qPrintable(result.error));
     QCOMPARE(result.changes, deleted.size());
@@ -145,24 +146,36 @@ class Sqlite2ExportRunTest : public QObject {
   {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("error");
-    QTest::newRow("select") << "select * from items;" << "unsupported statement: select * from items;";
-    QTest::newRow("update") << "UPDATE items SET tag_1 = 'x'" << "unsupported statement";
-    QTest::newRow("drop") << "drop table items" << "unsupported statement";
-    QTest::newRow("delete with like") << "delete from items where tag_14 like '1'" << "unsupported statement";
+    QTest::newRow("select") << "select * from items;"
+                            << "unsupported statement: select * from items;";
+    QTest::newRow("update") << "UPDATE items SET tag_1 = 'x'"
+                            << "unsupported statement";
+    QTest::newRow("drop") << "drop table items"
+                          << "unsupported statement";
+    QTest::newRow("delete with like") << "delete from items where tag_14 like '1'"
+                                      << "unsupported statement";
     QTest::newRow("delete with two terms") << "delete from items where tag_14 = '1' and tag_1 = 'x'"
                                            << "unsupported statement";
-    QTest::newRow("unknown table") << "delete from nothing where a = '1'" << "no such table: nothing";
-    QTest::newRow("unknown column") << "delete from items where tag_99 = '1'" << "table items has no column named tag_99";
+    QTest::newRow("unknown table") << "delete from nothing where a = '1'"
+                                   << "no such table: nothing";
+    QTest::newRow("unknown column") << "delete from items where tag_99 = '1'"
+                                    << "table items has no column named tag_99";
     QTest::newRow("copy of a missing file") << "copy items from '/no/such/file.tmp' USING DELIMITERS '|||'"
                                             << "unable to open file: /no/such/file.tmp";
-    QTest::newRow("second statement fails") << "delete from items; vacuum;" << "unsupported statement: vacuum;";
-    QTest::newRow("unterminated string") << "delete from items where tag_14 = '1" << "unterminated quoted text";
-    QTest::newRow("commit without begin") << "commit;" << "cannot commit - no transaction is active";
-    QTest::newRow("nested begin") << "begin; begin;" << "cannot start a transaction within a transaction";
-    QTest::newRow("table exists") << "create table items (a)" << "table items already exists";
+    QTest::newRow("second statement fails") << "delete from items; vacuum;"
+                                            << "unsupported statement: vacuum;";
+    QTest::newRow("unterminated string") << "delete from items where tag_14 = '1"
+                                         << "unterminated quoted text";
+    QTest::newRow("commit without begin") << "commit;"
+                                          << "cannot commit - no transaction is active";
+    QTest::newRow("nested begin") << "begin; begin;"
+                                  << "cannot start a transaction within a transaction";
+    QTest::newRow("table exists") << "create table items (a)"
+                                  << "table items already exists";
     QTest::newRow("row id not a number") << "insert into items (item_id, item_name) values ('x', 'y')"
                                          << "datatype mismatch";
-    QTest::newRow("duplicate row id") << "insert into items (item_id) values (6)" << "PRIMARY KEY must be unique";
+    QTest::newRow("duplicate row id") << "insert into items (item_id) values (6)"
+                                      << "PRIMARY KEY must be unique";
   }
 
   void OtherStatementsAreRefusedAndChangeNothing()

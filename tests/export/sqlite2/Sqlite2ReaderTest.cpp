@@ -37,12 +37,24 @@ class Sqlite2ReaderTest : public QObject {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("rows");
-    QTest::newRow("empty library") << "empty-library.mlf" << "items" << "empty-library.rows.tsv";
-    QTest::newRow("two systems") << "two-systems.mlf" << "items" << "two-systems.rows.tsv";
-    QTest::newRow("two systems, big-endian") << "two-systems-be.mlf" << "items" << "two-systems.rows.tsv";
-    QTest::newRow("large, interior rows and free pages") << "large.mlf" << "items" << "large.rows.tsv";
-    QTest::newRow("tiny example") << "tiny-example.db" << "t" << "tiny-example.rows.tsv";
-    QTest::newRow("trailing partial page") << "corrupt/odd-trailing-bytes.mlf" << "items" << "two-systems.rows.tsv";
+    QTest::newRow("empty library") << "empty-library.mlf"
+                                   << "items"
+                                   << "empty-library.rows.tsv";
+    QTest::newRow("two systems") << "two-systems.mlf"
+                                 << "items"
+                                 << "two-systems.rows.tsv";
+    QTest::newRow("two systems, big-endian") << "two-systems-be.mlf"
+                                             << "items"
+                                             << "two-systems.rows.tsv";
+    QTest::newRow("large, interior rows and free pages") << "large.mlf"
+                                                         << "items"
+                                                         << "large.rows.tsv";
+    QTest::newRow("tiny example") << "tiny-example.db"
+                                  << "t"
+                                  << "tiny-example.rows.tsv";
+    QTest::newRow("trailing partial page") << "corrupt/odd-trailing-bytes.mlf"
+                                           << "items"
+                                           << "two-systems.rows.tsv";
   }
 
   void ReadsTheEnginesRows()
@@ -61,7 +73,8 @@ class Sqlite2ReaderTest : public QObject {
   void EngineFilesPassTheStructuralCheck_data()
   {
     QTest::addColumn<QString>("file");
-    for (const char* name : {"empty-library.mlf", "two-systems.mlf", "two-systems-be.mlf", "large.mlf", "tiny-example.db"})
+    for (const char* name :
+         {"empty-library.mlf", "two-systems.mlf", "two-systems-be.mlf", "large.mlf", "tiny-example.db"})
       QTest::newRow(name) << name;
   }
 

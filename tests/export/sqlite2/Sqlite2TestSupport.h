@@ -16,7 +16,8 @@ bool WriteBytes(const QString& path, const QByteArray& bytes);
 // One value in the TSV conventions of the golden files: NULL as \N; \, TAB, LF, CR escaped.
 QByteArray TsvValue(const sqlite2::Value& value);
 // Every row of a table of a library file, one line each in rowid order: the rowid (tables
-// without INTEGER PRIMARY KEY) or the INTEGER PRIMARY KEY column shows the row id; sets `error` when the file or table cannot be read.
+// without INTEGER PRIMARY KEY) or the INTEGER PRIMARY KEY column shows the row id; sets `error` when the file or table
+// cannot be read.
 QByteArray TableAsTsv(const QByteArray& fileBytes, const QByteArray& table, QString* error);
 
 // The statements one export of a system sends, with FILE the transfer file.

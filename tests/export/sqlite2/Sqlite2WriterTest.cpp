@@ -33,8 +33,10 @@ LibraryContent VariedContent(int rows, std::uint32_t secondRoot)
   content.meta[2] = kFileFormat;
   BtreeEntries items;
   for (int i = 1; i <= rows; ++i) {
-    const int size = i % 97 == 0 ? 70000 + i : (i % 5 == 0 ? 300 + int(random.bounded(3000)) : int(random.bounded(200)));
-    items.push_back(BtreeEntry{RowidKey(i * 3 - 50), EncodeRecord({std::nullopt, RandomText(random, size), QByteArray()})});
+    const int size =
+        i % 97 == 0 ? 70000 + i : (i % 5 == 0 ? 300 + int(random.bounded(3000)) : int(random.bounded(200)));
+    items.push_back(
+        BtreeEntry{RowidKey(i * 3 - 50), EncodeRecord({std::nullopt, RandomText(random, size), QByteArray()})});
   }
   content.trees[3] = items;
   BtreeEntries other;
@@ -44,8 +46,8 @@ LibraryContent VariedContent(int rows, std::uint32_t secondRoot)
   content.trees[kMasterRoot] = {
       EncodeMasterRow({1, QByteArray("table"), QByteArray("items"), QByteArray("items"), QByteArray("3"),
                        QByteArray("create table items (id integer primary key, a, b)")}),
-      EncodeMasterRow({2, QByteArray("table"), QByteArray("other"), QByteArray("other"),
-                       QByteArray::number(secondRoot), QByteArray("create table other (x)")})};
+      EncodeMasterRow({2, QByteArray("table"), QByteArray("other"), QByteArray("other"), QByteArray::number(secondRoot),
+                       QByteArray("create table other (x)")})};
   return content;
 }
 
@@ -59,7 +61,8 @@ BtreeEntries TreeNamed(const QString& library, const QByteArray& name)
   const ReadOutcome outcome = ReadLibraryBytes(ReadBytes(library));
   if (!outcome.content)
     return {};
-  const std::vector<MasterRow> master = DecodeMaster(outcome.content->trees.at(kMasterRoot)).value_or(std::vector<MasterRow>{});
+  const std::vector<MasterRow> master =
+      DecodeMaster(outcome.content->trees.at(kMasterRoot)).value_or(std::vector<MasterRow>{});
   for (const MasterRow& row : master) {
     if (row.name == name)
       return outcome.content->trees.at(std::uint32_t(RootPageNumber(row.rootPage)));
@@ -118,6 +121,28 @@ class Sqlite2WriterTest : public QObject {
     QVERIFY(bytes->size() >= secondRoot * kPageSize);
   }
 
+  void EveryRowCountMakesASoundTree()
+  {
+    // Cells of 16 bytes (63 to a page) and of 252 bytes (overflow), for every count up to a few
+    // pages of the level above, so each way a level can end is met.
+    for (const int size : {1, 230, 300}) {
+      for (int rows = 0; rows <= 400; rows += rows < 140 ? 1 : 13) {
+        LibraryContent content;
+        content.meta[2] = kFileFormat;
+        content.trees[kMasterRoot] = {EncodeMasterRow({1, QByteArray("table"), QByteArray("t"), QByteArray("t"),
+                                                       QByteArray("3"), QByteArray("create table t (a)")})};
+        for (int i = 0; i < rows; ++i)
+          content.trees[3].push_back(BtreeEntry{RowidKey(i), EncodeRecord({QByteArray(size, 'v')})});
+        const std::optional<QByteArray> bytes = BuildLibraryFile(content, nullptr);
+        QVERIFY(bytes);
+        const QStringList problems = CheckLibraryFile(*bytes, true);
+        QVERIFY2(problems.isEmpty(),
+                 qPrintable(QStringLiteral("%1 rows of %2: ").arg(rows).arg(size) + problems.join(' ')));
+        QCOMPARE(int(ReadLibraryBytes(*bytes).content->trees.at(3).size()), rows);
+      }
+    }
+  }
+
   void TheCheckerFindsWhatIsWrong()
   {
     const QByteArray good = *BuildLibraryFile(VariedContent(300, 4), nullptr);
@@ -150,14 +175,16 @@ class Sqlite2WriterTest : public QObject {
     std::unique_ptr<Connection> db = sqlite_open(library, &error);
     for (const char* sql :
          {"create table notes (title varchar(20) not null, body, stamp default 'now', unique (title))",
-          "insert into notes (title, body) values ('b', 'second')", "insert into notes (title, body) values ('a', NULL)",
-          "create index notes_body on notes (body)", "create index items_system on items (tag_14, item_name)",
+          "insert into notes (title, body) values ('b', 'second')",
+          "insert into notes (title, body) values ('a', NULL)", "create index notes_body on notes (body)",
+          "create index items_system on items (tag_14, item_name)",
           "create unique index items_game on items (tag_12)"}) {
       const StatementResult result = ags_sqlite_get_table(db.get(), sql);
       QVERIFY2(result, qPrintable(QString::fromLatin1(sql) + ": " + result.error));
     }
     QVERIFY(sqlite_close(std::move(db)));
     const auto cookie = ReadLibraryBytes(ReadBytes(library)).content->meta[1];
+    QCOMPARE(cookie, 1 + 4);  // the template's table, then one change per CREATE
     const BtreeEntries notes = TreeNamed(library, "notes");
     const BtreeEntries notesIndex = TreeNamed(library, "notes_body");
     const BtreeEntries notesUnique = TreeNamed(library, "(notes autoindex 1)");
@@ -203,9 +230,9 @@ class Sqlite2WriterTest : public QObject {
     QTemporaryDir dir;
     const QString library = dir.filePath("library.mlf");
     LibraryContent content = *ReadLibraryBytes(ReadBytes(GoldenPath("two-systems.mlf"))).content;
-    content.trees[kMasterRoot].push_back(EncodeMasterRow(
-        {2, QByteArray("trigger"), QByteArray("keep"), QByteArray("items"), QByteArray("0"),
-         QByteArray("create trigger keep after delete on items begin select 1; end")}));
+    content.trees[kMasterRoot].push_back(
+        EncodeMasterRow({2, QByteArray("trigger"), QByteArray("keep"), QByteArray("items"), QByteArray("0"),
+                         QByteArray("create trigger keep after delete on items begin select 1; end")}));
     QVERIFY(WriteBytes(library, *BuildLibraryFile(content, nullptr)));
     QString error;
     std::unique_ptr<Connection> db = sqlite_open(library, &error);
@@ -236,8 +263,7 @@ class Sqlite2WriterTest : public QObject {
     std::unique_ptr<Connection> db = sqlite_open(library, &error);
     for (const QString& statement : ExportStatements(GoldenPath("large-6.tmp"), "5"))
       QVERIFY(ags_sqlite_get_table(db.get(), statement));
-    const StatementResult closed =
-        sqlite_close(std::move(db), [step](WriteStep s) { return int(s) == step; });
+    const StatementResult closed = sqlite_close(std::move(db), [step](WriteStep s) { return int(s) == step; });
     QVERIFY(!closed.ok);
     QVERIFY(!closed.error.isEmpty());
     QCOMPARE(ReadBytes(library), before);
