@@ -724,8 +724,11 @@ QString JournalPath(const QString& libraryPath)
   return libraryPath + QStringLiteral("-journal");
 }
 
-bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString* error, const WriteFault& fault)
+bool ReplaceFileAtomically(const QString& givenPath, const QByteArray& bytes, QString* error, const WriteFault& fault)
 {
+  // A library reached through a symbolic link is replaced where it really is; the link stays.
+  const QFileInfo given(givenPath);
+  const QString path = given.isSymLink() ? given.symLinkTarget() : givenPath;
   auto failed = [&](WriteStep step) { return fault && fault(step); };
   auto report = [&](const QString& what) {
     if (error)
@@ -778,7 +781,7 @@ bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString
     ::close(folderFd);
   }
   // A journal left beside the new file would be played back onto it by the engine.
-  const QString journal = JournalPath(path);
+  const QString journal = JournalPath(givenPath);
   if (QFileInfo::exists(journal) && (failed(WriteStep::RemoveJournal) || !QFile::remove(journal)))
     return report(QStringLiteral("%1 was written, but its old journal %2 could not be removed").arg(path, journal));
   return true;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -193,8 +194,8 @@ class Sqlite2WriterTest : public QObject {
     QCOMPARE(notesUnique[0].key, QByteArray("ca\0", 3) + RowidKey(2));
 
     for (const char* run : {"h2export-1.tmp=1", "h2export-3.tmp=3", "h2export-1-second.tmp=1"}) {
-      const QString spec = QString::fromLatin1(run);
-      QVERIFY2(RunExport(library, GoldenPath(spec.section('=', 0, 0)), spec.section('=', 1), &error),
+      const QString exportRun = QString::fromLatin1(run);
+      QVERIFY2(RunExport(library, GoldenPath(exportRun.section('=', 0, 0)), exportRun.section('=', 1), &error),
                qPrintable(error));
       const QStringList problems = ProblemsOf(library);
       QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
@@ -268,6 +269,19 @@ class Sqlite2WriterTest : public QObject {
     QVERIFY(!closed.error.isEmpty());
     QCOMPARE(ReadBytes(library), before);
     QCOMPARE(FilesIn(dir.path()), QStringList{"library.mlf"});
+  }
+
+  void ALinkedLibraryIsWrittenWhereItIs()
+  {
+    QTemporaryDir dir;
+    const QString real = dir.filePath("real.mlf");
+    const QString link = dir.filePath("link.mlf");
+    QString error;
+    QVERIFY(CreateTemplateLibrary(real, &error));
+    QVERIFY(QFile::link(real, link));
+    QVERIFY2(RunExport(link, GoldenPath("h2export-1.tmp"), "1", &error), qPrintable(error));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(TableAsTsv(ReadBytes(real), "items", &error).count('\n'), 3);
   }
 
   void AnotherProgramsChangesAreNotOverwritten()
