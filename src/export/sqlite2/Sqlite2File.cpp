@@ -1,0 +1,790 @@
+#include "export/sqlite2/Sqlite2File.h"
+
+#include "export/sqlite2/Sqlite2Sql.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillon::sqlite2 {
+
+namespace {
+
+// Thrown inside the reader and the checker; never leaves this file.
+struct Damage {
+  QString message;
+};
+
+[[noreturn]] void Fail(const QString& detail)
+{
+  throw Damage{QString::fromLatin1(kMalformed) + QStringLiteral(": ") + detail};
+}
+
+QString PageText(std::uint32_t page)
+{
+  return QStringLiteral("page %1").arg(page);
+}
+
+// Walks b-trees, overflow chains and the freelist of one file, remembering which pages each
+// walk used so no page can be used twice (this also stops every cycle).
+class PageWalker {
+ public:
+  PageWalker(const QByteArray& bytes, ByteOrder order, bool writerRules)
+      : m_bytes(bytes),
+        m_order(order),
+        m_writerRules(writerRules),
+        m_pageCount(std::uint32_t(bytes.size() / kPageSize)),
+        m_used(size_t(m_pageCount) + 1, 0)
+  {
+    if (m_pageCount >= 1)
+      m_used[1] = 1;
+  }
+
+  std::uint32_t PageCount() const { return m_pageCount; }
+  const std::vector<unsigned char>& Used() const { return m_used; }
+
+  const unsigned char* Page(std::uint32_t page) const
+  {
+    if (page == 0 || page > m_pageCount)
+      return nullptr;
+    return reinterpret_cast<const unsigned char*>(m_bytes.constData()) + qsizetype(page - 1) * kPageSize;
+  }
+
+  void Use(std::uint32_t page, const QString& what)
+  {
+    if (page == 0 || page > m_pageCount)
+      Fail(QStringLiteral("%1 refers to page %2, beyond the end of the file").arg(what).arg(page));
+    if (m_used[page])
+      Fail(QStringLiteral("%1 refers to page %2, which is already in use").arg(what).arg(page));
+    m_used[page] = 1;
+  }
+
+  BtreeEntries ReadTree(std::uint32_t root)
+  {
+    BtreeEntries entries;
+    if (root > m_pageCount)
+      return entries;  // a root beyond the end of the file reads as an empty tree
+    Use(root, QStringLiteral("a root"));
+    m_leafDepth = -1;
+    m_lastKey = nullptr;
+    Walk(root, root, 0, entries);
+    return entries;
+  }
+
+  void WalkFreelist()
+  {
+    const unsigned char* first = Page(1);
+    std::uint32_t trunk = Get32(first + kOffsetFreelistHead, m_order);
+    const std::uint32_t expected = Get32(first + kOffsetFreeCount, m_order);
+    std::uint64_t counted = 0;
+    while (trunk != 0) {
+      Use(trunk, QStringLiteral("the freelist"));
+      const unsigned char* p = Page(trunk);
+      const std::uint32_t leaves = Get32(p + 4, m_order);
+      if (leaves > std::uint32_t(kFreelistTrunkCapacity))
+        Fail(QStringLiteral("freelist trunk %1 claims %2 pages").arg(trunk).arg(leaves));
+      for (std::uint32_t i = 0; i < leaves; ++i)
+        Use(Get32(p + 8 + 4 * i, m_order), QStringLiteral("freelist trunk %1").arg(trunk));
+      counted += 1 + leaves;
+      trunk = Get32(p, m_order);
+    }
+    if (counted != expected)
+      Fail(QStringLiteral("the freelist holds %1 pages, page 1 says %2").arg(counted).arg(expected));
+  }
+
+ private:
+  struct Cell {
+    std::uint16_t offset;
+    std::uint32_t leftChild;
+    std::uint32_t keySize;
+    std::uint32_t dataSize;
+  };
+
+  std::vector<Cell> LoadPage(std::uint32_t page, std::uint32_t* rightChild)
+  {
+    const unsigned char* p = Page(page);
+    *rightChild = Get32(p, m_order);
+    std::array<unsigned char, kPageSize> cover{};
+    std::fill(cover.begin(), cover.begin() + kPageHeaderSize, 1);
+    auto claim = [&](int begin, int end, const char* what) {
+      for (int i = begin; i < end; ++i) {
+        if (cover[size_t(i)])
+          Fail(QStringLiteral("%1: %2 at %3 overlaps other content").arg(PageText(page)).arg(what).arg(begin));
+        cover[size_t(i)] = 1;
+      }
+    };
+    std::vector<Cell> cells;
+    int cellBytes = 0;
+    for (int offset = Get16(p + 4, m_order); offset != 0;) {
+      if (int(cells.size()) >= kMaxCellsPerPage)
+        Fail(QStringLiteral("%1: the cell list is too long or loops").arg(PageText(page)));
+      if (offset % 4 != 0 || offset < kPageHeaderSize || offset > kPageSize - 16)
+        Fail(QStringLiteral("%1: cell offset %2 out of range").arg(PageText(page)).arg(offset));
+      const unsigned char* c = p + offset;
+      Cell cell{std::uint16_t(offset), Get32(c, m_order), Get16(c + 4, m_order) + (std::uint32_t(c[8]) << 16),
+                Get16(c + 10, m_order) + (std::uint32_t(c[9]) << 16)};
+      if (cell.keySize + cell.dataSize == 0)
+        Fail(QStringLiteral("%1: empty cell at %2").arg(PageText(page)).arg(offset));
+      const int size = CellSize(std::int64_t(cell.keySize) + cell.dataSize);
+      if (offset + size > kPageSize)
+        Fail(QStringLiteral("%1: cell at %2 runs past the page").arg(PageText(page)).arg(offset));
+      claim(offset, offset + size, "a cell");
+      cellBytes += size;
+      cells.push_back(cell);
+      offset = Get16(c + 6, m_order);
+    }
+    int freeBytes = 0;
+    int freeBlocks = 0;
+    for (int offset = Get16(p + 6, m_order); offset != 0;) {
+      if (offset < kPageHeaderSize || offset > kPageSize - 4)
+        Fail(QStringLiteral("%1: free block offset %2 out of range").arg(PageText(page)).arg(offset));
+      const int size = Get16(p + offset, m_order);
+      const int next = Get16(p + offset + 2, m_order);
+      if (size < 4 || offset + size > kPageSize)
+        Fail(QStringLiteral("%1: free block at %2 has size %3").arg(PageText(page)).arg(offset).arg(size));
+      if (m_writerRules && (offset % 4 != 0 || size % 4 != 0))
+        Fail(QStringLiteral("%1: free block at %2 is not 4-aligned").arg(PageText(page)).arg(offset));
+      if (next != 0 && next <= offset)
+        Fail(QStringLiteral("%1: free blocks out of order at %2").arg(PageText(page)).arg(offset));
+      claim(offset, offset + size, "a free block");
+      freeBytes += size;
+      ++freeBlocks;
+      offset = next;
+    }
+    const bool blankPage = cells.empty() && freeBlocks == 0;
+    if (!blankPage && freeBytes != kUsableCellSpace - cellBytes)
+      Fail(QStringLiteral("%1: cells and free space do not fill the page").arg(PageText(page)));
+    if (blankPage && m_writerRules)
+      Fail(QStringLiteral("%1: page without free block").arg(PageText(page)));
+    for (const Cell& cell : cells) {
+      if ((*rightChild == 0) != (cell.leftChild == 0))
+        Fail(QStringLiteral("%1: mixes leaf and interior cells").arg(PageText(page)));
+    }
+    if (cells.empty() && *rightChild != 0)
+      Fail(QStringLiteral("%1: interior page without cells").arg(PageText(page)));
+    return cells;
+  }
+
+  QByteArray ReadPayload(std::uint32_t page, const Cell& cell)
+  {
+    const std::int64_t total = std::int64_t(cell.keySize) + cell.dataSize;
+    const unsigned char* local = Page(page) + cell.offset + kCellHeaderSize;
+    QByteArray payload;
+    payload.reserve(qsizetype(std::min<std::int64_t>(total, kMaxLocalPayload + std::int64_t(m_pageCount) * 1020)));
+    payload.append(reinterpret_cast<const char*>(local), qsizetype(std::min<std::int64_t>(total, kMaxLocalPayload)));
+    if (total <= kMaxLocalPayload)
+      return payload;
+    std::uint32_t next = Get32(local + kMaxLocalPayload, m_order);
+    std::int64_t remaining = total - kMaxLocalPayload;
+    const QString owner = QStringLiteral("an overflow chain from %1").arg(PageText(page));
+    while (remaining > 0) {
+      if (next == 0)
+        Fail(QStringLiteral("the overflow chain from %1 is too short").arg(PageText(page)));
+      Use(next, owner);
+      const unsigned char* o = Page(next);
+      const int chunk = int(std::min<std::int64_t>(remaining, kOverflowPayload));
+      payload.append(reinterpret_cast<const char*>(o + 4), chunk);
+      remaining -= chunk;
+      next = Get32(o, m_order);
+    }
+    if (next != 0)
+      Fail(QStringLiteral("the overflow chain from %1 is too long").arg(PageText(page)));
+    return payload;
+  }
+
+  void Visit(std::uint32_t page, const Cell& cell, BtreeEntries& out)
+  {
+    QByteArray payload = ReadPayload(page, cell);
+    BtreeEntry entry{payload.left(cell.keySize), payload.mid(cell.keySize)};
+    if (m_lastKey && CompareKeys(*m_lastKey, entry.key) >= 0)
+      Fail(QStringLiteral("%1: keys out of order").arg(PageText(page)));
+    out.push_back(std::move(entry));
+    m_lastKey = &out.back().key;
+  }
+
+  void Walk(std::uint32_t page, std::uint32_t root, int depth, BtreeEntries& out)
+  {
+    if (depth > 40)
+      Fail(QStringLiteral("%1: the tree is too deep").arg(PageText(page)));
+    std::uint32_t rightChild = 0;
+    const std::vector<Cell> cells = LoadPage(page, &rightChild);
+    if (cells.empty() && page != root)
+      Fail(QStringLiteral("%1: child page without cells").arg(PageText(page)));
+    auto child = [&](std::uint32_t number) {
+      Use(number, QStringLiteral("a child pointer on %1").arg(PageText(page)));
+      m_lastKey = out.empty() ? nullptr : &out.back().key;
+      Walk(number, root, depth + 1, out);
+      m_lastKey = out.empty() ? nullptr : &out.back().key;
+    };
+    if (rightChild == 0) {
+      if (m_leafDepth >= 0 && m_leafDepth != depth)
+        Fail(QStringLiteral("%1: leaves at different depths").arg(PageText(page)));
+      m_leafDepth = depth;
+    }
+    for (const Cell& cell : cells) {
+      if (cell.leftChild != 0)
+        child(cell.leftChild);
+      Visit(page, cell, out);
+    }
+    if (rightChild != 0)
+      child(rightChild);
+  }
+
+  const QByteArray& m_bytes;
+  ByteOrder m_order;
+  bool m_writerRules;
+  std::uint32_t m_pageCount;
+  std::vector<unsigned char> m_used;
+  int m_leafDepth = -1;
+  const QByteArray* m_lastKey = nullptr;
+};
+
+ByteOrder DetectByteOrder(const QByteArray& bytes)
+{
+  if (bytes.size() < kPageSize || std::memcmp(bytes.constData(), kMagicText, kMagicSize) != 0)
+    throw Damage{QString::fromLatin1(kNotADatabase)};
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+  if (Get32(p + kOffsetByteOrderMagic, ByteOrder::Little) == kByteOrderMagic)
+    return ByteOrder::Little;
+  if (Get32(p + kOffsetByteOrderMagic, ByteOrder::Big) == kByteOrderMagic)
+    return ByteOrder::Big;
+  throw Damage{QString::fromLatin1(kNotADatabase)};
+}
+
+// Reads page 1, the master tree and every tree it names; returns the walker's state through
+// `walker` so the checker can look further.
+LibraryContent ReadAll(const QByteArray& bytes, std::optional<PageWalker>& walker, bool writerRules)
+{
+  LibraryContent content;
+  if (bytes.size() < kPageSize) {
+    content.wasEmpty = true;
+    content.meta[2] = kFileFormat;
+    content.trees[kMasterRoot] = {};
+    return content;
+  }
+  content.order = DetectByteOrder(bytes);
+  const auto* first = reinterpret_cast<const unsigned char*>(bytes.constData());
+  for (int k = 0; k < kMetaCount; ++k)
+    content.meta[size_t(k)] = std::int32_t(Get32(first + kOffsetFreeCount + 4 * k, content.order));
+  const int format = content.meta[2];
+  if (format > kFileFormat || format < 0)
+    throw Damage{QString::fromLatin1(kUnsupportedFileFormat)};
+  if (format != 0 && format != kFileFormat)
+    throw Damage{QString::fromLatin1(kUnsupportedFileFormat) +
+                 QStringLiteral(": file format %1 is older than this program reads").arg(format)};
+  content.meta[2] = kFileFormat;
+  walker.emplace(bytes, content.order, writerRules);
+  content.trees[kMasterRoot] = walker->ReadTree(kMasterRoot);
+  const std::optional<std::vector<MasterRow>> master = DecodeMaster(content.trees[kMasterRoot]);
+  if (!master)
+    Fail(QStringLiteral("a sqlite_master record does not decode"));
+  for (const MasterRow& row : *master) {
+    if (!row.type || !row.rootPage)
+      throw Damage{QString::fromLatin1(kMalformedSchema)};
+    const QByteArray type = row.type->toLower();
+    if (type != "table" && type != "index")
+      continue;
+    const std::int64_t root = RootPageNumber(row.rootPage);
+    if (root <= int(kMasterRoot) || root > std::int64_t(UINT32_MAX))
+      throw Damage{QString::fromLatin1(kMalformedSchema) +
+                   QStringLiteral(": %1 has root page %2").arg(QString::fromLatin1(row.name.value_or("?"))).arg(root)};
+    if (content.trees.count(std::uint32_t(root)))
+      Fail(QStringLiteral("two schema objects share root page %1").arg(root));
+    content.trees[std::uint32_t(root)] = walker->ReadTree(std::uint32_t(root));
+  }
+  walker->WalkFreelist();
+  return content;
+}
+
+}  // namespace
+
+std::int64_t RootPageNumber(const Value& rootPage)
+{
+  if (!rootPage)
+    return 0;
+  const QByteArray& text = *rootPage;
+  qsizetype i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+    ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+    negative = text[i++] == '-';
+  std::int64_t value = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9' && value < (std::int64_t(1) << 40))
+    value = value * 10 + (text[i++] - '0');
+  return negative ? -value : value;
+}
+
+std::optional<std::vector<MasterRow>> DecodeMaster(const BtreeEntries& master)
+{
+  std::vector<MasterRow> rows;
+  rows.reserve(master.size());
+  for (const BtreeEntry& entry : master) {
+    const std::optional<std::int32_t> rowid = KeyRowid(entry.key);
+    std::optional<Values> values = DecodeRecord(entry.data, 5);
+    if (!rowid || !values)
+      return std::nullopt;
+    rows.push_back(MasterRow{*rowid, (*values)[0], (*values)[1], (*values)[2], (*values)[3], (*values)[4]});
+  }
+  return rows;
+}
+
+BtreeEntry EncodeMasterRow(const MasterRow& row)
+{
+  return BtreeEntry{RowidKey(row.rowid), EncodeRecord({row.type, row.name, row.tableName, row.rootPage, row.sql})};
+}
+
+ReadOutcome ReadLibraryBytes(const QByteArray& bytes)
+{
+  try {
+    std::optional<PageWalker> walker;
+    return ReadOutcome{ReadAll(bytes, walker, false), {}};
+  } catch (const Damage& damage) {
+    return ReadOutcome{std::nullopt, damage.message};
+  }
+}
+
+std::optional<QString> PlayBackJournal(QByteArray& fileBytes, const QByteArray& journal)
+{
+  static const unsigned char kMagic[7] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63};
+  const auto* j = reinterpret_cast<const unsigned char*>(journal.constData());
+  const qsizetype size = journal.size();
+  if (size < 12)
+    return std::nullopt;  // the writer died before the header was complete: nothing to undo
+  int format = 0;
+  if (std::memcmp(j, kMagic, 7) == 0 && j[7] >= 0xd4 && j[7] <= 0xd6)
+    format = j[7] - 0xd4 + 1;
+  if (format == 0)
+    return QStringLiteral("the rollback journal next to the library is damaged (unknown header)");
+  const ByteOrder order = format == 1 ? ByteOrder::Little : ByteOrder::Big;
+  qsizetype position = 8;
+  std::uint32_t seed = 0;
+  std::int64_t records = 0;
+  const qsizetype recordSize = 4 + kPageSize + (format >= 3 ? 4 : 0);
+  const qsizetype headerSize = format >= 3 ? 20 : 12;
+  if (size < headerSize)
+    return std::nullopt;
+  if (format >= 3) {
+    const std::uint32_t count = Get32(j + 8, order);
+    seed = Get32(j + 12, order);
+    records = count == 0xffffffffu ? (size - headerSize) / recordSize : count;
+    position = 16;
+  } else {
+    records = (size - headerSize) / recordSize;
+  }
+  const std::uint32_t originalPages = Get32(j + position, order);
+  position += 4;
+  // A transaction only makes a file grow, so its original size cannot exceed the file's size.
+  if (std::int64_t(originalPages) > fileBytes.size() / kPageSize + records)
+    return QStringLiteral("the rollback journal next to the library is damaged (original size %1 pages)")
+        .arg(originalPages);
+  const qsizetype oldSize = fileBytes.size();
+  fileBytes.resize(qsizetype(originalPages) * kPageSize);
+  if (fileBytes.size() > oldSize)
+    std::memset(fileBytes.data() + oldSize, 0, size_t(fileBytes.size() - oldSize));
+  for (std::int64_t i = 0; i < records && position + recordSize <= size; ++i, position += recordSize) {
+    const std::uint32_t page = Get32(j + position, order);
+    if (page == 0)
+      break;
+    if (format >= 3 && Get32(j + position + 4 + kPageSize, order) != seed + page)
+      break;  // a record the dying writer did not finish
+    if (page > originalPages)
+      continue;
+    std::memcpy(fileBytes.data() + qsizetype(page - 1) * kPageSize, j + position + 4, kPageSize);
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// Builds a file image page by page.
+class ImageBuilder {
+ public:
+  explicit ImageBuilder(std::set<std::uint32_t> roots) : m_roots(std::move(roots))
+  {
+    m_highest = std::max<std::uint32_t>(2, m_roots.empty() ? 2 : *m_roots.rbegin());
+  }
+
+  std::uint32_t Allocate()
+  {
+    while (m_roots.count(m_next))
+      ++m_next;
+    m_highest = std::max(m_highest, m_next);
+    return m_next++;
+  }
+
+  unsigned char* PageAt(std::uint32_t page)
+  {
+    const size_t needed = size_t(page) * kPageSize;
+    if (m_image.size() < needed)
+      m_image.resize(std::max(needed, m_image.size() * 3 / 2), 0);
+    return m_image.data() + size_t(page - 1) * kPageSize;
+  }
+
+  void BuildTree(std::uint32_t root, const BtreeEntries& entries)
+  {
+    std::vector<PendingCell> level;
+    level.reserve(entries.size());
+    for (const BtreeEntry& entry : entries)
+      level.push_back(PendingCell{&entry, 0, CellSize(entry.key.size() + entry.data.size())});
+    std::uint32_t rightmost = 0;
+    for (;;) {
+      std::vector<PendingCell> dividers;
+      std::vector<LevelPage> pages = Pack(level, rightmost, dividers);
+      if (pages.size() == 1) {
+        WritePage(root, pages.front());
+        return;
+      }
+      std::vector<std::uint32_t> numbers;
+      for (const LevelPage& page : pages) {
+        numbers.push_back(Allocate());
+        WritePage(numbers.back(), page);
+      }
+      for (size_t i = 0; i < dividers.size(); ++i)
+        dividers[i].leftChild = numbers[i];
+      level = std::move(dividers);
+      rightmost = numbers.back();
+    }
+  }
+
+  QByteArray Finish(const LibraryContent& content)
+  {
+    // Pages below the highest root that no tree took go to the freelist.
+    std::vector<std::uint32_t> spare;
+    for (std::uint32_t page = m_next; page <= m_highest; ++page) {
+      if (!m_roots.count(page))
+        spare.push_back(page);
+    }
+    std::uint32_t head = 0;
+    for (size_t i = spare.size(); i > 0;) {
+      // Trunks are laid out from the end so that the first trunk holds the lowest pages.
+      const size_t begin = i > size_t(kFreelistTrunkCapacity) + 1 ? i - kFreelistTrunkCapacity - 1 : 0;
+      unsigned char* trunk = PageAt(spare[begin]);
+      Put32(trunk, head);
+      Put32(trunk + 4, std::uint32_t(i - begin - 1));
+      for (size_t k = begin + 1; k < i; ++k)
+        Put32(trunk + 8 + 4 * (k - begin - 1), spare[k]);
+      head = spare[begin];
+      i = begin;
+    }
+    unsigned char* first = PageAt(1);
+    PageAt(m_highest);
+    std::memcpy(first, kMagicText, kMagicSize);
+    Put32(first + kOffsetByteOrderMagic, kByteOrderMagic);
+    Put32(first + kOffsetFreelistHead, head);
+    for (int k = 0; k < kMetaCount; ++k)
+      Put32(first + kOffsetFreeCount + 4 * k, std::uint32_t(content.meta[size_t(k)]));
+    Put32(first + kOffsetFreeCount, std::uint32_t(spare.size()));
+    Put32(first + kOffsetFileFormat, kFileFormat);
+    return QByteArray(reinterpret_cast<const char*>(m_image.data()), qsizetype(m_highest) * kPageSize);
+  }
+
+ private:
+  struct PendingCell {
+    const BtreeEntry* entry;
+    std::uint32_t leftChild;
+    int size;
+  };
+  struct LevelPage {
+    std::vector<PendingCell> cells;
+    std::uint32_t rightChild = 0;
+  };
+
+  // Fill pages to about three quarters, which leaves room for later inserts by other programs.
+  static constexpr int kFillTarget = 768;
+
+  // Splits a level's cells into pages; between two pages one cell moves up as a divider, and the
+  // page before it gets the divider's left child as its right child.
+  static std::vector<LevelPage> Pack(const std::vector<PendingCell>& cells, std::uint32_t rightmost,
+                                     std::vector<PendingCell>& dividers)
+  {
+    std::vector<LevelPage> pages;
+    size_t i = 0;
+    do {
+      LevelPage page;
+      int used = 0;
+      while (i < cells.size() && (page.cells.empty() || used + cells[i].size <= kFillTarget)) {
+        used += cells[i].size;
+        page.cells.push_back(cells[i++]);
+      }
+      if (i < cells.size()) {
+        if (i + 1 == cells.size()) {
+          // The last cell cannot be a divider (the page after it would be empty): the page's own
+          // last cell moves up instead.
+          dividers.push_back(page.cells.back());
+          page.cells.pop_back();
+        } else {
+          dividers.push_back(cells[i++]);
+        }
+        page.rightChild = dividers.back().leftChild;
+      } else {
+        page.rightChild = rightmost;
+      }
+      pages.push_back(std::move(page));
+    } while (i < cells.size());
+    return pages;
+  }
+
+  void WritePage(std::uint32_t number, const LevelPage& page)
+  {
+    unsigned char* p = PageAt(number);
+    std::memset(p, 0, kPageSize);
+    Put32(p, page.rightChild);
+    int offset = kPageHeaderSize;
+    Put16(p + 4, page.cells.empty() ? 0 : std::uint16_t(offset));
+    for (size_t i = 0; i < page.cells.size(); ++i) {
+      const PendingCell& cell = page.cells[i];
+      const int next = i + 1 < page.cells.size() ? offset + cell.size : 0;
+      WriteCell(number, offset, cell, std::uint16_t(next));
+      offset += cell.size;
+    }
+    p = PageAt(number);  // writing overflow pages may have moved the image
+    if (offset < kPageSize) {
+      Put16(p + 6, std::uint16_t(offset));
+      Put16(p + offset, std::uint16_t(kPageSize - offset));
+    }
+  }
+
+  void WriteCell(std::uint32_t number, int offset, const PendingCell& cell, std::uint16_t next)
+  {
+    const QByteArray& key = cell.entry->key;
+    const QByteArray& data = cell.entry->data;
+    unsigned char* c = PageAt(number) + offset;
+    Put32(c, cell.leftChild);
+    Put16(c + 4, std::uint16_t(key.size() & 0xffff));
+    Put16(c + 6, next);
+    c[8] = (key.size() >> 16) & 0xff;
+    c[9] = (data.size() >> 16) & 0xff;
+    Put16(c + 10, std::uint16_t(data.size() & 0xffff));
+    PayloadWriter payload{key, data};
+    payload.Copy(c + kCellHeaderSize, kMaxLocalPayload);
+    if (!payload.Done()) {
+      std::uint32_t overflow = Allocate();
+      Put32(PageAt(number) + offset + kCellHeaderSize + kMaxLocalPayload, overflow);
+      while (!payload.Done()) {
+        unsigned char* o = PageAt(overflow);
+        payload.Copy(o + 4, kOverflowPayload);
+        const std::uint32_t following = payload.Done() ? 0 : Allocate();
+        Put32(PageAt(overflow), following);
+        overflow = following;
+      }
+    }
+  }
+
+  // Hands out a key followed by its data in pieces.
+  struct PayloadWriter {
+    const QByteArray& key;
+    const QByteArray& data;
+    qsizetype position = 0;
+    bool Done() const { return position >= key.size() + data.size(); }
+    void Copy(unsigned char* to, qsizetype room)
+    {
+      while (room > 0 && !Done()) {
+        const bool inKey = position < key.size();
+        const QByteArray& from = inKey ? key : data;
+        const qsizetype start = inKey ? position : position - key.size();
+        const qsizetype n = std::min(room, from.size() - start);
+        std::memcpy(to, from.constData() + start, size_t(n));
+        to += n;
+        room -= n;
+        position += n;
+      }
+    }
+  };
+
+  std::set<std::uint32_t> m_roots;
+  std::vector<unsigned char> m_image;
+  std::uint32_t m_next = 3;
+  std::uint32_t m_highest = 2;
+};
+
+}  // namespace
+
+std::optional<QByteArray> BuildLibraryFile(const LibraryContent& content, QString* error)
+{
+  std::set<std::uint32_t> roots;
+  for (const auto& [root, entries] : content.trees) {
+    roots.insert(root);
+    for (const BtreeEntry& entry : entries) {
+      if (entry.key.size() + entry.data.size() == 0 || entry.key.size() >= (1 << 24) ||
+          entry.data.size() >= (1 << 24)) {
+        if (error)
+          *error = QStringLiteral("an entry of the tree at page %1 is too large for the file format").arg(root);
+        return std::nullopt;
+      }
+    }
+  }
+  roots.insert(kMasterRoot);
+  ImageBuilder builder(roots);
+  static const BtreeEntries kNoEntries;
+  const auto master = content.trees.find(kMasterRoot);
+  builder.BuildTree(kMasterRoot, master == content.trees.end() ? kNoEntries : master->second);
+  for (const auto& [root, entries] : content.trees) {
+    if (root != kMasterRoot)
+      builder.BuildTree(root, entries);
+  }
+  return builder.Finish(content);
+}
+
+QStringList CheckLibraryFile(const QByteArray& bytes, bool writerRules)
+{
+  QStringList problems;
+  if (bytes.size() % kPageSize != 0)
+    problems << QStringLiteral("file size %1 is not a whole number of pages").arg(bytes.size());
+  try {
+    std::optional<PageWalker> walker;
+    const LibraryContent content = ReadAll(bytes, walker, writerRules);
+    if (content.wasEmpty)
+      return problems << QStringLiteral("the file is shorter than one page");
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (Get32(first + kOffsetFileFormat, content.order) != std::uint32_t(kFileFormat) && writerRules)
+      problems << QStringLiteral("file format is not 4");
+    if (writerRules && content.order != ByteOrder::Little)
+      problems << QStringLiteral("the file is big-endian");
+    if (writerRules) {
+      for (int i = 96; i < kPageSize; ++i) {
+        if (first[i] != 0) {
+          problems << QStringLiteral("page 1 has data after its header at %1").arg(i);
+          break;
+        }
+      }
+    }
+    for (std::uint32_t page = 1; page <= walker->PageCount(); ++page) {
+      if (!walker->Used()[page])
+        problems << QStringLiteral("page %1 is never used").arg(page);
+    }
+    const std::vector<MasterRow> master = *DecodeMaster(content.trees.at(kMasterRoot));
+    std::set<QByteArray> names;
+    for (const MasterRow& row : master) {
+      const QByteArray type = row.type->toLower();
+      const QString name = QString::fromLatin1(row.name.value_or("(null)"));
+      if (!row.name || !row.tableName)
+        problems << QStringLiteral("a sqlite_master row lacks its name");
+      if (type != "table" && type != "index")
+        continue;
+      if (!names.insert(row.name.value_or("").toLower()).second)
+        problems << QStringLiteral("%1 is defined twice").arg(name);
+      const std::int64_t root = RootPageNumber(row.rootPage);
+      if (*row.rootPage != QByteArray::number(root))
+        problems
+            << QStringLiteral("%1: rootpage '%2' is not plain decimal").arg(name, QString::fromLatin1(*row.rootPage));
+      const auto tree = content.trees.find(std::uint32_t(root));
+      if (tree == content.trees.end())
+        continue;
+      if (type == "index") {
+        for (const BtreeEntry& entry : tree->second) {
+          if (!entry.data.isEmpty()) {
+            problems << QStringLiteral("index %1 has entries with data").arg(name);
+            break;
+          }
+        }
+        continue;
+      }
+      QString parseError;
+      const std::optional<TableSchema> schema = row.sql ? ParseCreateTable(*row.sql, &parseError) : std::nullopt;
+      if (!schema) {
+        problems << QStringLiteral("table %1: its CREATE TABLE does not parse: %2").arg(name, parseError);
+        continue;
+      }
+      const int columns = int(schema->columns.size());
+      for (const BtreeEntry& entry : tree->second) {
+        const std::optional<std::int32_t> rowid = KeyRowid(entry.key);
+        const std::optional<Values> values = DecodeRecord(entry.data, columns);
+        if (!rowid || !values) {
+          problems << QStringLiteral("table %1: an entry is not a row of %2 columns").arg(name).arg(columns);
+          break;
+        }
+        if (schema->integerPrimaryKey >= 0 && (*values)[size_t(schema->integerPrimaryKey)]) {
+          problems << QStringLiteral("table %1: row %2 stores its INTEGER PRIMARY KEY").arg(name).arg(*rowid);
+          break;
+        }
+        const int width = entry.data.size() < 256 ? 1 : (entry.data.size() < 65536 ? 2 : 3);
+        const auto* p = reinterpret_cast<const unsigned char*>(entry.data.constData());
+        if (int(p[0] | (width > 1 ? p[1] << 8 : 0) | (width > 2 ? p[2] << 16 : 0)) != (columns + 1) * width) {
+          problems << QStringLiteral("table %1: row %2 has a record of another column count").arg(name).arg(*rowid);
+          break;
+        }
+      }
+    }
+  } catch (const Damage& damage) {
+    problems << damage.message;
+  }
+  return problems;
+}
+
+QString JournalPath(const QString& libraryPath)
+{
+  return libraryPath + QStringLiteral("-journal");
+}
+
+bool ReplaceFileAtomically(const QString& givenPath, const QByteArray& bytes, QString* error, const WriteFault& fault)
+{
+  // A library reached through a symbolic link is replaced where it really is; the link stays.
+  const QFileInfo given(givenPath);
+  const QString path = given.isSymLink() ? given.symLinkTarget() : givenPath;
+  auto failed = [&](WriteStep step) { return fault && fault(step); };
+  auto report = [&](const QString& what) {
+    if (error)
+      *error = what;
+    return false;
+  };
+  const QFileInfo target(path);
+  const QByteArray folder = QFile::encodeName(target.absolutePath());
+  QByteArray temporary =
+      QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) + ".XXXXXX";
+  const int fd = failed(WriteStep::CreateTemporary) ? -1 : mkstemp(temporary.data());
+  if (fd < 0)
+    return report(QStringLiteral("cannot create a temporary file beside %1: %2").arg(path, qt_error_string(errno)));
+  struct stat original {};
+  if (::stat(QFile::encodeName(path).constData(), &original) == 0)
+    (void)fchmod(fd, original.st_mode & 07777);
+  else
+    (void)fchmod(fd, 0644);
+  auto abandon = [&](const QString& what) {
+    const QString reason = qt_error_string(errno);
+    ::close(fd);
+    ::unlink(temporary.constData());
+    return report(what.arg(path, reason));
+  };
+  qsizetype written = 0;
+  while (written < bytes.size() && !failed(WriteStep::WriteTemporary)) {
+    const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      break;
+    written += n;
+  }
+  if (written < bytes.size())
+    return abandon(QStringLiteral("cannot write the new %1: %2"));
+  if (failed(WriteStep::SyncTemporary) || ::fsync(fd) != 0)
+    return abandon(QStringLiteral("cannot sync the new %1: %2"));
+  if (::close(fd) != 0) {
+    ::unlink(temporary.constData());
+    return report(QStringLiteral("cannot close the new %1").arg(path));
+  }
+  if (failed(WriteStep::ReplaceFile) || ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+    const QString reason = qt_error_string(errno);
+    ::unlink(temporary.constData());
+    return report(QStringLiteral("cannot replace %1: %2").arg(path, reason));
+  }
+  const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+  if (folderFd >= 0) {
+    (void)::fsync(folderFd);
+    ::close(folderFd);
+  }
+  // A journal left beside the new file would be played back onto it by the engine.
+  const QString journal = JournalPath(givenPath);
+  if (QFileInfo::exists(journal) && (failed(WriteStep::RemoveJournal) || !QFile::remove(journal)))
+    return report(QStringLiteral("%1 was written, but its old journal %2 could not be removed").arg(path, journal));
+  return true;
+}
+
+}  // namespace quillon::sqlite2
