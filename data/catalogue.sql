@@ -73,7 +73,6 @@ CREATE TABLE Games (
   Emulator TEXT
 );
 CREATE INDEX GamesBySystemFileName ON Games (System, FileName);
-CREATE INDEX GamesByFileName ON Games (FileName);
 CREATE INDEX GamesBySystemFullName ON Games (System, FullName);
 
 CREATE TABLE SubGenres (

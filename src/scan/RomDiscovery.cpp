@@ -4,9 +4,14 @@
 #include "catalogue/Feedback.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <cstring>
+#include <optional>
 
 namespace quillon {
 
@@ -32,33 +37,57 @@ bool ReportUnreadable(Feedback& feedback, const QString& routine, const QString&
   return false;
 }
 
-// Subfolders of one folder in the order the file system gives them. Symbolic links to folders
-// are followed once: a link that leads back into the walk is not entered again.
-QStringList SubfoldersOf(const QString& folder, QSet<QString>& visited)
+struct FolderEntries {
+  QStringList files;    // names
+  QStringList folders;  // paths with a trailing "/"
+};
+
+// The files and subfolders of one folder, in the order the file system gives them, in one pass
+// (the entry types come with the listing; only links and unknown types cost a stat). Symbolic
+// links to folders are followed once: a link that leads back into the walk is not entered again.
+std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& visited)
 {
-  QStringList folders;
-  QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-  while (it.hasNext()) {
-    it.next();
-    const QString canonical = it.fileInfo().canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical))
+  const QByteArray encoded = QFile::encodeName(folder);
+  DIR* directory = ::opendir(encoded.constData());
+  if (!directory)
+    return std::nullopt;
+  FolderEntries entries;
+  while (const dirent* entry = ::readdir(directory)) {
+    const char* name = entry->d_name;
+    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
       continue;
-    visited.insert(canonical);
-    folders << WithSlash(folder + it.fileName());
+    bool isFile = entry->d_type == DT_REG;
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      struct stat status = {};
+      if (::stat((encoded + '/' + name).constData(), &status) != 0)
+        continue;
+      isFile = S_ISREG(status.st_mode);
+      isFolder = S_ISDIR(status.st_mode);
+    }
+    const QString decoded = QFile::decodeName(name);
+    if (isFile) {
+      entries.files << decoded;
+    } else if (isFolder) {
+      const QString path = folder + decoded + QLatin1Char('/');
+      const QString canonical = QFileInfo(path).canonicalFilePath();
+      if (canonical.isEmpty() || visited.contains(canonical))
+        continue;
+      visited.insert(canonical);
+      entries.folders << path;
+    }
   }
-  return folders;
+  ::closedir(directory);
+  return entries;
 }
 
 bool FindRomsIn(const QString& folder, const QStringList& extensions, bool recurse, Feedback& feedback,
                 QStringList& foundRoms, QSet<QString>& visited)
 {
-  const QFileInfo info(folder);
-  if (!info.isDir() || !info.isReadable())
+  const std::optional<FolderEntries> entries = ListFolder(folder, visited);
+  if (!entries)
     return ReportUnreadable(feedback, QStringLiteral("FindRoms"), folder);
-  QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::System);
-  while (files.hasNext()) {
-    files.next();
-    const QString name = files.fileName();
+  for (const QString& name : entries->files) {
     const QString extension = ExtensionOf(name);
     for (const QString& entry : extensions) {
       if (entry == extension)
@@ -69,7 +98,7 @@ bool FindRomsIn(const QString& folder, const QStringList& extensions, bool recur
   if (!recurse)
     return true;
   bool ok = true;
-  for (const QString& subfolder : SubfoldersOf(folder, visited)) {
+  for (const QString& subfolder : entries->folders) {
     feedback.Yield();
     ok = FindRomsIn(subfolder, extensions, recurse, feedback, foundRoms, visited) && ok;
   }
@@ -78,7 +107,10 @@ bool FindRomsIn(const QString& folder, const QStringList& extensions, bool recur
 
 void GetSubFoldersIn(const QString& folder, QStringList& romFolders, QSet<QString>& visited)
 {
-  for (const QString& subfolder : SubfoldersOf(folder, visited)) {
+  const std::optional<FolderEntries> entries = ListFolder(folder, visited);
+  if (!entries)
+    return;
+  for (const QString& subfolder : entries->folders) {
     romFolders << subfolder;
     GetSubFoldersIn(subfolder, romFolders, visited);
   }

@@ -1,5 +1,6 @@
 #include "scan/Scanner.h"
 
+#include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -86,6 +87,7 @@ struct StoredGame {
 // A change the current folder makes, written when the folder ends.
 struct FoundGame {
   qint64 gameId = 0;  // 0 for a new game
+  bool fileNameChanged = true;
   QString fullName;
   QString fileName;
   StoredValues values;
@@ -101,30 +103,31 @@ class SystemGames {
   {
     m_games.clear();
     m_names = GameNameIndex();
-    const bool gamesRead = catalogue.ForEachRow(
-        feedback, kRoutine,
-        QStringLiteral("SELECT GameID, FileName, Year, Manufacturer, Country, Image FROM Games WHERE System = ? "
-                       "ORDER BY GameID"),
-        {systemId}, [this](const QSqlQuery& query) {
-          const qint64 gameId = query.value(0).toLongLong();
-          StoredGame game{
-              query.value(1).toString(), query.value(2), query.value(3), query.value(4), query.value(5).toString(), 0};
-          m_names.Add(game.fileName, gameId);
-          m_games.insert(gameId, std::move(game));
-          return true;
-        });
-    if (!gamesRead)
-      return false;
-    return catalogue.ForEachRow(
-        feedback, kRoutine,
-        QStringLiteral("SELECT SubGenres.GameID, count(SubGenres.GenreID) FROM Games INNER JOIN SubGenres "
-                       "ON Games.GameID = SubGenres.GameID WHERE Games.System = ? GROUP BY SubGenres.GameID"),
-        {systemId}, [this](const QSqlQuery& query) {
-          const auto it = m_games.find(query.value(0).toLongLong());
-          if (it != m_games.end())
-            it->genreCount = query.value(1).toInt();
-          return true;
-        });
+    BulkStatement games(catalogue, QStringLiteral("SELECT GameID, FileName, Year, Manufacturer, Country, Image "
+                                                  "FROM Games WHERE System = ?"));
+    games.Bind(1, systemId);
+    while (games.Next()) {
+      const qint64 gameId = games.Int(0);
+      StoredGame game{games.Text(1), games.Value(2), games.Value(3), games.Value(4), games.Text(5), 0};
+      m_names.Add(game.fileName, gameId);
+      m_games.insert(gameId, std::move(game));
+    }
+    // One pass over the link index is cheaper than a search per game; other systems' games are
+    // passed over here.
+    BulkStatement links(catalogue, QStringLiteral("SELECT GameID, count(*) FROM SubGenres GROUP BY GameID"));
+    while (links.Next()) {
+      const auto it = m_games.find(links.Int(0));
+      if (it != m_games.end())
+        it->genreCount = static_cast<int>(links.Int(1));
+    }
+    for (const BulkStatement* statement : {&games, &links}) {
+      if (!statement->IsValid() || statement->Failed()) {
+        const SqlFailure failure = statement->Failure();
+        ReportError(feedback, failure.number, kRoutine, failure.description);
+        return false;
+      }
+    }
+    return true;
   }
 
   qint64 FindGameByName(const QString& key) const { return m_names.FindGameByName(key); }
@@ -294,6 +297,7 @@ class ScanRun {
     const StoredGame* stored = gameId > 0 ? m_games.Game(gameId) : nullptr;
     if (stored) {
       found.gameId = gameId;
+      found.fileNameChanged = stored->fileName != found.fileName;
       found.values = MergeDerived({stored->year, stored->manufacturer, stored->country, stored->image}, derived);
       found.genreCount = stored->genreCount;
     } else {
@@ -310,44 +314,53 @@ class ScanRun {
   {
     SqlFailure failure;
     Transaction transaction(m_catalogue);
-    QSqlQuery update = m_catalogue.Prepare(
-        QStringLiteral("UPDATE Games SET Year = ?, Manufacturer = ?, Country = ?, Image = ?, Genre = ?, FileName = ?, "
-                       "RomPath = ?, Available = 1, Selected = 1, Edited = 1 WHERE GameID = ?"),
-        &failure);
-    QSqlQuery insert = m_catalogue.Prepare(
-        QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, RomPath, Genre, "
-                       "System, Available, Selected, Edited) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)"),
-        &failure);
+    // FileName is indexed: it is written only when it changed, so a rescan does not rebuild the index.
+    BulkStatement update(m_catalogue,
+                         QStringLiteral("UPDATE Games SET Year = ?, Manufacturer = ?, Country = ?, Image = ?, "
+                                        "Genre = ?, RomPath = ?, Available = 1, Selected = 1, Edited = 1 "
+                                        "WHERE GameID = ?"));
+    BulkStatement rename(m_catalogue, QStringLiteral("UPDATE Games SET FileName = ? WHERE GameID = ?"));
+    BulkStatement insert(m_catalogue,
+                         QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
+                                        "RomPath, Genre, System, Available, Selected, Edited) "
+                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)"));
     std::vector<std::pair<const FoundGame*, qint64>> written;
     QList<qint64> newGames;
     for (const FoundGame& change : changes) {
       const QVariant image = change.values.image.isEmpty() ? QVariant() : QVariant(change.values.image);
-      QSqlQuery& query = change.gameId != 0 ? update : insert;
+      BulkStatement& statement = change.gameId != 0 ? update : insert;
       if (change.gameId != 0) {
-        query.addBindValue(change.values.year);
-        query.addBindValue(change.values.manufacturer);
-        query.addBindValue(change.values.country);
-        query.addBindValue(image);
-        query.addBindValue(change.genreCount);
-        query.addBindValue(change.fileName);
-        query.addBindValue(row.pathId);
-        query.addBindValue(change.gameId);
+        update.Bind(1, change.values.year);
+        update.Bind(2, change.values.manufacturer);
+        update.Bind(3, change.values.country);
+        update.Bind(4, image);
+        update.Bind(5, change.genreCount);
+        update.Bind(6, row.pathId);
+        update.Bind(7, change.gameId);
+        if (change.fileNameChanged) {
+          rename.Bind(1, change.fileName);
+          rename.Bind(2, change.gameId);
+          if (!rename.Execute()) {
+            AddErrorLine(rename.Failure().description);
+            continue;
+          }
+        }
       } else {
-        query.addBindValue(change.fullName);
-        query.addBindValue(change.fileName);
-        query.addBindValue(change.values.country);
-        query.addBindValue(image);
-        query.addBindValue(change.values.year);
-        query.addBindValue(change.values.manufacturer);
-        query.addBindValue(row.pathId);
-        query.addBindValue(change.genreCount);
-        query.addBindValue(row.systemId);
+        insert.Bind(1, change.fullName);
+        insert.Bind(2, change.fileName);
+        insert.Bind(3, change.values.country);
+        insert.Bind(4, image);
+        insert.Bind(5, change.values.year);
+        insert.Bind(6, change.values.manufacturer);
+        insert.Bind(7, row.pathId);
+        insert.Bind(8, change.genreCount);
+        insert.Bind(9, row.systemId);
       }
-      if (!query.exec()) {
-        AddErrorLine(FailureOf(query).description);
+      if (!statement.Execute()) {
+        AddErrorLine(statement.Failure().description);
         continue;
       }
-      const qint64 gameId = change.gameId != 0 ? change.gameId : query.lastInsertId().toLongLong();
+      const qint64 gameId = change.gameId != 0 ? change.gameId : insert.LastInsertId();
       if (change.gameId == 0) {
         newGames << gameId;
         ++m_summary.gamesAdded;
@@ -356,7 +369,7 @@ class ScanRun {
       }
       written.emplace_back(&change, gameId);
     }
-    if (!LinkGamesWithoutGenre(newGames) || !transaction.Commit(&failure)) {
+    if (!LinkGamesWithoutGenre(newGames, &failure) || !transaction.Commit(&failure)) {
       AddErrorLine(failure.description.isEmpty() ? QStringLiteral("The folder's changes could not be saved.")
                                                  : failure.description);
       m_summary.gamesAdded -= static_cast<int>(newGames.size());
@@ -372,26 +385,25 @@ class ScanRun {
 
   // Every game without a genre link gets "[Unknown]". The whole catalogue is looked at once per
   // scan; after that only the games the scan adds can lack a link.
-  bool LinkGamesWithoutGenre(const QList<qint64>& newGames)
+  bool LinkGamesWithoutGenre(const QList<qint64>& newGames, SqlFailure* failure)
   {
     const QVariant unknown = m_lookups.GetGen(kUnknownGenreName, true);
     const qint64 genreId = unknown.isValid() ? unknown.toLongLong() : kUnknownGenre;
     if (!m_allLinked) {
-      m_allLinked = m_catalogue.Execute(
-          m_feedback, kRoutine,
+      m_allLinked = m_catalogue.TryExecute(
           QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) SELECT Games.GameID, ? FROM Games "
                          "WHERE NOT EXISTS (SELECT 1 FROM SubGenres WHERE SubGenres.GameID = Games.GameID)"),
-          {genreId});
+          {genreId}, failure);
       return m_allLinked;
     }
-    SqlFailure failure;
-    QSqlQuery link =
-        m_catalogue.Prepare(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, ?)"), &failure);
+    BulkStatement link(m_catalogue, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, ?)"));
     for (const qint64 gameId : newGames) {
-      link.addBindValue(gameId);
-      link.addBindValue(genreId);
-      if (!link.exec())
+      link.Bind(1, gameId);
+      link.Bind(2, genreId);
+      if (!link.Execute()) {
+        *failure = link.Failure();
         return false;
+      }
     }
     return true;
   }

@@ -44,6 +44,7 @@ void CliFeedback::ClearProgressLine()
 
 void CliFeedback::SetStatus(StatusKind kind, const QString& text)
 {
+  m_out.flush();
   ClearProgressLine();
   m_lastStatus = StatusLine(kind, text);
   if (kind == StatusKind::Error)
@@ -75,8 +76,8 @@ void CliFeedback::SetProgressValue(int value)
 void CliFeedback::AddResultLine(const QString& line)
 {
   ClearProgressLine();
+  // Flushed with the next status, so a scan of 100,000 files is not 100,000 writes.
   m_out << line << '\n';
-  m_out.flush();
 }
 
 Answer CliFeedback::Ask(const Question& question)
