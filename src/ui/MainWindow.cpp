@@ -1,12 +1,19 @@
 #include "ui/MainWindow.h"
 
+#include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Lookups.h"
 #include "catalogue/Session.h"
+#include "scan/GameDeletion.h"
+#include "scan/GameMatching.h"
+#include "scan/RomDiscovery.h"
 #include "ui/ClickableLabel.h"
+#include "ui/DeleteGameDialog.h"
+#include "ui/GameInfoPanel.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
+#include "ui/ScannerDialog.h"
 #include "ui/StatusFeedback.h"
 
 #include <QAction>
@@ -15,6 +22,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -29,6 +37,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QUrl>
@@ -145,9 +154,13 @@ void MainWindow::BuildMenus()
 
   m_editMenu = menuBar()->addMenu(tr("&Edit"));
   m_editMenu->setObjectName(QStringLiteral("EditMenu"));
-  AddAction(m_editMenu, QStringLiteral("AddGame"), tr("&Add Game"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-  AddAction(m_editMenu, QStringLiteral("DeleteGame"), tr("&Delete Game"), QKeySequence(Qt::CTRL | Qt::Key_D));
-  AddAction(m_editMenu, QStringLiteral("Del_Sel"), tr("Delete &Selected"), QKeySequence(Qt::CTRL | Qt::Key_T));
+  connect(
+      AddAction(m_editMenu, QStringLiteral("AddGame"), tr("&Add Game"), QKeySequence(Qt::CTRL | Qt::Key_Insert), true),
+      &QAction::triggered, this, &MainWindow::AddGames);
+  connect(AddAction(m_editMenu, QStringLiteral("DeleteGame"), tr("&Delete Game"), QKeySequence(Qt::CTRL | Qt::Key_D)),
+          &QAction::triggered, this, [this] { DeleteGames(false); });
+  connect(AddAction(m_editMenu, QStringLiteral("Del_Sel"), tr("Delete &Selected"), QKeySequence(Qt::CTRL | Qt::Key_T)),
+          &QAction::triggered, this, [this] { DeleteGames(true); });
   AddAction(m_editMenu, QStringLiteral("DetailEditor"), tr("&Detail Editor"), QKeySequence(Qt::CTRL | Qt::Key_G));
   QAction* downloadSeparator = m_editMenu->addSeparator();
   downloadSeparator->setObjectName(QStringLiteral("DownloadSeparator"));
@@ -170,8 +183,11 @@ void MainWindow::BuildMenus()
   AddAction(images, QStringLiteral("ImagesWithoutImages"), tr("Selected Games &w/o Images"));
   QMenu* roms = scan->addMenu(tr("&Roms"));
   roms->setObjectName(QStringLiteral("RomsMenu"));
-  AddAction(roms, QStringLiteral("RomScanMenu"), tr("&Rom Scan"), QKeySequence(Qt::CTRL | Qt::Key_R));
-  AddAction(roms, QStringLiteral("GoodRomScan"), tr("&Rom Scan w/GoodTools"), QKeySequence(Qt::CTRL | Qt::Key_W));
+  connect(AddAction(roms, QStringLiteral("RomScanMenu"), tr("&Rom Scan"), QKeySequence(Qt::CTRL | Qt::Key_R)),
+          &QAction::triggered, this, [this] { OpenScanner(true); });
+  connect(
+      AddAction(roms, QStringLiteral("GoodRomScan"), tr("&Rom Scan w/GoodTools"), QKeySequence(Qt::CTRL | Qt::Key_W)),
+      &QAction::triggered, this, [this] { OpenScanner(false); });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   view->setObjectName(QStringLiteral("ViewMenu"));
@@ -301,6 +317,11 @@ QWidget* MainWindow::BuildGameFrame()
   });
   connect(m_list, &GameListView::currentGameChanged, this, &MainWindow::ShowGameAt);
   connect(m_list, &GameListView::contextMenuWanted, this, &MainWindow::OnListContextMenu);
+  connect(m_list, &GameListView::deletePressed, this, [this] {
+    if (Action(QStringLiteral("DeleteGame"))->isEnabled())
+      DeleteGames(false);
+  });
+  connect(m_list, &GameListView::filesDropped, this, &MainWindow::AddGameFiles);
   layout->addWidget(m_list, 1);
   layout->addWidget(BuildLegend());
   return m_gamesFrame;
@@ -340,13 +361,14 @@ QWidget* MainWindow::BuildDetailsArea()
   auto* area = new QWidget(this);
   auto* layout = new QVBoxLayout(area);
   layout->setContentsMargins(0, 0, 0, 0);
-  m_detailsFrame = new QGroupBox(tr("Game Information"), area);
-  m_detailsFrame->setObjectName(QStringLiteral("frmgameinfo"));
-  auto* detailsLayout = new QVBoxLayout(m_detailsFrame);
-  auto* note = new QLabel(tr("The game's details appear here."), m_detailsFrame);
-  note->setAlignment(Qt::AlignCenter);
-  detailsLayout->addWidget(note);
-  layout->addWidget(m_detailsFrame, 1);
+  m_details = new GameInfoPanel(*this, area);
+  connect(m_details, &GameInfoPanel::edited, this, &MainWindow::ColorCode);
+  connect(m_details, &GameInfoPanel::fullNameTyped, this, [this](const QString& name) {
+    const int row = m_list->currentIndex().row();
+    m_model->SetRowName(row, name);
+    m_list->scrollTo(m_list->currentIndex());
+  });
+  layout->addWidget(m_details, 1);
 
   auto* searches = new QHBoxLayout;
   const std::pair<const char*, const char*> buttons[] = {{"GoogleImage", "Search the web for pictures of this game"},
@@ -412,10 +434,14 @@ void MainWindow::RefreshGenres()
   const std::optional<Rows> rows =
       Connection().Select(*m_feedback, QStringLiteral("RefreshGenres"),
                           QStringLiteral("SELECT GenreName, GenreID FROM Genres ORDER BY GenreName"));
+  QList<std::pair<qint64, QString>> genres;
   if (rows) {
-    for (const QVariantList& row : rows->All())
+    for (const QVariantList& row : rows->All()) {
       m_genreCombo->addItem(row[0].toString(), row[1]);
+      genres.append({row[1].toLongLong(), row[0].toString()});
+    }
   }
+  m_details->FillGenres(genres);
   const int keep = m_genreCombo->findText(typed, Qt::MatchExactly);
   m_genreCombo->setCurrentIndex(keep >= 0 ? keep : 0);
   m_genreCombo->blockSignals(false);
@@ -424,6 +450,7 @@ void MainWindow::RefreshGenres()
 void MainWindow::CreateFilter()
 {
   RefreshGenres();
+  m_details->FillCombos();
   m_genreCombo->setCurrentIndex(0);
   FilterGenre(false, m_view == GameView::Missing);
 }
@@ -505,13 +532,13 @@ void MainWindow::ClearFilter()
 
 void MainWindow::FilterControl()
 {
-  m_detailsFrame->setEnabled(m_model->rowCount() > 0);
+  m_details->FocusEditorFor(m_missingFilter);
 }
 
 void MainWindow::ShowEmptyDetails()
 {
   m_currentGameId = 0;
-  m_detailsFrame->setEnabled(false);
+  m_details->ViewGameInfo(0);
 }
 
 void MainWindow::ShowGameAt(int row)
@@ -519,12 +546,106 @@ void MainWindow::ShowGameAt(int row)
   if (m_listBusy)
     return;
   m_currentGameId = m_model->GameIdAt(row);
-  m_detailsFrame->setEnabled(m_currentGameId != 0);
+  m_details->ViewGameInfo(m_currentGameId);
+  FilterControl();
+  ColorCode();
+}
+
+void MainWindow::SelectListRow(int row)
+{
+  if (row < 0 || row >= m_model->rowCount())
+    return;
+  const QModelIndex index = m_model->index(row, GameListModel::kNameColumn);
+  if (m_list->currentIndex() == index)
+    ShowGameAt(row);
+  else
+    m_list->setCurrentIndex(index);
+  m_list->scrollTo(index);
+}
+
+void MainWindow::ColorCode()
+{
+  const int row = m_list->currentIndex().row();
+  if (row < 0 || m_model->rowCount() == 0 || m_currentGameId == 0)
+    return;
+  m_model->SetRowColour(row, ListColour(m_details->ShownMissingData()));
+}
+
+void MainWindow::OpenScanner(bool quick, bool autoScan)
+{
+  ScannerDialog scanner(*this, quick, autoScan);
+  scanner.exec();
+}
+
+void MainWindow::AddGames()
+{
+  const std::optional<Rows> rows = Connection().Select(
+      *m_feedback, QStringLiteral("AddGame"),
+      QStringLiteral("SELECT RomPath.RomPath, System.DefaultRomType FROM System LEFT JOIN RomPath "
+                     "ON System.SystemID = RomPath.System WHERE System.SystemID = ? ORDER BY RomPath.PathID LIMIT 1"),
+      {m_settings.systemId});
+  QString start = rows && !rows->IsEmpty() ? rows->Value(0, 0).toString() : QString();
+  if (start.isEmpty())
+    start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  QStringList patterns;
+  for (const QString& extension : ExtensionList(rows && !rows->IsEmpty() ? rows->Value(0, 1).toString() : QString())) {
+    if (!extension.isEmpty())
+      patterns << QStringLiteral("*.") + extension;
+  }
+  const QString filter = QStringLiteral("Rom (") + patterns.join(QLatin1Char(' ')) + QStringLiteral(");;All Files (*)");
+  AddGameFiles(QFileDialog::getOpenFileNames(this, QStringLiteral("Select Rom"), start, filter));
+}
+
+void MainWindow::AddGameFiles(const QStringList& paths)
+{
+  if (paths.isEmpty() || m_settings.systemId == 0)
+    return;
+  const std::optional<QVariant> rename =
+      Connection().SelectValue(*m_feedback, QStringLiteral("AddGame"),
+                               QStringLiteral("SELECT Rename FROM System WHERE SystemID = ?"), {m_settings.systemId});
+  m_lookups->EnsureManufacturers();
+  LockControls(true, QString());
+  for (const QString& path : paths) {
+    const QString longPath = GetLongPathName(path);
+    if (longPath.isEmpty() || !QFileInfo(longPath).isFile())
+      continue;
+    NewGameRequest request;
+    request.path = longPath;
+    request.systemId = m_settings.systemId;
+    request.rename = rename && IsTrue(*rename);
+    NewGame(Connection(), *m_lookups, *m_feedback, Folder(), request);
+  }
+  LockControls(false, QString());
+  RefreshSettings();
+  FilterGenre();
+}
+
+void MainWindow::DeleteGames(bool ticked)
+{
+  QList<qint64> gameIds;
+  if (ticked) {
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+      if (m_model->RowAt(row)->selected)
+        gameIds << m_model->GameIdAt(row);
+    }
+  } else if (m_currentGameId != 0) {
+    gameIds << m_currentGameId;
+  }
+  if (gameIds.isEmpty())
+    return;
+  DeleteGameDialog dialog(static_cast<int>(gameIds.size()), this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  const DeletionResult result =
+      ::quillon::DeleteGames(Connection(), *m_feedback, m_settings.systemId, gameIds, dialog.Mode());
+  FilterGenre();
+  if (result.ok)
+    m_feedback->SetStatus(StatusKind::Text, tr("%n game(s) deleted.", nullptr, result.games));
 }
 
 void MainWindow::LockControls(bool lock, const QString& section)
 {
-  m_detailsFrame->setEnabled(!lock);
+  m_details->SetLocked(lock);
   for (QPushButton* button : m_searchButtons)
     button->setEnabled(!lock);
   if (section == QStringLiteral("GameInfo") || section == QStringLiteral("GameInfoNotList"))
@@ -638,15 +759,16 @@ void MainWindow::OnWebSearch(const QString& which)
     return;
   const QString system = m_settings.name.trimmed();
   QString address;
+  const QString fullName = m_details->FullName().isEmpty() ? game->fullName : m_details->FullName();
   if (which == QStringLiteral("GoogleImage"))
     address = kImageSearchHost + QStringLiteral("/images?q=") + SearchTerms(system) + QStringLiteral("+%22") +
-              SearchTerms(game->fullName) + QStringLiteral("%22");
+              SearchTerms(fullName) + QStringLiteral("%22");
   else if (which == QStringLiteral("GoogleRom"))
-    address = kWebSearchHost + QStringLiteral("/search?q=") + SearchTerms(game->fileName) + QLatin1Char('+') +
+    address = kWebSearchHost + QStringLiteral("/search?q=") + SearchTerms(m_details->FileName()) + QLatin1Char('+') +
               SearchTerms(system);
   else
-    address = kWebSearchHost + QStringLiteral("/search?q=") + SearchTerms(game->fullName) + QLatin1Char('+') +
-              SearchTerms(system);
+    address =
+        kWebSearchHost + QStringLiteral("/search?q=") + SearchTerms(fullName) + QLatin1Char('+') + SearchTerms(system);
   QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
 }
 

@@ -30,6 +30,7 @@ class Session;
 namespace quillon::ui {
 
 class ClickableLabel;
+class GameInfoPanel;
 class GameListModel;
 class GameListView;
 class StatusFeedback;
@@ -60,6 +61,20 @@ class MainWindow : public QMainWindow {
   bool Loading() const { return m_loading; }
   GameView CurrentView() const { return m_view; }
   GameListModel& ListModel() { return *m_model; }
+  GameListView& ListView() { return *m_list; }
+  GameInfoPanel& Details() { return *m_details; }
+  // Holds the system's picture folder once it was set while the window runs.
+  void SetImageFolder(const QString& folder) { m_settings.imageFolder = folder; }
+  // Makes a list row the current one and shows its game's details.
+  void SelectListRow(int row);
+  // Recolours the current row from the details shown (after an edit).
+  void ColorCode();
+
+  // Commands.
+  void OpenScanner(bool quick, bool autoScan = false);
+  void AddGames();
+  void AddGameFiles(const QStringList& paths);
+  void DeleteGames(bool ticked);
 
   // Rebuilds the list with the current filters; `missing` chooses the Missing view.
   void FilterGenre(bool refreshOnly, bool missing);
@@ -123,7 +138,7 @@ class MainWindow : public QMainWindow {
   GameListView* m_list = nullptr;
   GameListModel* m_model = nullptr;
   QList<ClickableLabel*> m_legendLabels;
-  QGroupBox* m_detailsFrame = nullptr;
+  GameInfoPanel* m_details = nullptr;
   QList<QPushButton*> m_searchButtons;
   QLabel* m_statusLabel = nullptr;
   QProgressBar* m_progressBar = nullptr;

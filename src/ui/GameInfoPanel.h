@@ -1,0 +1,97 @@
+#pragma once
+// frmgameinfo ("Game Information"): the current game's details, every edit written at once, its
+// genres, emulator, and pictures.
+#include "browser/GameList.h"
+
+#include <QGroupBox>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QSlider;
+class QToolButton;
+class QPushButton;
+
+namespace quillon::ui {
+
+class CompletingComboBox;
+class MainWindow;
+class PictureBox;
+
+class GameInfoPanel : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  GameInfoPanel(MainWindow& main, QWidget* parent = nullptr);
+
+  // ViewGameInfo: shows a game; 0 shows the empty, disabled panel.
+  void ViewGameInfo(qint64 gameId);
+  // Fills the country, year and maker combos from their lists.
+  void FillCombos();
+  // Fills the genre check list (index 0 is "[Unknown]").
+  void FillGenres(const QList<std::pair<qint64, QString>>& genres);
+  // FilterControl: the editor of the active missing-data filter gets the focus.
+  void FocusEditorFor(const QString& missingFilter);
+  void SetLocked(bool locked);
+  // What the shown values lack (ColorCode).
+  MissingData ShownMissingData() const;
+
+  // The shown game's values, for the windows that work on it.
+  QString FullName() const;
+  QString FileName() const;
+  QString ImageText() const;
+  // Shows a picture; a relative path is taken in the system's picture folder (UpdateImage).
+  void UpdateImage(const QString& path, const QString& caption = {});
+  // Takes a picture file for the shown game (Add_Image).
+  void AddImageFile(const QString& path);
+  // Writes a picture path as the game's picture and shows it.
+  void SetImageText(const QString& path);
+
+ signals:
+  // The full name being typed (the list row follows it).
+  void fullNameTyped(const QString& name);
+  // An edit was written: the list row's colour may change.
+  void edited();
+
+ private:
+  void BuildControls();
+  void Write(const QString& column, const QVariant& value);
+  void OnGenreChanged(QListWidgetItem* item);
+  void ApplyGenreLinks(const QList<qint64>& links);
+  void OnCountryChosen();
+  void OnYearChosen();
+  void OnManufacturerChosen();
+  void OnImageTextChanged(const QString& text);
+  void ChooseEmulator();
+  void PlayGame();
+  void ChoosePicture();
+  void StepPicture(int step);
+  void DeleteShownPicture();
+  void PreviewPicture();
+  void ShowPicture(const QString& path);
+  bool Busy() const;
+
+  MainWindow& m_main;
+  qint64 m_gameId = 0;
+  bool m_filling = false;
+  QLineEdit* m_fullName = nullptr;
+  QLineEdit* m_fileName = nullptr;
+  QLineEdit* m_emulator = nullptr;
+  QToolButton* m_chooseEmulator = nullptr;
+  QPushButton* m_play = nullptr;
+  CompletingComboBox* m_country = nullptr;
+  CompletingComboBox* m_year = nullptr;
+  CompletingComboBox* m_manufacturer = nullptr;
+  QLineEdit* m_image = nullptr;
+  QToolButton* m_chooseImage = nullptr;
+  QPlainTextEdit* m_overview = nullptr;
+  QSlider* m_rating = nullptr;
+  QLabel* m_ratingLabel = nullptr;
+  QListWidget* m_genres = nullptr;
+  PictureBox* m_picture = nullptr;
+  QList<QToolButton*> m_pictureButtons;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,65 @@
+#pragma once
+// NewScanner ("Rom Scanner"): scans the ROM folders of the current system or of all systems and
+// lists what it finds, then rebuilds the main window's list and closes.
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QListView;
+class QPushButton;
+class QRadioButton;
+class QStringListModel;
+
+namespace quillon::ui {
+
+class MainWindow;
+
+class ScannerDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `quick` ticks "Quick Scan" (no GoodTools pass). With `autoScan` the scan of all systems starts
+  // at once and the dialog closes when it ends.
+  ScannerDialog(MainWindow& mainWindow, bool quick, bool autoScan, QWidget* parent = nullptr);
+
+  // What Setup opens (the system options); Setup is disabled without it.
+  void SetSetupAction(std::function<void()> openSetup);
+  bool IsScanning() const { return m_scanning; }
+  QStringList ResultLines() const;
+
+ public slots:
+  void ScanNow();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void reject() override;
+
+ private:
+  void ShowIdlePrompt();
+  void AddResultLine(const QString& line);
+  void FlushResults();
+  void SetButtonsEnabled(bool enabled);
+
+  MainWindow& m_main;
+  bool m_autoScan;
+  bool m_autoStarted = false;
+  bool m_scanning = false;
+  QRadioButton* m_allSystems = nullptr;
+  QRadioButton* m_currentSystem = nullptr;
+  QCheckBox* m_quick = nullptr;
+  QPushButton* m_scanNow = nullptr;
+  QPushButton* m_setup = nullptr;
+  QPushButton* m_close = nullptr;
+  QListView* m_results = nullptr;
+  QStringListModel* m_resultsModel = nullptr;
+  QLabel* m_status = nullptr;
+  QStringList m_pending;
+  QElapsedTimer m_sinceFlush;
+  std::function<void()> m_openSetup;
+};
+
+}  // namespace quillon::ui
