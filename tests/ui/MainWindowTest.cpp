@@ -1,0 +1,208 @@
+// The main window on a filled catalogue: tabs, list, filters, check marks and the details panel.
+#include "RecordingFeedback.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "catalogue/Session.h"
+#include "ui/ClickableLabel.h"
+#include "ui/GameListModel.h"
+#include "ui/GameListView.h"
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+using namespace quillon::ui;
+
+namespace {
+
+// A session on a fresh catalogue with SNES games of every kind and an empty Gameboy system.
+class Fixture {
+ public:
+  Fixture()
+  {
+    RecordingFeedback feedback;
+    m_session.Open(DataFolder(m_dir.path()), DeliveredCatalogue(), feedback, nullptr);
+    Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 11) THEN 1 ELSE 0 END");
+    Exec("UPDATE System SET Emulator = '/usr/games/snes9x' WHERE SystemID = 3");
+    Exec("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/snes/', 3)");
+    Exec(
+        "INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Country, Year, Manufacturer, "
+        "Image, Description, Genre) VALUES "
+        "(1, 'Alpha', 'alpha.smc', 3, 1, 1, 2, 30, 7, 'alpha.png', 'x', 1),"
+        "(2, 'Beta', 'beta.smc', 3, 1, 1, 2, 42, 7, NULL, 'x', 1),"
+        "(3, 'Gamma', 'gamma.smc', 3, 1, 1, 2, 42, 7, NULL, NULL, 1),"
+        "(4, 'Gone', 'gone.smc', 3, 1, 0, 2, 30, 7, NULL, 'x', 1)");
+    Exec("INSERT INTO SubGenres VALUES (1, 13), (2, 13), (3, 2), (4, 13)");
+    window = std::make_unique<MainWindow>(m_session);
+    window->Start();
+  }
+  ~Fixture() { window.reset(); }
+
+  void Exec(const char* sql)
+  {
+    SqlFailure failure;
+    if (!m_session.Connection().TryExecute(QString::fromUtf8(sql), {}, &failure))
+      qWarning("%s", qPrintable(failure.description));
+  }
+  QVariant Value(const QString& sql)
+  {
+    const std::optional<Rows> rows = m_session.Connection().TrySelect(sql, {}, nullptr);
+    return rows ? rows->Value(0, 0) : QVariant();
+  }
+  QStringList Names() const
+  {
+    QStringList names;
+    const GameListModel& model = window->ListModel();
+    for (int row = 0; row < model.rowCount(); ++row)
+      names << model.RowAt(row)->fullName;
+    return names;
+  }
+  template <typename T>
+  T* Find(const char* name) const
+  {
+    return window->findChild<T*>(QString::fromLatin1(name));
+  }
+  void ShowTab(const QString& name)
+  {
+    QTabBar* tabs = Find<QTabBar>("tbsSys");
+    for (int i = 0; i < tabs->count(); ++i) {
+      if (tabs->tabText(i) == name)
+        tabs->setCurrentIndex(i);
+    }
+  }
+
+  std::unique_ptr<MainWindow> window;
+
+ private:
+  QTemporaryDir m_dir;
+  Session m_session;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void OpensOnTheFirstEnabledSystem()
+  {
+    Fixture f;
+    QTabBar* tabs = f.Find<QTabBar>("tbsSys");
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Gameboy"));
+    // An empty list: the commands that need games are off and the details panel is disabled.
+    QCOMPARE(f.window->ListModel().rowCount(), 0);
+    for (const char* name : {"DeleteGame", "Del_Sel", "ImageS", "SaveAsMy", "exporth2menu"})
+      QVERIFY2(!f.window->Action(QString::fromLatin1(name))->isEnabled(), name);
+    QVERIFY(!f.Find<QWidget>("frmgameinfo")->isEnabled());
+
+    f.ShowTab(QStringLiteral("SNES"));
+    QCOMPARE(f.Names(), (QStringList{"Alpha", "Beta", "Gamma"}));
+    QVERIFY(f.window->Action(QStringLiteral("DeleteGame"))->isEnabled());
+    QVERIFY(f.Find<QWidget>("frmgameinfo")->isEnabled());
+    QCOMPARE(f.Find<QLineEdit>("txtfullname")->text(), QStringLiteral("Alpha"));
+  }
+
+  void FiltersNarrowAndRestoreTheList()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    auto* year = f.Find<ClickableLabel>("Label4");
+    emit year->clicked();
+    QCOMPARE(f.Names(), (QStringList{"Beta", "Gamma"}));
+    QVERIFY(year->font().bold());
+    emit year->clicked();
+    QCOMPARE(f.Names(), (QStringList{"Alpha", "Beta", "Gamma"}));
+    QVERIFY(!year->font().bold());
+
+    // Typed text that names no genre leaves the list; a genre narrows it.
+    auto* genre = f.Find<QComboBox>("cmbgenre");
+    genre->setEditText(QStringLiteral("No such genre"));
+    QTest::keyClick(genre, Qt::Key_Return);
+    QCOMPARE(f.Names(), (QStringList{"Alpha", "Beta", "Gamma"}));
+    const int action = genre->findText(QStringLiteral("Action"));
+    genre->setCurrentIndex(action);
+    emit genre->activated(action);
+    QCOMPARE(f.Names(), QStringList{"Gamma"});
+
+    f.window->Action(QStringLiteral("ViewMissing"))->trigger();
+    QCOMPARE(f.Find<QWidget>("frmgames")->property("title").toString(), QStringLiteral("Missing Games"));
+    genre->setCurrentIndex(0);
+    emit genre->activated(0);
+    QCOMPARE(f.Names(), QStringList{"Gone"});
+  }
+
+  void CheckMarksAreWrittenAtOnce()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    GameListModel& model = f.window->ListModel();
+    auto* checkAll = f.Find<QCheckBox>("cmdsall");
+    QCOMPARE(checkAll->text(), QStringLiteral("Check All"));
+    model.setData(model.index(1, 0), Qt::Checked, Qt::CheckStateRole);
+    QCOMPARE(f.Value(QStringLiteral("SELECT Selected FROM Games WHERE GameID = 2")).toInt(), 1);
+    checkAll->click();
+    QCOMPARE(checkAll->text(), QStringLiteral("Uncheck All"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Selected <> 0")).toInt(), 3);
+    // Rebuilt with every row ticked, the box offers to untick them.
+    f.window->FilterGenre();
+    QCOMPARE(checkAll->text(), QStringLiteral("Uncheck All"));
+
+    // Clicking the tab already shown does not rebuild the list.
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QTabBar* tabs = f.Find<QTabBar>("tbsSys");
+    emit tabs->tabBarClicked(tabs->currentIndex());
+    QCOMPARE(resets.count(), 0);
+  }
+
+  void DetailsEditsReachTheCatalogue()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->SelectListRow(1);
+    auto* emulator = f.Find<QLineEdit>("txtemu");
+    // A game without its own emulator shows the system's; typing gives it its own.
+    QCOMPARE(emulator->text(), QStringLiteral("/usr/games/snes9x"));
+    QTest::keyClicks(emulator, QStringLiteral(" -f"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT Emulator FROM Games WHERE GameID = 2")).toString(),
+             QStringLiteral("/usr/games/snes9x -f"));
+    QVERIFY(f.Value(QStringLiteral("SELECT Emulator FROM System WHERE SystemID = 3")).toString() ==
+            QStringLiteral("/usr/games/snes9x"));
+
+    // Ticking a genre writes the link; the row loses its genre colour when nothing else lacks.
+    auto* genres = f.Find<QListWidget>("lstgenres");
+    QListWidgetItem* action = genres->findItems(QStringLiteral("Action"), Qt::MatchExactly).first();
+    action->setCheckState(Qt::Checked);
+    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 2")).toString(),
+             QStringLiteral("13,2"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT Genre FROM Games WHERE GameID = 2")).toInt(), 2);
+
+    // A stored picture whose file is missing leaves the picture text empty.
+    f.window->SelectListRow(0);
+    QCOMPARE(f.Find<QLineEdit>("txtfullname")->text(), QStringLiteral("Alpha"));
+    QVERIFY(f.Find<QLineEdit>("txtimage")->text().isEmpty());
+    QCOMPARE(f.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = 1")).toString(),
+             QStringLiteral("alpha.png"));
+
+    // Emptying the full name stores Null when the box loses the focus.
+    auto* fullName = f.Find<QLineEdit>("txtfullname");
+    fullName->selectAll();
+    QTest::keyClick(fullName, Qt::Key_Delete);
+    emit fullName->editingFinished();
+    QVERIFY(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = 1")).isNull());
+    QCOMPARE(f.Value(QStringLiteral("SELECT Edited FROM Games WHERE GameID = 1")).toInt(), 1);
+  }
+};
+
+QUILLON_TEST_CLASS(MainWindowTest)
+#include "MainWindowTest.moc"
