@@ -1,5 +1,6 @@
 #include "browser/GameList.h"
 
+#include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 
@@ -12,10 +13,10 @@ constexpr qint64 kUnknownYear = 42;
 constexpr qint64 kUnknownManufacturer = 319;
 constexpr qint64 kUnknownGenre = 1;
 
-// The first genre link of every game, in link order.
-const QString kFirstLinks = QStringLiteral(
-    "(SELECT SubGenres.GameID, SubGenres.GenreID FROM SubGenres WHERE SubGenres.rowid IN "
-    "(SELECT min(rowid) FROM SubGenres GROUP BY GameID)) AS FirstLink");
+// A game's first genre link, in link order (the link index keeps a game's links in that order).
+const QString kFirstGenre = QStringLiteral(
+    "(SELECT SubGenres.GenreID FROM SubGenres WHERE SubGenres.GameID = Games.GameID ORDER BY SubGenres.rowid "
+    "LIMIT 1)");
 
 QString MissingCondition(const QString& filter)
 {
@@ -24,7 +25,8 @@ QString MissingCondition(const QString& filter)
   if (filter == QStringLiteral("Year"))
     return QStringLiteral(" AND Games.Year = 42");
   if (filter == QStringLiteral("Genre"))
-    return QStringLiteral(" AND (Games.Genre = 0 OR FirstLink.GenreID = 1)");
+    return {};  // tested on the first link, outside
+
   if (filter == QStringLiteral("Manf"))
     return QStringLiteral(" AND Games.Manufacturer = 319");
   if (filter == QStringLiteral("Overview"))
@@ -47,26 +49,26 @@ QString CloneCondition(qint64 systemId, const CloneMarks& clones)
   return clones.clonesOnly ? QStringLiteral(" AND Games.Clone <> 0") : QStringLiteral(" AND Games.Clone = 0");
 }
 
-GameRow RowFrom(const QSqlQuery& query)
+GameRow RowFrom(const BulkStatement& query)
 {
   GameRow row;
-  row.fullName = query.value(0).toString();
-  row.gameId = query.value(1).toLongLong();
-  row.fileName = query.value(2).toString();
-  row.fullImage = query.value(3);
-  row.image = query.value(4);
-  row.hasDescription = query.value(5).toBool();
-  row.manufacturer = query.value(6).toLongLong();
-  row.year = query.value(7).toLongLong();
-  row.country = query.value(8).toLongLong();
-  row.rating = query.value(9);
-  row.selected = IsTrue(query.value(10));
-  row.available = IsTrue(query.value(11));
-  row.romPath = query.value(12);
-  row.clone = IsTrue(query.value(13));
-  row.extFile = query.value(14).toString();
-  row.genre = query.value(15).toInt();
-  row.firstGenreId = query.value(16).toLongLong();
+  row.fullName = query.Text(0);
+  row.gameId = query.Int(1);
+  row.fileName = query.Text(2);
+  row.fullImage = query.Value(3);
+  row.image = query.Value(4);
+  row.hasDescription = query.Int(5) != 0;
+  row.manufacturer = query.Int(6);
+  row.year = query.Int(7);
+  row.country = query.Int(8);
+  row.rating = query.Value(9);
+  row.selected = query.Int(10) != 0;
+  row.available = query.Int(11) != 0;
+  row.romPath = query.Value(12);
+  row.clone = query.Int(13) != 0;
+  row.extFile = query.Text(14);
+  row.genre = static_cast<int>(query.Int(15));
+  row.firstGenreId = query.Int(16);
   return row;
 }
 
@@ -122,32 +124,41 @@ QColor ColourFromLiteral(const QString& literal)
 std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback& feedback, const ListFilters& filters,
                                                   const QString& routine)
 {
-  QString sql = QStringLiteral(
-                    "SELECT Games.FullName, Games.GameID, Games.FileName, "
-                    "CASE WHEN Games.Image IS NULL THEN NULL ELSE coalesce(System.DefaultImagePath, '') || Games.Image "
-                    "END, Games.Image, Games.Description IS NOT NULL, Games.Manufacturer, Games.Year, Games.Country, "
-                    "Games.Rating, Games.Selected, Games.Available, Games.RomPath, Games.Clone, Games.ExtFile, "
-                    "Games.Genre, FirstLink.GenreID "
-                    "FROM Games INNER JOIN System ON System.SystemID = Games.System INNER JOIN ") +
-                kFirstLinks + QStringLiteral(" ON FirstLink.GameID = Games.GameID WHERE Games.System = ?");
+  QString inner = QStringLiteral(
+                      "SELECT Games.FullName, Games.GameID, Games.FileName, "
+                      "CASE WHEN Games.Image IS NULL THEN NULL ELSE coalesce(System.DefaultImagePath, '') || "
+                      "Games.Image END, Games.Image, Games.Description IS NOT NULL, Games.Manufacturer, Games.Year, "
+                      "Games.Country, Games.Rating, Games.Selected, Games.Available, Games.RomPath, Games.Clone, "
+                      "Games.ExtFile, Games.Genre, ") +
+                  kFirstGenre +
+                  QStringLiteral(
+                      " AS FirstGenre FROM Games INNER JOIN System ON System.SystemID = Games.System "
+                      "WHERE Games.System = ?");
   QVariantList binds{filters.systemId};
-  sql += ViewCondition(filters.view);
-  sql += CloneCondition(filters.systemId, filters.clones);
+  inner += ViewCondition(filters.view);
+  inner += CloneCondition(filters.systemId, filters.clones);
   if (filters.genreId) {
-    sql += QStringLiteral(
-        " AND EXISTS (SELECT 1 FROM SubGenres AS Link WHERE Link.GameID = Games.GameID "
-        "AND Link.GenreID = ?)");
+    inner += QStringLiteral(" AND Games.GameID IN (SELECT GameID FROM SubGenres WHERE GenreID = ?)");
     binds << *filters.genreId;
   }
-  sql += MissingCondition(filters.missingFilter);
-  sql += QStringLiteral(" ORDER BY Games.FullName, Games.GameID");
+  inner += MissingCondition(filters.missingFilter);
+  // Only games with at least one genre link are listed.
+  QString sql = QStringLiteral("SELECT * FROM (") + inner + QStringLiteral(") WHERE FirstGenre IS NOT NULL");
+  if (filters.missingFilter == QStringLiteral("Genre"))
+    sql += QStringLiteral(" AND (Genre = 0 OR FirstGenre = 1)");
+  sql += QStringLiteral(" ORDER BY 1, 2");
+  // All rows at once, read straight from the engine: lists of 50,000 games are common.
+  BulkStatement query(catalogue, sql);
+  for (int i = 0; i < binds.size(); ++i)
+    query.Bind(i + 1, binds[i]);
   std::vector<GameRow> rows;
-  const bool ok = catalogue.ForEachRow(feedback, routine, sql, binds, [&rows](const QSqlQuery& query) {
+  while (query.Next())
     rows.push_back(RowFrom(query));
-    return true;
-  });
-  if (!ok)
+  if (!query.IsValid() || query.Failed()) {
+    const SqlFailure failure = query.Failure();
+    ReportError(feedback, failure.number, routine, failure.description);
     return std::nullopt;
+  }
   return rows;
 }
 
