@@ -50,7 +50,7 @@ QString SaveAsMyQuery()
 
 QString SaveAsH2Query()
 {
-  // The first link is the one added first (lowest rowid), as the list and the details take it.
+  // A game's first link is its earliest row in SubGenres.
   return QLatin1String(kExportColumns) +
          QStringLiteral(
              ", (SELECT SubGenres.GenreID FROM SubGenres WHERE SubGenres.GameID = Games.GameID"

@@ -28,8 +28,8 @@ class WatchingFeedback final : public Feedback {
   void AddResultLine(const QString&) override {}
   void Yield() override
   {
-    labels << m_dialog.findChild<QLabel*>(QStringLiteral("lblCaption"))->text();
-    progress << m_dialog.findChild<QProgressBar*>(QStringLiteral("ProgressBar"))->value();
+    labels << m_dialog.findChild<QLabel*>("lblCaption")->text();
+    progress << m_dialog.findChild<QProgressBar*>("ProgressBar")->value();
     shownModal = shownModal && m_dialog.isVisible() && m_dialog.isModal();
     m_dialog.close();
     QTest::keyClick(&m_dialog, Qt::Key_Escape);
@@ -56,19 +56,16 @@ class UpgradeDialogTest : public QObject {
   {
     TestCatalogue t;
     ui::UpgradeDialog dialog;
-    QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("lblCaption"))->text(),
-             QStringLiteral("Verifying Database Structure,\nPlease wait...."));
+    QCOMPARE(dialog.findChild<QLabel*>("lblCaption")->text(), "Verifying Database Structure,\nPlease wait....");
     WatchingFeedback feedback(dialog);
-    const UpgradeResult result = dialog.Run(t.Db(), feedback);
-
-    QVERIFY(result.revisionStored);
+    QVERIFY(dialog.Run(t.Db(), feedback).revisionStored);
     QVERIFY(feedback.statuses.isEmpty());
     QVERIFY(feedback.shownModal);
-    QCOMPARE(feedback.labels.first(), QStringLiteral("Loading,\nPlease wait..."));
-    QVERIFY(feedback.labels.contains(QStringLiteral("Adding Zinc Support,\nPlease wait...")));
+    QCOMPARE(feedback.labels.first(), "Loading,\nPlease wait...");
+    QVERIFY(feedback.labels.contains("Adding Zinc Support,\nPlease wait..."));
     QCOMPARE(feedback.progress.first(), 0);
     QVERIFY(std::is_sorted(feedback.progress.begin(), feedback.progress.end()));
-    QCOMPARE(dialog.findChild<QProgressBar*>(QStringLiteral("ProgressBar"))->value(), 100);
+    QCOMPARE(dialog.findChild<QProgressBar*>("ProgressBar")->value(), 100);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
   }
