@@ -30,7 +30,7 @@ struct UpgradeResult {
   QString revisionBefore;
   // The steps ran (the stored revision was not the current one).
   bool stepsRan = false;
-  // Steps that changed the structure or the rows, by number ("1" to "12"; step 7 as "7.1" to "7.5").
+  // Steps that changed the structure or the rows, by number ("1" to "11"; step 7 by its parts, "7.1" to "7.5").
   QStringList changedSteps;
   // Failures reported on the status line. While any step fails, the revision is not stored, so
   // the next start tries again.
