@@ -2,6 +2,7 @@
 #include "catalogue/Session.h"
 #include "ui/MainWindow.h"
 #include "ui/StatusFeedback.h"
+#include "ui/UpgradeDialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -110,9 +111,15 @@ int main(int argc, char** argv)
   int status = 0;
   {
     quillon::ui::MainWindow window(session);
-    CloseWindowOnSignals(&window);
+    // The structure upgrade runs before anything reads a table.
+    {
+      quillon::ui::UpgradeDialog upgrade(&window);
+      upgrade.Run(session.Connection(), window.Feedback());
+    }
     window.Start();
     window.show();
+    // Only a shown window can be closed for good: a signal that came during the start waits until now.
+    CloseWindowOnSignals(&window);
     status = app.exec();
     session.Close(window.Feedback(), true);
   }
