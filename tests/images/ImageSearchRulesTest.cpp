@@ -5,7 +5,6 @@
 #include "images/ImageSearchRules.h"
 #include "images/PageDocument.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,20 +20,6 @@ MatchGrid GridOf(const QList<float>& scores)
     grid.AddMatch(QStringLiteral("http://x/%1").arg(i), scores[i], QStringLiteral("link %1").arg(i),
                   QStringLiteral("x"), 1);
   return grid;
-}
-
-PageImage Image(const QString& src, int width = 100, int height = 100, const QString& type = {})
-{
-  return {src, width, height, type};
-}
-
-// The type texts of the pictures a picker takes, "-" for those it passes over.
-QStringList Taken(PicturePicker& picker, const QList<PageImage>& images)
-{
-  QStringList taken;
-  for (const PageImage& image : images)
-    taken << picker.Take(image).value_or(QStringLiteral("-"));
-  return taken;
 }
 
 }  // namespace
@@ -69,17 +54,6 @@ class ImageSearchRulesTest : public QObject {
     QCOMPARE(WholePercent(QStringLiteral("86.50%")), std::optional<int>(86));
     QCOMPARE(WholePercent(QStringLiteral("80.00%")), std::optional<int>(80));
     QCOMPARE(WholePercent(QStringLiteral("x%")), std::nullopt);
-  }
-
-  void GridKeepsItsFreeRowLast()
-  {
-    MatchGrid grid = GridOf({0.6F, 0.9F, 0.6F});
-    grid.SortByScore();
-    QCOMPARE(grid.RowCount(), 4);
-    QCOMPARE(grid.Row(0).score, QStringLiteral("90.00%"));
-    QCOMPARE(grid.Row(1).text, QStringLiteral(" link 0"));  // equal scores keep their order
-    QCOMPARE(grid.Row(2).text, QStringLiteral(" link 2"));
-    QVERIFY(grid.HasMatches() && grid.Row(3).address.isEmpty());
   }
 
   void DecisionAfterAllSites_data()
@@ -123,54 +97,30 @@ class ImageSearchRulesTest : public QObject {
     QTEST(decision.status, "status");
   }
 
-  void PicturesTakenFromAMatchPage()
+  // Size, ignore list, type, ordinals and names in practice: ImageSearchTest.
+  void PictureTypesOrdinalsAndBases()
   {
     QCOMPARE(ImageFilterList(QVariant()), QStringList{QString()});
-    QCOMPARE(ImageFilterList(QStringLiteral("2;4")), (QStringList{QStringLiteral("2"), QStringLiteral("4")}));
-
     PictureRules rules;
-    rules.minWidth = 50;
-    rules.minHeight = 40;
-    rules.defaultImageType = QStringLiteral("jpg;png;gif");
-    rules.ignored = {QStringLiteral("http://x/logo.png")};
-    PicturePicker all(rules);
-    QCOMPARE(Taken(all, {Image(QStringLiteral("http://x/a.PNG")), Image(QStringLiteral("http://x/small.png"), 49),
-                         Image(QStringLiteral("http://x/low.png"), 50, 39), Image(QStringLiteral("http://x/logo.png")),
-                         Image(QStringLiteral("http://x/b.bmp")),
-                         Image(QStringLiteral("http://x/pic/"), 100, 100, QStringLiteral("JPEG Image")),
-                         Image(QStringLiteral("http://x/unknown/"))}),
-             (QStringList{QStringLiteral("png"), QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
-                          QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-")}));
-
     // A type description keeps its trailing blank and is found only where the types hold it.
-    rules.defaultImageType = QStringLiteral("png;jpeg ");
-    PicturePicker described(rules);
-    QCOMPARE(described.Take(Image(QStringLiteral("http://x/pic/"), 100, 100, QStringLiteral("JPEG Image"))),
-             std::optional<QString>(QStringLiteral("JPEG ")));
-
-    // Only the second and fourth of the pictures that pass; ordinals that are no number match nothing.
     rules.defaultImageType = QStringLiteral("jpg;png;gif");
-    rules.filter = {QStringLiteral("2"), QStringLiteral("x"), QStringLiteral("4")};
+    const PageImage described{QStringLiteral("http://x/pic/"), 100, 100, QStringLiteral("JPEG Image")};
+    QCOMPARE(PicturePicker(rules).Take(described), std::nullopt);
+    rules.defaultImageType = QStringLiteral("png;jpeg ");
+    QCOMPARE(PicturePicker(rules).Take(described), std::optional<QString>(QStringLiteral("JPEG ")));
+    QCOMPARE(PicturePicker(rules).Take(PageImage{QStringLiteral("http://x/unknown/"), 100, 100, {}}), std::nullopt);
+
+    // Ordinals that are no number match nothing.
+    rules.filter = {QStringLiteral("x"), QStringLiteral("2")};
     PicturePicker filtered(rules);
-    QCOMPARE(Taken(filtered, {Image(QStringLiteral("http://x/1.png")), Image(QStringLiteral("http://x/tiny.png"), 1),
-                              Image(QStringLiteral("http://x/2.gif")), Image(QStringLiteral("http://x/3.png")),
-                              Image(QStringLiteral("http://x/4.jpg")), Image(QStringLiteral("http://x/5.png"))}),
-             (QStringList{QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("gif"), QStringLiteral("-"),
-                          QStringLiteral("jpg"), QStringLiteral("-")}));
-  }
+    QCOMPARE(filtered.Take(PageImage{QStringLiteral("http://x/1.png"), 100, 100, {}}), std::nullopt);
+    QCOMPARE(filtered.Take(PageImage{QStringLiteral("http://x/2.png"), 100, 100, {}}),
+             std::optional<QString>(QStringLiteral("png")));
 
-  void PictureNames()
-  {
     QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
-    const QString base = PictureBase(folder, QStringLiteral("roms\\Game [!] (E).zip"));
-    QCOMPARE(base, folder + QStringLiteral("Game [!] (E)"));
-    QCOMPARE(PictureBase(dir.path(), QStringLiteral("Game (E).zip")), folder + QStringLiteral("Game (E)"));
-    QCOMPARE(PictureFile(base, 0, true, QStringLiteral("png")), base + QStringLiteral(".png"));
-    QCOMPARE(PictureFile(base, 1, false, QStringLiteral("jpg")), base + QStringLiteral(".jpg"));
+    const QString base = PictureBase(dir.path(), QStringLiteral("roms\\Game [!] (E).zip"));
+    QCOMPARE(base, dir.path() + QStringLiteral("/Game [!] (E)"));
     QCOMPARE(PictureFile(base, 2, true, QStringLiteral("JPEG ")), base + QStringLiteral("_2.JPEG"));
-
-    QVERIFY(!PictureBaseExists(base));
     QVERIFY(QFile(base + QStringLiteral("_1.png")).open(QIODevice::WriteOnly));
     QVERIFY(!PictureBaseExists(base));
     QVERIFY(QFile(base + QStringLiteral(".gif")).open(QIODevice::WriteOnly));

@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QTest>
-#include <QTimer>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -17,40 +16,30 @@ namespace {
 // Seven words; a link of these and one more scores 7/8, shown as 87.50%.
 const QString kSevenWords = QStringLiteral("one two three four five six seven");
 
+// The game list and what the batch shows; a choice is counted, never made.
 class RecordingView final : public ImageSearchView {
  public:
+  RecordingView(ImageSiteScene& scene, const QList<qint64>& ids)
+  {
+    for (const qint64 id : ids) {
+      const QString name =
+          scene.Catalogue().Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = ?"), {id}).toString();
+      games.push_back({id, name, true});
+    }
+  }
+
   int ListCount() override { return static_cast<int>(games.size()); }
   ListedGame ListedGameAt(int position) override { return games.at(static_cast<size_t>(position - 1)); }
   int SelectedPosition() override { return selected; }
   void SelectPosition(int position) override { selected = position; }
   void LockControls(bool lock) override { locks << lock; }
-  void SetGridEnabled(bool enabled) override
-  {
-    // The grid is enabled when the user is to choose: the test chooses from inside the wait.
-    if (!enabled)
-      return;
-    ++choices;
-    if (onChoice)
-      QTimer::singleShot(0, onChoice);
-  }
+  void SetGridEnabled(bool enabled) override { choices += enabled ? 1 : 0; }
   void ShowPicture(const QString& path) override { shown << path; }
   void PictureStored(qint64 gameId, const QString& path) override { stored << qMakePair(gameId, path); }
   bool CanChoose() override { return true; }
 
-  void List(ImageSiteScene& scene, const QList<qint64>& ids)
-  {
-    for (const qint64 id : ids) {
-      const QVariant name =
-          scene.Catalogue().Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = ?"), {id});
-      const bool checked =
-          scene.Catalogue().Value(QStringLiteral("SELECT Selected FROM Games WHERE GameID = ?"), {id}).toBool();
-      games.push_back({id, name.toString(), checked});
-    }
-  }
-
   std::vector<ListedGame> games;
   int selected = 1;
-  std::function<void()> onChoice;
   int choices = 0;
   QList<bool> locks;
   QStringList shown;
@@ -68,16 +57,10 @@ QStringList PicturesWithSizes(const ImageSiteScene& scene)
   return pictures;
 }
 
-BatchOutcome RunBatch(ImageSiteScene& scene, RecordingFeedback& feedback, RecordingView& view, ImageCommand command,
-                      bool resume = false, ImageSearch** running = nullptr)
+BatchOutcome RunBatch(ImageSiteScene& scene, RecordingFeedback& feedback, RecordingView& view, ImageCommand command)
 {
   ImageSearch search(scene.Catalogue().Db(), feedback, scene.Catalogue().Folder(), scene.Settings(feedback), view);
-  if (running)
-    *running = &search;
-  const BatchOutcome outcome = search.Run(command, resume);
-  if (running)
-    *running = nullptr;
-  return outcome;
+  return search.Run(command, false);
 }
 
 }  // namespace
@@ -132,8 +115,7 @@ class ImageSearchTest : public QObject {
     const qint64 game = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"));
 
     RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {game});
+    RecordingView view(scene, {game});
     const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::CurrentGame);
 
     QFETCH(QStringList, pictures);
@@ -169,8 +151,7 @@ class ImageSearchTest : public QObject {
     const qint64 game = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"));
 
     RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {game});
+    RecordingView view(scene, {game});
     const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::CurrentGame);
 
     QCOMPARE(scene.PictureNames(), QStringList{QStringLiteral("Game (E).jpg")});
@@ -190,8 +171,7 @@ class ImageSearchTest : public QObject {
     const qint64 game = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"));
 
     RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {game});
+    RecordingView view(scene, {game});
     const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::SelectedGames);
 
     QCOMPARE(outcome.games.at(0).result, GameResult::PassedOver);
@@ -226,8 +206,7 @@ class ImageSearchTest : public QObject {
         scene.AddGame(kBackToTop, QStringLiteral("Back to top (E).zip"), true, QStringLiteral("own.png"));
 
     RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {bare, pictured});
+    RecordingView view(scene, {bare, pictured});
     const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::SelectedGames);
 
     QCOMPARE(outcome.games.size(), size_t(2));
@@ -260,8 +239,7 @@ class ImageSearchTest : public QObject {
     const qint64 game = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"));
 
     RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {game});
+    RecordingView view(scene, {game});
     RunBatch(scene, feedback, view, ImageCommand::CurrentGame);
 
     QCOMPARE(scene.Server().RequestCount(QStringLiteral("/slow")), 3);
@@ -271,120 +249,6 @@ class ImageSearchTest : public QObject {
     QVERIFY(skipped > statuses.lastIndexOf(QStringLiteral("Status: ") + kRetryResultPageText));
     // The next site still finds the game's picture.
     QCOMPARE(scene.GameImage(game).toString(), QStringLiteral("Game (E).png"));
-  }
-
-  void TheUserChoosesSkipsOrCloses_data()
-  {
-    QTest::addColumn<QString>("action");
-    QTest::newRow("select") << QStringLiteral("select");
-    QTest::newRow("skip") << QStringLiteral("skip");
-    QTest::newRow("close") << QStringLiteral("close");
-  }
-
-  void TheUserChoosesSkipsOrCloses()
-  {
-    QFETCH(QString, action);
-    ImageSiteScene scene;
-    scene.SetSystem(QStringLiteral("DefaultImage"), QStringLiteral("default.png"));
-    scene.AddSite(QStringLiteral("/results1"));
-    scene.AddSite(QStringLiteral("/results2"));
-    scene.ServeResults(QStringLiteral("/results1"), {{kSevenWords + QStringLiteral(" eight"), QStringLiteral("/m1")}});
-    scene.ServeResults(QStringLiteral("/results2"), {{kSevenWords, QStringLiteral("/m2")}});
-    scene.ServeMatch(QStringLiteral("/m1"), {{QStringLiteral("/pics/one.png"), {}}});
-    scene.ServeMatch(QStringLiteral("/m2"), {{QStringLiteral("/pics/two.gif"), {}}});
-    scene.ServePicture(QStringLiteral("/pics/one.png"), {100, 100}, "png");
-    scene.ServePicture(QStringLiteral("/pics/two.gif"), {100, 100}, "gif");
-    const qint64 first = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"));
-    const qint64 second = scene.AddGame(QStringLiteral("other"), QStringLiteral("Other.zip"));
-
-    RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {first, second});
-    ImageSearch* search = nullptr;
-    QStringList grid;
-    view.onChoice = [&] {
-      for (int row = 0; row < search->Grid().RowCount(); ++row)
-        grid << search->Grid().Row(row).address.section(QLatin1Char('/'), -1) + search->Grid().Row(row).score;
-      if (action == QStringLiteral("select")) {
-        search->SetSelectedRow(1);
-        search->Select();
-      } else if (action == QStringLiteral("skip")) {
-        search->Skip();
-      } else {
-        search->Close();
-      }
-    };
-    const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::SelectedGames, false, &search);
-
-    QCOMPARE(grid, (QStringList{QStringLiteral("m2100.00%"), QStringLiteral("m187.50%"), QString()}));
-    QVERIFY(feedback.StatusLines().contains(QStringLiteral("Status: 2 matches found, select one.")));
-    if (action == QStringLiteral("select")) {
-      QCOMPARE(scene.PictureNames(), QStringList{QStringLiteral("Game (E).png")});
-      QVERIFY(feedback.StatusLines().contains(QStringLiteral("Status: Loading ") +
-                                              scene.Server().Address(QStringLiteral("/m1"))));
-      QCOMPARE(outcome.games.size(), size_t(2));
-    } else if (action == QStringLiteral("skip")) {
-      QCOMPARE(outcome.games.at(0).result, GameResult::Skipped);
-      QCOMPARE(scene.GameImage(first).toString(), QStringLiteral("default.png"));
-      QCOMPARE(outcome.games.size(), size_t(2));
-    } else {
-      // Close stops at once and keeps the list position for a later resume.
-      QVERIFY(outcome.closed);
-      QCOMPARE(outcome.games.size(), size_t(1));
-      QCOMPARE(
-          scene.Catalogue()
-              .Value(QStringLiteral("SELECT ResumePosition FROM System WHERE SystemID = ?"), {ImageSiteScene::kSystem})
-              .toInt(),
-          1);
-      QVERIFY(!feedback.StatusLines().contains(QStringLiteral("Status: OK.")));
-      QCOMPARE(view.locks.last(), false);
-      QVERIFY(scene.PictureNames().isEmpty());
-    }
-  }
-
-  void ResumesFromTheStoredPosition()
-  {
-    ImageSiteScene scene;
-    scene.SetSystem(QStringLiteral("AppendFullName"), 1);
-    scene.AddSite(QStringLiteral("/find?q="));
-    scene.ServeResults(QStringLiteral("/find"), {});
-    const qint64 one = scene.AddGame(QStringLiteral("Alpha"), QStringLiteral("Alpha.zip"));
-    const qint64 two = scene.AddGame(QStringLiteral("Legend, The (U) [!]"), QStringLiteral("Legend.zip"));
-    const qint64 three = scene.AddGame(QStringLiteral("Gamma"), QStringLiteral("Gamma.zip"), false);
-    const qint64 four = scene.AddGame(QStringLiteral("Delta"), QStringLiteral("Delta.zip"));
-    RecordingFeedback feedback;
-    feedback.Script(kResumeQuestionKey, Answer::Yes);
-    QVERIFY(!AskResumeBatch(scene.Catalogue().Db(), feedback, ImageSiteScene::kSystem, ImageCommand::SelectedGames));
-    QVERIFY(feedback.questions.isEmpty());  // nothing stored: nothing asked
-    scene.SetSystem(QStringLiteral("ResumePosition"), 2);
-    QVERIFY(!AskResumeBatch(scene.Catalogue().Db(), feedback, ImageSiteScene::kSystem, ImageCommand::CurrentGame));
-    QVERIFY(AskResumeBatch(scene.Catalogue().Db(), feedback, ImageSiteScene::kSystem,
-                           ImageCommand::SelectedGamesWithoutImages));
-    QCOMPARE(feedback.questions.size(), qsizetype(1));
-    QCOMPARE(feedback.questions[0].title, QStringLiteral("Image Scanner"));
-    QCOMPARE(feedback.questions[0].text, QStringLiteral("Resume previous search?"));
-
-    RecordingView view;
-    view.List(scene, {one, two, three, four});
-    const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::SelectedGames, true);
-
-    // From position 2; the unticked third game is passed over.
-    QCOMPARE(outcome.games.size(), size_t(2));
-    QCOMPARE(outcome.games[0].gameId, two);
-    QCOMPARE(outcome.games[1].gameId, four);
-    QCOMPARE(scene.Server().RequestCount(QStringLiteral("/find?q=legend+")), 1);
-    QCOMPARE(scene.Server().RequestCount(QStringLiteral("/find?q=alpha")), 0);
-  }
-
-  void NoSiteIsAnError()
-  {
-    ImageSiteScene scene;
-    RecordingFeedback feedback;
-    RecordingView view;
-    view.List(scene, {scene.AddGame(QStringLiteral("Alpha"), QStringLiteral("Alpha.zip"))});
-    const BatchOutcome outcome = RunBatch(scene, feedback, view, ImageCommand::CurrentGame);
-    QVERIFY(!outcome.started);
-    QCOMPARE(feedback.ErrorLines(), QStringList{QStringLiteral("Status: Error - Check Image Settings.")});
   }
 };
 

@@ -17,6 +17,9 @@ ImageSiteScene::ImageSiteScene() : m_pictures(m_catalogue.Path(QStringLiteral("p
                                   "MinImgWidth = 50, MinImgHeight = 50, AppendFullName = 0, DefaultImage = NULL, "
                                   "ResumePosition = 0 WHERE SystemID = ?"),
                    {m_pictures, kSystem});
+  m_catalogue.Exec(QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"),
+                   {m_catalogue.Path(QStringLiteral("roms")) + QLatin1Char('/'), kSystem});
+  m_romPath = m_catalogue.Db().LastInsertId();
 }
 
 void ImageSiteScene::SetSystem(const QString& column, const QVariant& value)
@@ -46,9 +49,9 @@ void ImageSiteScene::Ignore(qint64 siteId, const QString& path)
 
 qint64 ImageSiteScene::AddGame(const QString& fullName, const QString& fileName, bool selected, const QVariant& image)
 {
-  m_catalogue.Exec(QStringLiteral("INSERT INTO Games (FullName, FileName, System, Selected, Available, Image) "
-                                  "VALUES (?, ?, ?, ?, 1, ?)"),
-                   {fullName, fileName, kSystem, selected ? 1 : 0, image});
+  m_catalogue.Exec(QStringLiteral("INSERT INTO Games (FullName, FileName, System, RomPath, Selected, Available, Image) "
+                                  "VALUES (?, ?, ?, ?, ?, 1, ?)"),
+                   {fullName, fileName, kSystem, m_romPath, selected ? 1 : 0, image});
   const qint64 gameId = m_catalogue.Db().LastInsertId();
   m_catalogue.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, 1)"), {gameId});
   return gameId;

@@ -50,6 +50,7 @@ class ImageSiteScene {
   LocalHttpServer m_server;
   TestCatalogue m_catalogue;
   QString m_pictures;
+  qint64 m_romPath = 0;
 };
 
 }  // namespace quillon::test
