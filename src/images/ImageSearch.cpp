@@ -145,21 +145,20 @@ BatchOutcome ImageSearch::AutoImageDL(bool selectedOnly, bool withoutImageOnly, 
   for (int position = first; position <= last; ++position) {
     if (m_closing)
       break;
-    m_view.LockControls(false);
-    if (selectedOnly) {
-      m_view.SelectPosition(position);
-    } else {
+    if (!selectedOnly) {
       m_view.SetSkipEnabled(false);
       position = m_view.SelectedPosition();
       if (position < 1)
         break;
     }
-    m_view.LockControls(true);
     const ListedGame listed = m_view.ListedGameAt(position);
-    if (selectedOnly && !listed.checked) {
-      m_gameDone = false;
+    // Unticked rows are passed over before they are selected: a long list is not walked row by row.
+    if (selectedOnly && !listed.checked)
       continue;
-    }
+    m_view.LockControls(false);
+    if (selectedOnly)
+      m_view.SelectPosition(position);
+    m_view.LockControls(true);
     m_view.ShowGame(listed.gameId);
     std::optional<Game> game = ReadGame(listed);
     if (game && !(withoutImageOnly && !game->imagePath.isEmpty())) {

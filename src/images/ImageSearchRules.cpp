@@ -5,11 +5,15 @@
 #include "names/Similarity.h"
 #include "names/TextCleaning.h"
 
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+
+#include <dirent.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace quillon {
 
@@ -174,12 +178,15 @@ QString PictureBase(const QString& folder, const QString& uniqueName)
 
 bool PictureBaseExists(const QString& base)
 {
+  // Picture folders may hold a great many files: their names are compared as bytes, as read.
   const QFileInfo info(base);
-  const QString prefix = info.fileName() + QLatin1Char('.');
-  QDirIterator files(info.path(), QDir::Files | QDir::Hidden);
-  while (files.hasNext()) {
-    files.next();
-    if (files.fileName().startsWith(prefix))
+  const QByteArray prefix = QFile::encodeName(info.fileName() + QLatin1Char('.'));
+  const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(QFile::encodeName(info.path()).constData()), ::closedir);
+  if (!folder)
+    return false;
+  while (const dirent* entry = ::readdir(folder.get())) {
+    if (std::strncmp(entry->d_name, prefix.constData(), static_cast<size_t>(prefix.size())) == 0 &&
+        QFileInfo(info.path() + QLatin1Char('/') + QFile::decodeName(entry->d_name)).isFile())
       return true;
   }
   return false;
