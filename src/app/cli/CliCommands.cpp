@@ -51,6 +51,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, ListCommands());
   Append(all, NamesCommands());
   Append(all, SitesCommands());
+  Append(all, ImagesCommands());
   return all;
 }
 

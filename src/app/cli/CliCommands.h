@@ -12,5 +12,6 @@ std::vector<CliCommand> ListCommands();
 std::vector<CliCommand> ScanCommands();
 std::vector<CliCommand> NamesCommands();
 std::vector<CliCommand> SitesCommands();
+std::vector<CliCommand> ImagesCommands();
 
 }  // namespace quillon::cli
