@@ -431,6 +431,11 @@ void GameInfoPanel::UpdateImage(const QString& path, const QString& caption)
   feedback.SetStatus(StatusKind::Done, {});
 }
 
+void GameInfoPanel::PaintPicture(const QString& path)
+{
+  ShowPicture(path);
+}
+
 void GameInfoPanel::SetImageText(const QString& path)
 {
   m_image->setText(path);

@@ -48,6 +48,8 @@ class GameInfoPanel : public QGroupBox {
   void AddImageFile(const QString& path);
   // Writes a picture path as the game's picture and shows it.
   void SetImageText(const QString& path);
+  // Paints a picture file into the picture box, storing nothing.
+  void PaintPicture(const QString& path);
 
  signals:
   // The full name being typed (the list row follows it).

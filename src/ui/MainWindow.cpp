@@ -13,7 +13,10 @@
 #include "ui/GameInfoPanel.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
+#include "ui/ImageBrowser.h"
+#include "ui/ImageCommands.h"
 #include "ui/ScannerDialog.h"
+#include "ui/SiteListDialogs.h"
 #include "ui/StatusFeedback.h"
 
 #include <QAction>
@@ -138,9 +141,15 @@ void MainWindow::BuildMenus()
   QMenu* file = menuBar()->addMenu(tr("&File"));
   file->setObjectName(QStringLiteral("FileMenu"));
   QMenu* exportMenu = file->addMenu(tr("&Export"));
-  AddAction(exportMenu, QStringLiteral("ExportSiteURLs"), tr("Image &Site URLs"), QKeySequence(Qt::CTRL | Qt::Key_U));
+  connect(AddAction(exportMenu, QStringLiteral("ExportSiteURLs"), tr("Image &Site URLs"),
+                    QKeySequence(Qt::CTRL | Qt::Key_U), true),
+          &QAction::triggered, this,
+          [this] { ExportSiteListCommand(*this, Connection(), *m_feedback, Folder(), this); });
   QMenu* importMenu = file->addMenu(tr("&Import"));
-  AddAction(importMenu, QStringLiteral("ImportSiteURLs"), tr("&Image Site URLs"), QKeySequence(Qt::CTRL | Qt::Key_I));
+  connect(AddAction(importMenu, QStringLiteral("ImportSiteURLs"), tr("&Image Site URLs"),
+                    QKeySequence(Qt::CTRL | Qt::Key_I), true),
+          &QAction::triggered, this,
+          [this] { ImportSiteListCommand(*this, Connection(), *m_feedback, Folder(), this); });
   AddAction(importMenu, QStringLiteral("ImportMame"), tr("&Mame Game List"), QKeySequence(Qt::CTRL | Qt::Key_L));
   file->addSeparator();
   AddAction(file, QStringLiteral("SaveAsMy"), tr("Save as .&My"), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -169,18 +178,31 @@ void MainWindow::BuildMenus()
   download->menuAction()->setObjectName(QStringLiteral("DownloadMenu"));
   download->menuAction()->setVisible(false);
   QMenu* downloadImages = download->addMenu(tr("&Images"));
-  AddAction(downloadImages, QStringLiteral("DownloadCurrent"), tr("&Current Game"));
-  AddAction(downloadImages, QStringLiteral("DownloadSelected"), tr("&Selected Games"));
-  AddAction(downloadImages, QStringLiteral("DownloadWithoutImages"), tr("Selected Games &w/o Images"));
+  const std::pair<const char*, ImageCommand> downloads[] = {
+      {"DownloadCurrent", ImageCommand::CurrentGame},
+      {"DownloadSelected", ImageCommand::SelectedGames},
+      {"DownloadWithoutImages", ImageCommand::SelectedGamesWithoutImages}};
+  const QString downloadCaptions[] = {tr("&Current Game"), tr("&Selected Games"), tr("Selected Games &w/o Images")};
+  for (int i = 0; i < 3; ++i) {
+    const ImageCommand command = downloads[i].second;
+    connect(AddAction(downloadImages, QString::fromLatin1(downloads[i].first), downloadCaptions[i], {}, true),
+            &QAction::triggered, this, [this, command] { StartImageSearch(command); });
+  }
 
   QMenu* scan = menuBar()->addMenu(tr("S&can"));
   scan->setObjectName(QStringLiteral("ScanMenu"));
   QMenu* images = scan->addMenu(tr("&Images"));
   images->menuAction()->setObjectName(QStringLiteral("ImageS"));
   images->menuAction()->setEnabled(false);
-  AddAction(images, QStringLiteral("ImagesCurrent"), tr("&Current Game"));
-  AddAction(images, QStringLiteral("ImagesSelected"), tr("&Selected Games"));
-  AddAction(images, QStringLiteral("ImagesWithoutImages"), tr("Selected Games &w/o Images"));
+  const std::pair<const char*, ImageCommand> searches[] = {
+      {"ImagesCurrent", ImageCommand::CurrentGame},
+      {"ImagesSelected", ImageCommand::SelectedGames},
+      {"ImagesWithoutImages", ImageCommand::SelectedGamesWithoutImages}};
+  for (int i = 0; i < 3; ++i) {
+    const ImageCommand command = searches[i].second;
+    connect(AddAction(images, QString::fromLatin1(searches[i].first), downloadCaptions[i], {}, true),
+            &QAction::triggered, this, [this, command] { StartImageSearch(command); });
+  }
   QMenu* roms = scan->addMenu(tr("&Roms"));
   roms->setObjectName(QStringLiteral("RomsMenu"));
   connect(AddAction(roms, QStringLiteral("RomScanMenu"), tr("&Rom Scan"), QKeySequence(Qt::CTRL | Qt::Key_R)),
@@ -790,8 +812,80 @@ void MainWindow::ShowAbout()
                          .arg(QStringLiteral(QUILLON_VERSION), m_session.Folder().CatalogueFile().toHtmlEscaped()));
 }
 
+void MainWindow::StartImageSearch(ImageCommand command)
+{
+  if (m_model->rowCount() == 0)
+    return;
+  RunImageCommand(*this, Connection(), *m_feedback, Folder(), m_settings, command, this);
+}
+
+int MainWindow::GameRowCount() const
+{
+  return m_model->rowCount();
+}
+
+ImageSearchListRow MainWindow::GameRowAt(int row) const
+{
+  const GameRow* game = m_model->RowAt(row);
+  if (!game)
+    return {};
+  return {game->gameId, game->fullName, game->selected};
+}
+
+int MainWindow::SelectedGameRow() const
+{
+  return m_list->currentIndex().isValid() ? m_list->currentIndex().row() : -1;
+}
+
+void MainWindow::SelectGameRow(int row)
+{
+  SelectListRow(row);
+}
+
+void MainWindow::ShowGameDetails(qint64 gameId)
+{
+  const int row = m_model->RowOfGame(gameId);
+  if (row >= 0 && row != m_list->currentIndex().row())
+    SelectListRow(row);
+  else if (gameId != m_currentGameId || row < 0)
+    ShowGameAt(row);
+}
+
+void MainWindow::ShowPicture(const QString& path)
+{
+  m_details->PaintPicture(path);
+}
+
+void MainWindow::GamePictureStored(qint64 gameId, const QString& path)
+{
+  if (gameId != m_currentGameId)
+    return;
+  if (path.isEmpty())
+    m_details->ViewGameInfo(gameId);
+  else
+    m_details->UpdateImage(path);
+  ColorCode();
+}
+
+void MainWindow::ImageFolderStored(const QString& folder)
+{
+  SetImageFolder(folder);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+    return;
+  // The image search window stays in front of the main window while it works.
+  if (auto* browser = findChild<ImageBrowser*>(QStringLiteral("frmBrowser")); browser && browser->isVisible())
+    browser->raise();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+  if (auto* browser = findChild<ImageBrowser*>(QStringLiteral("frmBrowser")); browser && browser->isVisible())
+    browser->close();
   m_lookups->EmptyCaches();
   event->accept();
 }

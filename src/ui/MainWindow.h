@@ -4,6 +4,8 @@
 // with its filters and legend, the details panel, the menus and the status frame.
 #include "browser/GameList.h"
 #include "browser/SystemSettings.h"
+#include "images/ImageSearch.h"
+#include "ui/ImageSearchHost.h"
 
 #include <QMainWindow>
 
@@ -35,7 +37,7 @@ class GameListModel;
 class GameListView;
 class StatusFeedback;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ImageSearchHost {
   Q_OBJECT
 
  public:
@@ -74,6 +76,7 @@ class MainWindow : public QMainWindow {
   void OpenScanner(bool quick, bool autoScan = false);
   void AddGames();
   void AddGameFiles(const QStringList& paths);
+  void StartImageSearch(ImageCommand command);
   void DeleteGames(bool ticked);
 
   // Rebuilds the list with the current filters; `missing` chooses the Missing view.
@@ -82,10 +85,21 @@ class MainWindow : public QMainWindow {
   void UpdateTabs();
   void RefreshSettings();
   void RefreshGenres();
-  void LockControls(bool lock, const QString& section);
+  void LockControls(bool lock, const QString& section) override;
+
+  // What the image search drives.
+  int GameRowCount() const override;
+  ImageSearchListRow GameRowAt(int row) const override;
+  int SelectedGameRow() const override;
+  void SelectGameRow(int row) override;
+  void ShowGameDetails(qint64 gameId) override;
+  void ShowPicture(const QString& path) override;
+  void GamePictureStored(qint64 gameId, const QString& path) override;
+  void ImageFolderStored(const QString& folder) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildMenus();
