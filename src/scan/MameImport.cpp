@@ -50,6 +50,18 @@ void DeleteListFiles(const DataFolder& folder)
     QFile::remove(folder.TempFolder() + name);
 }
 
+// The old builds' list files are deleted before the import and however it ends.
+class ListFilesCleanup {
+ public:
+  explicit ListFilesCleanup(const DataFolder& folder) : m_folder(folder) { DeleteListFiles(m_folder); }
+  ~ListFilesCleanup() { DeleteListFiles(m_folder); }
+  ListFilesCleanup(const ListFilesCleanup&) = delete;
+  ListFilesCleanup& operator=(const ListFilesCleanup&) = delete;
+
+ private:
+  const DataFolder& m_folder;
+};
+
 QString FolderOf(const QString& program)
 {
   return QFileInfo(program).absolutePath() + QLatin1Char('/');
@@ -212,7 +224,7 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
 {
   MameImportSummary summary;
   feedback.Yield();
-  DeleteListFiles(folder);
+  const ListFilesCleanup cleanup(folder);
   const QString program = ShortName(executable);
   feedback.SetStatus(StatusKind::Text, kMameExportingStatus);
   if (program.isEmpty() || !QFileInfo(program).isFile()) {
@@ -248,7 +260,6 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
   }
   if (writer.GamesSeen() == 0) {
     summary.form = MameListForm::None;
-    DeleteListFiles(folder);
     Finish(summary, feedback, StatusKind::Error, kMameNoGamesError);
     return summary;
   }
@@ -263,8 +274,8 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
     FinishWithError(summary, feedback, commitFailure);
     return summary;
   }
+  summary.committed = true;
   summary.counts = writer.Counts();
-  DeleteListFiles(folder);
   if (!clonesMarked) {
     FinishWithError(summary, feedback, cloneFailure);
     return summary;

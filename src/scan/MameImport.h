@@ -25,6 +25,7 @@ enum class MameListForm {
 
 struct MameImportSummary {
   bool succeeded = false;  // every machine written and committed
+  bool committed = false;  // the rows written are in the catalogue (counts say how many)
   MameListForm form = MameListForm::None;
   MameImportCounts counts;
   // The last status of the import ("Done." or the error), for front ends that rebuild their list

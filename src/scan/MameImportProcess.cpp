@@ -44,6 +44,7 @@ StreamOutcome StreamProgramOutput(const Invocation& invocation, const QString& w
         EndProgram(process);
         return outcome;
       }
+      feedback.Yield();
       continue;
     }
     // The output that arrived before the end has been read when the state says so.

@@ -22,7 +22,7 @@ struct StreamOutcome {
 
 // Starts the program in `workingFolder` (no shell; standard input empty, its error output
 // discarded) and calls `consume` with each piece of output as it arrives; `consume` returns false
-// to stop the program. Pending window events run while it waits for output.
+// to stop the program. Pending window events run after each piece and while it waits.
 StreamOutcome StreamProgramOutput(const Invocation& invocation, const QString& workingFolder, Feedback& feedback,
                                   const std::function<bool(QByteArrayView)>& consume);
 

@@ -108,7 +108,7 @@ MameImportSummary RunMameImport(MainWindow& window, const QString& executable)
   ThrottledFeedback feedback(window.Feedback());
   const MameImportSummary summary =
       MameImport(window.Connection(), window.Lookup(), window.Folder(), executable, feedback);
-  if (summary.counts.added + summary.counts.updated > 0)
+  if (summary.committed)
     window.FilterGenre();
   window.LockControls(false, QString());
   if (window.ListModel().rowCount() == 0)

@@ -72,7 +72,7 @@ int RunImportMame(CliRun& run)
     return kFailure;
   Lookups lookups(*catalogue, run.Feedback());
   const MameImportSummary summary = MameImport(*catalogue, lookups, run.Folder(), executable, run.Feedback());
-  if (summary.form != MameListForm::None)
+  if (summary.committed)
     PrintSummary(run.Out(), summary);
   return summary.succeeded ? kSuccess : kFailure;
 }
