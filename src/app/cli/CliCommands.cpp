@@ -52,6 +52,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, NamesCommands());
   Append(all, SitesCommands());
   Append(all, ImagesCommands());
+  Append(all, MameCommands());
   return all;
 }
 

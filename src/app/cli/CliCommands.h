@@ -13,5 +13,6 @@ std::vector<CliCommand> ScanCommands();
 std::vector<CliCommand> NamesCommands();
 std::vector<CliCommand> SitesCommands();
 std::vector<CliCommand> ImagesCommands();
+std::vector<CliCommand> MameCommands();
 
 }  // namespace quillon::cli

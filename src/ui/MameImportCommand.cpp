@@ -1,0 +1,134 @@
+#include "ui/MameImportCommand.h"
+
+#include "ui/GameListModel.h"
+#include "ui/MainWindow.h"
+#include "ui/StatusFeedback.h"
+
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
+#include <QStandardPaths>
+
+#include <memory>
+#include <optional>
+
+namespace quillon::ui {
+
+namespace {
+
+const QString kDialogTitle = QStringLiteral("Import from Mame");
+const QString kExecutableFilter = QStringLiteral("Executable (*.exe)");
+const QString kNoExtensionFilter = QStringLiteral("Program without extension (*)");
+const QString kGamesFolder = QStringLiteral("/usr/games");
+
+// Hides the files that are neither Windows programs nor without an extension; folders stay.
+class ProgramFilter final : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+
+ protected:
+  bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override
+  {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (!files)
+      return true;
+    const QModelIndex index = files->index(sourceRow, 0, sourceParent);
+    if (files->isDir(index))
+      return true;
+    const QString name = files->fileName(index);
+    return name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive) || !name.contains(QLatin1Char('.'));
+  }
+};
+
+// Forwards to the window, but shows the per-machine statuses at most every 15 ms: the status
+// line repaints at once, and a list of 40,000 machines would spend its time painting.
+class ThrottledFeedback final : public Feedback {
+ public:
+  explicit ThrottledFeedback(Feedback& window) : m_window(window) {}
+
+  void SetStatus(StatusKind kind, const QString& text) override
+  {
+    constexpr qint64 kShownEveryMs = 15;
+    if (kind == StatusKind::Text && m_sinceShown.isValid() && m_sinceShown.elapsed() < kShownEveryMs) {
+      m_pending = text;
+      return;
+    }
+    m_pending.reset();
+    m_window.SetStatus(kind, text);
+    m_sinceShown.start();
+  }
+  void SetProgressMaximum(int maximum) override { m_window.SetProgressMaximum(maximum); }
+  void SetProgressValue(int value) override { m_window.SetProgressValue(value); }
+  void AddResultLine(const QString& line) override { m_window.AddResultLine(line); }
+  void Yield() override
+  {
+    if (m_pending)
+      SetStatus(StatusKind::Text, *m_pending);
+    m_window.Yield();
+  }
+  Answer Ask(const Question& question) override { return m_window.Ask(question); }
+  void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override
+  {
+    m_window.ShowMessage(title, text, icon);
+  }
+
+ private:
+  Feedback& m_window;
+  QElapsedTimer m_sinceShown;
+  std::optional<QString> m_pending;
+};
+
+QString StartFolder()
+{
+  const QString mame = QStandardPaths::findExecutable(QStringLiteral("mame"));
+  return mame.isEmpty() ? kGamesFolder : QFileInfo(mame).absolutePath();
+}
+
+}  // namespace
+
+QFileDialog* CreateMameDialog(QWidget* parent)
+{
+  auto* dialog = new QFileDialog(parent, kDialogTitle, StartFolder());
+  dialog->setObjectName(QStringLiteral("MameDialog"));
+  dialog->setFileMode(QFileDialog::ExistingFile);
+  dialog->setAcceptMode(QFileDialog::AcceptOpen);
+  // Our own dialog: the platform's ones take no filter model.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setNameFilters({kExecutableFilter, kNoExtensionFilter});
+  dialog->selectNameFilter(kNoExtensionFilter);
+  dialog->setProxyModel(new ProgramFilter(dialog));
+  return dialog;
+}
+
+MameImportSummary RunMameImport(MainWindow& window, const QString& executable)
+{
+  window.LockControls(true, QString());
+  ThrottledFeedback feedback(window.Feedback());
+  const MameImportSummary summary =
+      MameImport(window.Connection(), window.Lookup(), window.Folder(), executable, feedback);
+  if (summary.committed)
+    window.FilterGenre();
+  window.LockControls(false, QString());
+  if (window.ListModel().rowCount() == 0)
+    window.LockControls(true, QStringLiteral("GameInfo"));
+  // The list rebuild writes its own status; the import's last word is shown again.
+  window.Feedback().SetStatus(summary.finalKind, summary.finalText);
+  return summary;
+}
+
+void RunMameImportCommand(MainWindow& window)
+{
+  window.LockControls(true, QString());
+  const std::unique_ptr<QFileDialog> dialog(CreateMameDialog(&window));
+  const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
+  const QString executable = chosen ? dialog->selectedFiles().constFirst() : QString();
+  if (executable.isEmpty()) {
+    window.LockControls(false, QString());
+    return;
+  }
+  RunMameImport(window, executable);
+}
+
+}  // namespace quillon::ui

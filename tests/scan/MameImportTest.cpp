@@ -1,0 +1,283 @@
+// The Mame import against the recorded outputs of Mame 0.251 and of an old Windows build, played
+// by fake-mame.sh, and against stand-in programs that print nothing or break off.
+#include "RecordingFeedback.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "catalogue/Lookups.h"
+#include "scan/MameImport.h"
+#include "scan/MameImportLegacy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+QString FakeMame()
+{
+  return TestDataPath(QStringLiteral("mame/fake-mame.sh"));
+}
+
+// Sets an environment variable for the programs a test starts, and restores it afterwards.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name))
+  {
+    qputenv(name, value);
+  }
+  ~ScopedEnvironment()
+  {
+    if (m_old.isEmpty())
+      qunsetenv(m_name);
+    else
+      qputenv(m_name, m_old);
+  }
+
+ private:
+  const char* m_name;
+  QByteArray m_old;
+};
+
+QString WriteScript(const QTemporaryDir& dir, const QString& name, const QByteArray& body)
+{
+  const QString path = dir.filePath(name);
+  TouchFile(path, "#!/bin/sh\n" + body);
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return path;
+}
+
+MameImportSummary Import(TestCatalogue& t, const QString& executable, RecordingFeedback& feedback)
+{
+  Lookups lookups(t.Db(), feedback);
+  return MameImport(t.Db(), lookups, t.Folder(), executable, feedback);
+}
+
+// One arcade game as "title|year|maker|clone", by file name.
+QString GameLine(TestCatalogue& t, const QString& fileName)
+{
+  return t
+      .Value(QStringLiteral("SELECT Games.FullName || '|' || [Year].[Year] || '|' || Manufacturer.Manufacturer || "
+                            "'|' || Games.Clone FROM Games JOIN [Year] ON [Year].YearID = Games.Year "
+                            "JOIN Manufacturer ON Manufacturer.ManufacturerID = Games.Manufacturer "
+                            "WHERE Games.System = 1 AND Games.FileName = ?"),
+             {fileName})
+      .toString();
+}
+
+int Count(TestCatalogue& t, const QString& sql)
+{
+  return t.Value(sql).toInt();
+}
+
+// Everything an import may write, as one text, to prove a failed one wrote nothing.
+QString Snapshot(TestCatalogue& t)
+{
+  return t
+      .Value(QStringLiteral(
+          "SELECT (SELECT group_concat(GameID || FileName || FullName || Year || Manufacturer || Clone, ';') "
+          "FROM Games) || (SELECT count(*) FROM SubGenres) || (SELECT count(*) FROM [Year]) || "
+          "(SELECT count(*) FROM Manufacturer)"))
+      .toString();
+}
+
+}  // namespace
+
+class MameImportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ImportsTodaysMameFromItsXmlList()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback);
+
+    QVERIFY(summary.succeeded);
+    QCOMPARE(summary.form, MameListForm::Xml);
+    QCOMPARE(summary.counts.added, 23);
+    QCOMPARE(summary.counts.skipped, 7);  // six devices and the BIOS set
+    QCOMPARE(summary.counts.clonesMarked, 9);
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE System = 1")), 23);
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE FileName IN ('neogeo.zip', 'z80.zip', "
+                                     "'istrebiteli_sound.zip')")),
+             0);
+    // Quotes, "&", "<" and non-ASCII characters arrive as Mame wrote them.
+    QCOMPARE(GameLine(t, QStringLiteral("cc7.zip")), QStringLiteral("Chess Challenger \"7\" (set 1)|1980|Fidelity "
+                                                                    "Electronics|0"));
+    QCOMPARE(GameLine(t, QStringLiteral("j_ews.zip")),
+             QStringLiteral("Each Way Shuffle (JPM) (SRU) (revision 8A, \u00A32 Jackpot)|1981|JPM|0"));
+    QCOMPARE(GameLine(t, QStringLiteral("tst_galx.zip")), QStringLiteral("Galaxian Test ROM|19??|<unknown>|1"));
+    QCOMPARE(GameLine(t, QStringLiteral("foodf2.zip")),
+             QStringLiteral("Food Fight (rev 2)|1982|General Computer Corporation (Atari license)|1"));
+    // New games are missing until a ROM scan finds them, and carry the "[Unknown]" genre link.
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games JOIN SubGenres ON SubGenres.GameID = Games.GameID "
+                                     "WHERE System = 1 AND GenreID = 1 AND Genre = 1 AND RomPath IS NULL "
+                                     "AND Available = 0")),
+             23);
+
+    const QStringList statuses = feedback.StatusLines();
+    QCOMPARE(statuses.first(), QStringLiteral("Status: Exporting game list from Mame..."));
+    QVERIFY(statuses.contains(QStringLiteral("Status: Adding Pac & Pal")));
+    QCOMPARE(statuses.at(statuses.size() - 2), QStringLiteral("Status: Updating Clones..."));
+    QCOMPARE(statuses.last(), QStringLiteral("Status: Done."));
+    QCOMPARE(feedback.progressMaximum, 30);
+    QCOMPARE(feedback.progressValue, 30);
+  }
+
+  void ImportsOldBuildsFromTheirThreeLists()
+  {
+    TestCatalogue t;
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("calls.log"));
+    ScopedEnvironment mode("FAKE_MAME_MODE", "legacy");
+    ScopedEnvironment calls("FAKE_MAME_LOG", log.toUtf8());
+    RecordingFeedback feedback;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback);
+
+    QVERIFY(summary.succeeded);
+    QCOMPARE(summary.form, MameListForm::ThreeLists);
+    QCOMPARE(summary.counts.added, 23);
+    QCOMPARE(summary.counts.clonesMarked, 9);
+    QFile calledWith(log);
+    QVERIFY(calledWith.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(calledWith.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.mid(lines.size() - 3),
+             QStringList({QStringLiteral("-ll -sortdriver"), QStringLiteral("-listgames -sortdriver"),
+                          QStringLiteral("-listclones -sortdriver")}));
+    // Makers longer than their column are read up to their ")"; 0xA3 is the pound sign.
+    QCOMPARE(GameLine(t, QStringLiteral("foodf.zip")),
+             QStringLiteral("Food Fight (rev 3)|1982|General Computer Corporation (Atari license)|0"));
+    QCOMPARE(GameLine(t, QStringLiteral("ninjawu.zip")),
+             QStringLiteral("Ninja Warriors, The (US, Romstar license)|1987|Taito Corporation America (licensed to "
+                            "Romstar)|1"));
+    QCOMPARE(GameLine(t, QStringLiteral("v4psi.zip")),
+             QStringLiteral("Prize Space Invaders (BWB IN2, \u00A320, 50p/30p Play, 20\" Version 1.1) (MPU4 "
+                            "Video)|1991|BWB|0"));
+    QCOMPARE(GameLine(t, QStringLiteral("alphaho.zip")), QStringLiteral("Alpha Fighter / Head On|19??|Data East "
+                                                                        "Corporation|0"));
+    for (const QString& name : {kMameListFile, kMameYearFile, kMameClonesFile})
+      QVERIFY2(!QFile::exists(t.Folder().TempFolder() + name), qPrintable(name));
+  }
+
+  void ExistingGamesKeepTheirOwnColumns()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (7, '/roms/arcade/', 1)"));
+    t.Exec(QStringLiteral(
+        "INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Selected, Country, Year, "
+        "Manufacturer, Image, Description, Rating, Genre) VALUES "
+        "(500, 'Old name', 'pacman.zip', 1, 7, 1, 1, 5, 42, 319, 'pacman.png', 'Yellow', 4, 2), "
+        "(501, 'Donkey Kong 7z', 'dkong.7z', 1, 7, 1, 0, 1, 42, 319, NULL, NULL, NULL, 1), "
+        "(502, 'Not arcade', 'kof98a.zip', 2, NULL, 0, 0, 1, 42, 319, NULL, NULL, NULL, 1)"));
+    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (500, 5), (500, 7), (501, 1), (502, 1)"));
+    t.Exec(QStringLiteral("UPDATE System SET RemoveText = 1 WHERE SystemID = 1"));
+    RecordingFeedback feedback;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback);
+
+    QVERIFY(summary.succeeded);
+    QCOMPARE(summary.counts.updated, 1);
+    QVERIFY(feedback.StatusLines().contains(QStringLiteral("Status: Updating Pac-Man ")));
+    // New title (cut before "(" as the arcade system asks, blank kept), year, maker and clone mark...
+    QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")), QStringLiteral("Pac-Man |1980|Namco (Midway license)|1"));
+    // ...and everything else as it was.
+    QCOMPARE(t.Value(QStringLiteral("SELECT GameID || RomPath || Available || Selected || Country || Image || "
+                                    "Description || Rating || Genre FROM Games WHERE FileName = 'pacman.zip'"))
+                 .toString(),
+             QStringLiteral("5007115pacman.pngYellow42"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 500")).toString(),
+             QStringLiteral("5,7"));
+    // Only ".zip" names of the arcade system match: the others stay as they were.
+    QCOMPARE(t.Value(QStringLiteral("SELECT FullName || Clone FROM Games WHERE GameID = 501")).toString(),
+             QStringLiteral("Donkey Kong 7z0"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT FullName || Clone FROM Games WHERE GameID = 502")).toString(),
+             QStringLiteral("Not arcade0"));
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE System = 1")), 24);
+  }
+
+  void ClonesMissingFromTheCatalogueChangeNothing()
+  {
+    // An old build's clone list naming a driver that its game list lacks.
+    QTemporaryDir data;
+    QDir().mkpath(data.filePath(QStringLiteral("legacy")));
+    for (const QString& name : {kMameListFile, kMameYearFile})
+      QFile::copy(TestDataPath(QStringLiteral("mame/legacy/") + name), data.filePath(QStringLiteral("legacy/") + name));
+    TouchFile(data.filePath(QStringLiteral("legacy/clones.txt")),
+              "Name:    Clone of:\r\nghost    galaxian\r\npacman   puckman \r\n");
+    ScopedEnvironment mode("FAKE_MAME_MODE", "legacy");
+    ScopedEnvironment folder("FAKE_MAME_DATA", data.path().toUtf8());
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO Games (FullName, FileName, System) VALUES ('Ghost', 'ghost.zip', 2)"));
+    RecordingFeedback feedback;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback);
+
+    QVERIFY(summary.succeeded);
+    QCOMPARE(summary.counts.clonesMarked, 1);
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE Clone <> 0")), 1);
+    QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")).right(1), QStringLiteral("1"));
+  }
+
+  void ProgramsWithoutAListTouchNoRow_data()
+  {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<QString>("error");
+    const QString noGames = QStringLiteral("Status: Error - ") + kMameNoGamesError;
+    QTest::newRow("prints nothing") << QByteArray("exit 0\n") << noGames;
+    QTest::newRow("not Mame") << QByteArray("echo 'Usage: something else'\n") << noGames;
+    QTest::newRow("empty Mame list") << QByteArray(
+                                            "printf '<?xml version=\"1.0\"?>\\n<mame build=\"x\">\\n</mame>\\n'\n")
+                                     << noGames;
+    QTest::newRow("list breaks off") << QByteArray("head -c 100000 \"$FAKE_LIST\"; exit 1\n")
+                                     << QStringLiteral(
+                                            "Status: Error - 1-(MameImport)-Mame's list ended before its "
+                                            "last machine.");
+  }
+
+  void ProgramsWithoutAListTouchNoRow()
+  {
+    QFETCH(QByteArray, script);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    ScopedEnvironment list("FAKE_LIST", TestDataPath(QStringLiteral("mame/modern/listxml.xml")).toUtf8());
+    TestCatalogue t;
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System) VALUES (9, 'Kept', 'pacman.zip', 1)"));
+    const QString before = Snapshot(t);
+    RecordingFeedback feedback;
+    Lookups lookups(t.Db(), feedback);
+    const MameImportSummary summary =
+        MameImport(t.Db(), lookups, t.Folder(), WriteScript(dir, QStringLiteral("mame"), script), feedback);
+
+    QVERIFY(!summary.succeeded);
+    QCOMPARE(feedback.LastStatus(), error);
+    QCOMPARE(Snapshot(t), before);
+    // The caches forget what the rolled-back import added: a maker is found or added for real.
+    const QVariant key = lookups.GetManf(QStringLiteral("Fidelity Electronics"), true);
+    QCOMPARE(t.Value(QStringLiteral("SELECT Manufacturer FROM Manufacturer WHERE ManufacturerID = ?"), {key}),
+             QVariant(QStringLiteral("Fidelity Electronics")));
+  }
+
+  void RowsThatCannotBeWrittenAreCounted()
+  {
+    TestCatalogue t;
+    t.Exec(
+        QStringLiteral("CREATE TRIGGER RefusePong BEFORE INSERT ON Games WHEN NEW.FileName = 'pong.zip' "
+                       "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    RecordingFeedback feedback;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback);
+
+    QVERIFY(!summary.succeeded);
+    QCOMPARE(summary.counts.added, 22);
+    QCOMPARE(summary.counts.failed, 1);
+    QVERIFY(feedback.ErrorLines().first().contains(QStringLiteral("-(MameImport)-pong: refused")));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: Error - 1 machines could not be imported"));
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE System = 1")), 22);
+  }
+};
+
+QUILLON_TEST_CLASS(MameImportTest)
+#include "MameImportTest.moc"
