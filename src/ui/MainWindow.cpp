@@ -15,6 +15,7 @@
 #include "ui/GameListView.h"
 #include "ui/ImageBrowser.h"
 #include "ui/ImageCommands.h"
+#include "ui/MameImportCommand.h"
 #include "ui/ScannerDialog.h"
 #include "ui/SiteListDialogs.h"
 #include "ui/StatusFeedback.h"
@@ -150,7 +151,9 @@ void MainWindow::BuildMenus()
                     QKeySequence(Qt::CTRL | Qt::Key_I), true),
           &QAction::triggered, this,
           [this] { ImportSiteListCommand(*this, Connection(), *m_feedback, Folder(), this); });
-  AddAction(importMenu, QStringLiteral("ImportMame"), tr("&Mame Game List"), QKeySequence(Qt::CTRL | Qt::Key_L));
+  connect(AddAction(importMenu, QStringLiteral("ImportMame"), tr("&Mame Game List"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                    true),
+          &QAction::triggered, this, [this] { RunMameImportCommand(*this); });
   file->addSeparator();
   AddAction(file, QStringLiteral("SaveAsMy"), tr("Save as .&My"), QKeySequence(Qt::CTRL | Qt::Key_S));
   AddAction(file, QStringLiteral("exporth2menu"), tr("&Save to Meedio"));
