@@ -50,6 +50,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, ListCommands());
   Append(all, NamesCommands());
   Append(all, SitesCommands());
+  Append(all, ExportCommands());
   return all;
 }
 

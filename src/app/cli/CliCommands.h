@@ -11,5 +11,6 @@ std::vector<CliCommand> SystemCommands();
 std::vector<CliCommand> ListCommands();
 std::vector<CliCommand> NamesCommands();
 std::vector<CliCommand> SitesCommands();
+std::vector<CliCommand> ExportCommands();
 
 }  // namespace quillon::cli
