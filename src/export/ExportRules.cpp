@@ -47,7 +47,7 @@ std::optional<std::vector<ExportSystem>> ExportSystems(Catalogue& catalogue, Fee
   const std::optional<Rows> rows =
       scope == SystemScope::All
           ? catalogue.Select(feedback, routine,
-                             QStringLiteral("SELECT * FROM System WHERE EnableTab <> 0 ORDER BY System"))
+                             QStringLiteral("SELECT * FROM System WHERE EnableTab <> 0 ORDER BY System, SystemID"))
           : catalogue.Select(feedback, routine, QStringLiteral("SELECT * FROM System WHERE SystemID = ?"),
                              {currentSystemId});
   if (!rows)

@@ -30,7 +30,7 @@ struct ExportSystem {
   QString sysImg;
 };
 
-// The current system, or every system with a tab ordered by name. nullopt when the statement
+// The current system, or every system with a tab ordered by name (then key). nullopt when the statement
 // failed (reported under `routine`).
 std::optional<std::vector<ExportSystem>> ExportSystems(Catalogue& catalogue, Feedback& feedback, const QString& routine,
                                                        SystemScope scope, qint64 currentSystemId);

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QThread>
 
 #include <algorithm>
@@ -17,8 +20,6 @@ namespace quillon {
 namespace {
 
 const QString kRoutine = QStringLiteral("ExportToMy");
-const QString kQuote = QStringLiteral("\"");
-const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 constexpr int kYieldEvery = 100;
 constexpr unsigned long kRetryPauseMs = 200;
 
@@ -34,6 +35,7 @@ enum MyColumn {
   kCountry = 7,
   kOverview = 8,
   kStoredImage = 9,
+  kSystemId = 10,
   kFullImage = 11,
   kRating = 12,
   kGenreId = 13,
@@ -58,11 +60,6 @@ QString Value(const QVariantList& row, int column)
   return OneLine(TextOf(row.value(column)));
 }
 
-QString CategoryLine(const QString& category, const QString& value)
-{
-  return QStringLiteral("Category=") + kQuote + category + kQuote + QLatin1Char(',') + kQuote + value + kQuote;
-}
-
 // The genre value of a record: the genres joined by ",", every "/" a space.
 QString GenreValue(const QStringList& genres)
 {
@@ -71,38 +68,66 @@ QString GenreValue(const QStringList& genres)
   return value;
 }
 
-// Appends one record (its lines, each ended by CR LF) to `out`.
+// The lines of one record, each ended by CR LF.
+class RecordText {
+ public:
+  void Line(const QString& text) { m_text.append(text).append(QStringLiteral("\r\n")); }
+  void Line(const QString& key, const QString& value)
+  {
+    m_text.append(key).append(value).append(QStringLiteral("\r\n"));
+  }
+  void Category(const QString& name, const QString& value)
+  {
+    m_text.append(QStringLiteral("Category=\"")).append(name).append(QStringLiteral("\",\""));
+    m_text.append(value).append(QStringLiteral("\"\r\n"));
+  }
+  QByteArray Utf8() const { return m_text.toUtf8(); }
+
+ private:
+  QString m_text;
+};
+
+// Appends one record to `out`.
 void AppendRecord(QByteArray& out, int number, const QVariantList& row, const QString& genre,
                   const ExportSystem& system, const ExportOptions& options)
 {
   const QString title = OneLine(CutTitle(TextOf(row.value(kFullName)), system.removeText));
-  QStringList lines;
-  lines << QStringLiteral("[%1]").arg(number) << QStringLiteral("title=") + title;
-  const auto category = [&](bool wanted, const QString& name, const QString& value) {
-    if (wanted && !(options.exUnk && IsUnknownValue(value)))
-      lines << CategoryLine(name, value);
+  const auto wanted = [&](bool option, const QString& value) {
+    return option && !(options.exUnk && IsUnknownValue(value));
   };
-  category(options.incS, QStringLiteral("System"), Value(row, kSystemName));
-  category(options.incG, QStringLiteral("Genre"), OneLine(genre));
-  category(options.incC, QStringLiteral("Country"), Value(row, kCountry));
+  RecordText record;
+  record.Line(QLatin1Char('[') + QString::number(number) + QLatin1Char(']'));
+  record.Line(QStringLiteral("title="), title);
+  const QString systemName = Value(row, kSystemName);
+  if (wanted(options.incS, systemName))
+    record.Category(QStringLiteral("System"), systemName);
+  const QString genreValue = OneLine(genre);
+  if (wanted(options.incG, genreValue))
+    record.Category(QStringLiteral("Genre"), genreValue);
+  const QString country = Value(row, kCountry);
+  if (wanted(options.incC, country))
+    record.Category(QStringLiteral("Country"), country);
   if (options.alpha)
-    lines << CategoryLine(QStringLiteral("Alpha"), AlphaGroup(title));
-  category(options.incM, QStringLiteral("Company"), Value(row, kManufacturer));
+    record.Category(QStringLiteral("Alpha"), AlphaGroup(title));
+  const QString manufacturer = Value(row, kManufacturer);
+  if (wanted(options.incM, manufacturer))
+    record.Category(QStringLiteral("Company"), manufacturer);
   const QString year = Value(row, kYear);
-  if (options.incY && !(options.exUnk && IsUnknownValue(year)))
-    lines << CategoryLine(QStringLiteral("Year"), year) << QString() << QStringLiteral("Produced=") + year;
+  if (wanted(options.incY, year)) {
+    record.Category(QStringLiteral("Year"), year);
+    record.Line(QString());
+    record.Line(QStringLiteral("Produced="), year);
+  }
   if (options.incR)
-    lines << QStringLiteral("Review=") + Value(row, kRating);
+    record.Line(QStringLiteral("Review="), Value(row, kRating));
   if (options.incO)
-    lines << QStringLiteral("Overview=") + Value(row, kOverview);
+    record.Line(QStringLiteral("Overview="), Value(row, kOverview));
   const QString rom =
       ExportRomPath(TextOf(row.value(kFileName)), TextOf(row.value(kFile)), system.fullRomPath, options.sFile);
-  lines << QStringLiteral("chain=") + kQuote + QStringLiteral("Game") + kQuote + QLatin1Char(',') + kQuote +
-               OneLine(rom) + kQuote;
+  record.Line(QStringLiteral("chain=\"Game\",\""), OneLine(rom) + QLatin1Char('"'));
   const QString picture = ExportPicturePath(row.value(kStoredImage), row.value(kFullImage), system.fullImagePath);
-  lines << QStringLiteral("images=") + kQuote + OneLine(picture) + kQuote;
-  for (const QString& line : lines)
-    out += line.toUtf8() + kLineEnd;
+  record.Line(QStringLiteral("images=\""), OneLine(picture) + QLatin1Char('"'));
+  out += record.Utf8();
 }
 
 // Writes a whole file, replacing it only once the new content is complete. A failure for want of
@@ -124,6 +149,84 @@ bool WriteMyFile(const QString& path, const QByteArray& content, QString* error)
     QThread::msleep(kRetryPauseMs);
   }
 }
+
+// The SaveAsMy rows of the exported systems, read in one pass (the view groups every selected
+// game before any filter applies, so one query per system would read them all each time) and
+// handed out system by system, in the order of the systems list.
+class SaveAsMyRows {
+ public:
+  bool Open(Catalogue& catalogue, Feedback& feedback, const MyExportRequest& request, std::optional<qint64> genreId)
+  {
+    QString sql = QStringLiteral("SELECT * FROM SaveAsMy WHERE ");
+    QVariantList binds;
+    if (genreId) {
+      sql += QStringLiteral("GenreID = ? AND ");
+      binds << *genreId;
+    }
+    if (request.systems == SystemScope::All) {
+      sql += QStringLiteral("SystemID IN (SELECT SystemID FROM System WHERE EnableTab <> 0)");
+    } else {
+      sql += QStringLiteral("SystemID = ?");
+      binds << request.currentSystemId;
+    }
+    sql += QStringLiteral(" ORDER BY System COLLATE NOCASE, SystemID, GameID, GenreID");
+    SqlFailure failure;
+    m_query = catalogue.Prepare(sql, &failure);
+    for (int i = 0; i < binds.size(); ++i)
+      m_query.bindValue(i, binds[i]);
+    if (failure.number != 0 || !m_query.exec()) {
+      failure = FailureOf(m_query);
+      ReportError(feedback, failure.number, kRoutine, failure.description);
+      return false;
+    }
+    const QSqlRecord record = m_query.record();
+    for (int i = 0; i < record.count(); ++i)
+      m_columns << record.fieldName(i);
+    return Advance(feedback);
+  }
+
+  // The rows of the system (all of them when it is the next one in the pass; none otherwise),
+  // without games lacking a picture when the system drops them. nullopt on a failure (reported).
+  std::optional<Rows> Take(Feedback& feedback, const ExportSystem& system)
+  {
+    std::vector<QVariantList> values;
+    while (m_hasRow && m_row.value(kSystemId).toLongLong() == system.id) {
+      if (!system.dropRoms || !TextOf(m_row.value(kStoredImage)).isEmpty())
+        values.push_back(std::move(m_row));
+      if (!Advance(feedback))
+        return std::nullopt;
+    }
+    return Rows(m_columns, std::move(values));
+  }
+
+  // True when every row was handed out; rows left over would be games that no system took.
+  bool AllTaken() const { return !m_hasRow; }
+
+ private:
+  bool Advance(Feedback& feedback)
+  {
+    m_hasRow = m_query.next();
+    if (!m_hasRow) {
+      if (m_query.lastError().type() != QSqlError::NoError) {
+        const SqlFailure failure = FailureOf(m_query);
+        ReportError(feedback, failure.number, kRoutine, failure.description);
+        return false;
+      }
+      return true;
+    }
+    const int count = int(m_columns.size());
+    m_row.clear();
+    m_row.reserve(count);
+    for (int i = 0; i < count; ++i)
+      m_row << m_query.value(i);
+    return true;
+  }
+
+  QSqlQuery m_query;
+  QStringList m_columns;
+  QVariantList m_row;
+  bool m_hasRow = false;
+};
 
 // The file choice of one export: the dialog, or beside the previous file in auto-save mode, and
 // the overwrite question.
@@ -235,22 +338,6 @@ class MyExporter {
     return genres;
   }
 
-  // The system's rows of SaveAsMy, ordered by game; with a genre only that genre's rows.
-  std::optional<Rows> SystemRows(const ExportSystem& system, std::optional<qint64> genreId)
-  {
-    QString sql = QStringLiteral("SELECT * FROM SaveAsMy WHERE ");
-    QVariantList binds;
-    if (system.dropRoms)
-      sql += QStringLiteral("(FirstOfImage IS NOT NULL AND FirstOfImage <> '') AND ");
-    if (genreId) {
-      sql += QStringLiteral("GenreID = ? AND ");
-      binds << *genreId;
-    }
-    sql += QStringLiteral("SystemID = ? ORDER BY GameID, GenreID");
-    binds << system.id;
-    return m_catalogue.Select(m_feedback, kRoutine, sql, binds);
-  }
-
   void ShowChecking(const ExportSystem& system, const QString& genre)
   {
     m_feedback.SetStatus(StatusKind::Text,
@@ -299,6 +386,10 @@ class MyExporter {
     QByteArray content;
     int written = 0;
     const bool currentGenre = m_request.genres == GenreScope::Current;
+    SaveAsMyRows stream;
+    if (!stream.Open(m_catalogue, m_feedback, m_request,
+                     currentGenre ? std::optional<qint64>(firstGenre.id) : std::nullopt))
+      return Failed(QStringLiteral("the games could not be read"));
     for (const ExportSystem& system : systems) {
       std::optional<PairTable> genreNames;
       if (m_options.incG && !currentGenre) {
@@ -307,8 +398,7 @@ class MyExporter {
           return Failed(QStringLiteral("the genres of %1 could not be read").arg(system.name));
       }
       ShowChecking(system, firstGenre.name);
-      const std::optional<Rows> rows =
-          SystemRows(system, currentGenre ? std::optional<qint64>(firstGenre.id) : std::nullopt);
+      const std::optional<Rows> rows = stream.Take(m_feedback, system);
       if (!rows)
         return Failed(QStringLiteral("the games of %1 could not be read").arg(system.name));
       const auto genreOf = [&](qint64 gameId) {
@@ -323,6 +413,8 @@ class MyExporter {
       };
       written += AppendRecords(content, *file, *rows, FirstRowOfEachGame(*rows), system, genreOf);
     }
+    if (!stream.AllTaken())
+      return Failed(UnreadGames());
     if (!Write(*file, content))
       return m_result;
     m_result.records = written;
@@ -333,9 +425,12 @@ class MyExporter {
   ExportResult RunSeparateFiles(const std::vector<ExportSystem>& systems, const std::vector<Genre>& genres)
   {
     bool first = true;
+    SaveAsMyRows stream;
+    if (!stream.Open(m_catalogue, m_feedback, m_request, std::nullopt))
+      return Failed(QStringLiteral("the games could not be read"));
     for (const ExportSystem& system : systems) {
       // All of the system's rows at once, then one file per genre from them.
-      const std::optional<Rows> rows = SystemRows(system, std::nullopt);
+      const std::optional<Rows> rows = stream.Take(m_feedback, system);
       if (!rows)
         return Failed(QStringLiteral("the games of %1 could not be read").arg(system.name));
       std::map<qint64, std::vector<int>> byGenre;
@@ -365,6 +460,8 @@ class MyExporter {
         m_feedback.SetStatus(StatusKind::Text, CountText(written, *file));
       }
     }
+    if (!stream.AllTaken())
+      return Failed(UnreadGames());
     return Done();
   }
 
@@ -388,6 +485,13 @@ class MyExporter {
     ReportError(m_feedback, 75, kRoutine, error);
     Failed(error);
     return false;
+  }
+
+  QString UnreadGames()
+  {
+    const QString error = QStringLiteral("some games were not read with their system");
+    ReportError(m_feedback, 3021, kRoutine, error);
+    return error;
   }
 
   static QString CountText(int written, const QString& file)

@@ -166,6 +166,9 @@ class MyExportTest : public QObject {
   {
     AddTwoSystems();
     s->SetSystem(kSnes, {{"RemoveText", 0}});
+    // Names order without regard to case: "arcade" comes before "SNES".
+    s->SetSystem(kArcade, {{"System", "arcade"}});
+    s->SetSystem(4, {});
     ScriptedDialog dialog{{s->Out("all.my")}, {}};
     MyExportRequest request{SystemScope::All,
                             kSnes,
@@ -178,7 +181,8 @@ class MyExportTest : public QObject {
     QVERIFY(result.Succeeded());
     QCOMPARE(result.records, 3);
     const QString file = QString::fromUtf8(FileBytes(s->Out("all.my")));
-    // Systems by name: Arcade first; each system's records start at 1; the two-genre game once.
+    // Systems by name: arcade first; each system's records start at 1; the two-genre game once; a
+    // system without games adds nothing.
     QCOMPARE(file.count(QStringLiteral("[1]\r\n")), 2);
     QCOMPARE(file.count(QStringLiteral("[2]\r\n")), 1);
     QCOMPARE(file.count(QStringLiteral("title=Zelda (USA)")), 1);
