@@ -93,13 +93,17 @@ QString CutTitle(const QString& title, bool removeText)
   return removeText && bracket >= 0 ? title.left(bracket) : title;
 }
 
-QString ExportRomPath(const QString& fileName, const QString& file, bool fullRomPath, bool shortNames)
+QString ShortFormOf(const QString& path, bool shortNames)
 {
-  const QString path = fullRomPath ? file : fileName;
   if (!shortNames || !QFileInfo(path).isAbsolute())
     return path;
   const QString absolute = ShortName(path);
   return absolute.isEmpty() ? path : absolute;
+}
+
+QString ExportRomPath(const QString& fileName, const QString& file, bool fullRomPath, bool shortNames)
+{
+  return ShortFormOf(fullRomPath ? file : fileName, shortNames);
 }
 
 QString ExportPicturePath(const QVariant& storedImage, const QVariant& fullImage, bool fullImagePath)

@@ -49,8 +49,11 @@ bool IsUnknownValue(const QString& value);
 // The title as exported: with `removeText`, only the text before the first "(" (not trimmed).
 QString CutTitle(const QString& title, bool removeText);
 
-// The ROM path written for a game: its full path (`file`) or its file name, and, with
-// `shortNames`, the absolute form of an existing absolute path (there are no 8.3 names here).
+// With `shortNames`, the absolute form of an existing absolute path (there are no 8.3 names
+// here); any other path as it is.
+QString ShortFormOf(const QString& path, bool shortNames);
+
+// The ROM path written for a game: its full path (`file`) or its file name, in ShortFormOf.
 QString ExportRomPath(const QString& fileName, const QString& file, bool fullRomPath, bool shortNames);
 
 // The picture written for a game from its stored image and its full image path. Without

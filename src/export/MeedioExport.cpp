@@ -1,6 +1,5 @@
 #include "export/MeedioExport.h"
 
-#include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -78,14 +77,6 @@ QByteArray RawField(const QVariant& value)
   return value.isNull() ? QByteArrayLiteral("\\N") : CleanData(value);
 }
 
-QString ShortForm(const QString& path, bool shortNames)
-{
-  if (!shortNames || !QFileInfo(path).isAbsolute())
-    return path;
-  const QString absolute = ShortName(path);
-  return absolute.isEmpty() ? path : absolute;
-}
-
 // One line of the transfer file (without its line end).
 QByteArray H2Line(const QVariantList& row, const ExportSystem& system, const ExportOptions& options,
                   const PairTable* genreNames)
@@ -100,8 +91,8 @@ QByteArray H2Line(const QVariantList& row, const ExportSystem& system, const Exp
     location = QLatin1Char('"') + location + QLatin1Char('"');
   if (!split.arguments.isEmpty())
     location = QLatin1Char(' ') + split.arguments + QLatin1Char(' ') + location;
-  const QString picture =
-      ShortForm(ExportPicturePath(row.value(kStoredImage), row.value(kFullImage), system.fullImagePath), options.sFile);
+  const QString picture = ShortFormOf(
+      ExportPicturePath(row.value(kStoredImage), row.value(kFullImage), system.fullImagePath), options.sFile);
 
   QByteArrayList fields;
   fields << CleanData(H2Title(text(kFullName), system.removeText)) << CleanData(location) << CleanData(picture);

@@ -1,6 +1,6 @@
 #pragma once
 // The MyHTPC ".my" metafile export: numbered records of the selected, available games from the
-// SaveAsMy view, in one file or one file per genre.
+// SaveAsMy view, in one file or one file per genre. Files are UTF-8 text with CR LF line ends.
 #include "export/ExportFiles.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRules.h"
