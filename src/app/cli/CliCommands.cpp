@@ -53,6 +53,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, SitesCommands());
   Append(all, ImagesCommands());
   Append(all, MameCommands());
+  Append(all, ExportCommands());
   return all;
 }
 

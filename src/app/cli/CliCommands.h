@@ -14,5 +14,6 @@ std::vector<CliCommand> NamesCommands();
 std::vector<CliCommand> SitesCommands();
 std::vector<CliCommand> ImagesCommands();
 std::vector<CliCommand> MameCommands();
+std::vector<CliCommand> ExportCommands();
 
 }  // namespace quillon::cli
