@@ -10,6 +10,7 @@
 #include "scan/RomDiscovery.h"
 #include "ui/ClickableLabel.h"
 #include "ui/DeleteGameDialog.h"
+#include "ui/ExportDialogs.h"
 #include "ui/GameInfoPanel.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
@@ -155,8 +156,10 @@ void MainWindow::BuildMenus()
                     true),
           &QAction::triggered, this, [this] { RunMameImportCommand(*this); });
   file->addSeparator();
-  AddAction(file, QStringLiteral("SaveAsMy"), tr("Save as .&My"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  AddAction(file, QStringLiteral("exporth2menu"), tr("&Save to Meedio"));
+  connect(AddAction(file, QStringLiteral("SaveAsMy"), tr("Save as .&My"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+          &QAction::triggered, this, [this] { RunSaveAsMyCommand(*this); });
+  connect(AddAction(file, QStringLiteral("exporth2menu"), tr("&Save to Meedio")), &QAction::triggered, this,
+          [this] { RunSaveToMeedioCommand(*this); });
   file->addSeparator();
   AddAction(file, QStringLiteral("Settings"), tr("S&ettings"), QKeySequence(Qt::CTRL | Qt::Key_E));
   file->addSeparator();

@@ -7,7 +7,7 @@
 
 #include "catalogue/DataFolder.h"
 #include "export/MeedioExport.h"
-#include "export/SaveAsH2Query.h"
+#include "catalogue/SavedQueries.h"
 #include "export/sqlite2/Sqlite2Copy.h"
 
 #include <QDir>
