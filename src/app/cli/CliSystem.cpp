@@ -159,7 +159,7 @@ std::vector<CliCommand> SystemCommands()
            {QStringLiteral("system list"), QStringLiteral("system show NAME"),
             QStringLiteral("system set NAME COLUMN=VALUE..."), QStringLiteral("system add-rompath NAME FOLDER"),
             QStringLiteral("system remove-rompath NAME FOLDER")},
-           QStringLiteral("Lists the systems; shows or changes one system's settings (an empty VALUE stores nothing); "
+           QStringLiteral("Lists the systems; shows or changes one system's settings (an empty VALUE clears the setting); "
                           "adds or removes its ROM folders (games found in a removed folder lose their ROM path)."),
            RunSystem}};
 }
