@@ -2,7 +2,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "app/cli/CliRun.h"
+#include "CliInProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,24 +14,9 @@ using namespace quillon::test;
 
 namespace {
 
-struct Output {
-  int status;
-  QString out;
-  QString err;
-};
-
-Output Run(const TestCatalogue& t, QStringList args)
+CliOutput Run(const TestCatalogue& t, const QStringList& args)
 {
-  QString out;
-  QString err;
-  QTextStream outStream(&out);
-  QTextStream errStream(&err);
-  args.prepend(t.Folder().Path());
-  args.prepend(QStringLiteral("--data-dir"));
-  const int status = cli::RunCli(args, outStream, errStream);
-  outStream.flush();
-  errStream.flush();
-  return {status, out, err};
+  return RunCliOn(t.Folder().Path(), args);
 }
 
 QByteArray Read(const QString& path)
@@ -59,7 +44,7 @@ class CliExportTest : public QObject {
   void OptionsShowAndSet()
   {
     TestCatalogue t;
-    const Output shown = Run(t, {"options", "show"});
+    const CliOutput shown = Run(t, {"options", "show"});
     QCOMPARE(shown.status, 0);
     QCOMPARE(shown.out, QStringLiteral("IncC\t1\nIncG\t1\nIncM\t1\nIncO\t1\nIncR\t1\nIncS\t1\nIncY\t1\nIncQ\t0\n"
                                        "ExUnk\t0\nAlpha\t1\nSFile\t0\n"));
@@ -77,7 +62,7 @@ class CliExportTest : public QObject {
     AddGames(t);
     QTemporaryDir out;
     const QString file = out.filePath("snes.my");
-    Output run = Run(t, {"export-my", out.filePath("snes"), "--system", "snes", "--all-genres"});
+    CliOutput run = Run(t, {"export-my", out.filePath("snes"), "--system", "snes", "--all-genres"});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, file + "\n");
     QVERIFY(run.err.contains("2 Rom(s) written to " + file + "."));
@@ -100,7 +85,8 @@ class CliExportTest : public QObject {
     TestCatalogue t;
     AddGames(t);
     QTemporaryDir out;
-    const Output run = Run(t, {"export-my", out.path() + "/", "--system", "SNES", "--separate-files", "--auto-save"});
+    const CliOutput run =
+        Run(t, {"export-my", out.path() + "/", "--system", "SNES", "--separate-files", "--auto-save"});
     QCOMPARE(run.status, 0);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files, QDir::Name),
              QStringList({"SNES_Puzzle.my", "SNES_Puzzle_Tetris.my", "SNES_Shooter.my"}));
@@ -113,7 +99,7 @@ class CliExportTest : public QObject {
     AddGames(t);
     QTemporaryDir out;
     const QString library = out.filePath("games.mlf");
-    const Output run = Run(t, {"export-meedio", out.filePath("games"), "--all-systems"});
+    const CliOutput run = Run(t, {"export-meedio", out.filePath("games"), "--all-systems"});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, library + "\n");
     QVERIFY(run.err.contains("2 Rom(s) exported to " + library + "."));

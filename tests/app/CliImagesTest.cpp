@@ -2,7 +2,7 @@
 #include "ImageSiteScene.h"
 #include "TestRegistry.h"
 
-#include "app/cli/CliRun.h"
+#include "CliInProcess.h"
 
 #include <QTest>
 
@@ -11,23 +11,12 @@ using namespace quillon::test;
 
 namespace {
 
-struct CliResult {
-  int status = -1;
-  QString out;
-  QString err;
-};
-
-CliResult RunImages(ImageSiteScene& scene, const QStringList& options)
+CliOutput RunImages(ImageSiteScene& scene, const QStringList& options)
 {
   scene.Catalogue().Close();
-  CliResult result;
-  QTextStream out(&result.out);
-  QTextStream err(&result.err);
-  result.status =
-      cli::RunCli(QStringList{QStringLiteral("--data-dir"), scene.Catalogue().Folder().Path(), QStringLiteral("images"),
-                              QStringLiteral("--system"), QStringLiteral("snes")} +
-                      options,
-                  out, err);
+  const CliOutput result =
+      RunCliOn(scene.Catalogue().Folder().Path(),
+               QStringList{QStringLiteral("images"), QStringLiteral("--system"), QStringLiteral("snes")} + options);
   scene.Catalogue().Reopen();
   return result;
 }
@@ -59,7 +48,7 @@ class CliImagesTest : public QObject {
     const qint64 omega = scene.AddGame(QStringLiteral("Omega"), QStringLiteral("Omega.zip"));
     scene.AddGame(QStringLiteral("Unticked"), QStringLiteral("Unticked.zip"), false);
 
-    const CliResult result = RunImages(scene, {QStringLiteral("--selected")});
+    const CliOutput result = RunImages(scene, {QStringLiteral("--selected")});
     QCOMPARE(result.status, 0);
     QCOMPARE(
         result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
@@ -79,7 +68,7 @@ class CliImagesTest : public QObject {
     QCOMPARE(RunImages(scene, {QStringLiteral("--selected"), QStringLiteral("--game"), QStringLiteral("1")}).status, 2);
     QCOMPARE(RunImages(scene, {QStringLiteral("--game"), QStringLiteral("1"), QStringLiteral("--resume")}).status, 2);
     const qint64 first = scene.AddGame(QStringLiteral("First"), QStringLiteral("First.zip"));
-    CliResult result = RunImages(scene, {QStringLiteral("--game"), QString::number(first)});
+    CliOutput result = RunImages(scene, {QStringLiteral("--game"), QString::number(first)});
     QCOMPARE(result.status, 1);
     QVERIFY(result.err.contains(QStringLiteral("Status: Error - Check Image Settings.")));
 

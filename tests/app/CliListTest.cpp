@@ -2,7 +2,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "app/cli/CliRun.h"
+#include "CliInProcess.h"
 
 #include <QTest>
 
@@ -11,24 +11,9 @@ using namespace quillon::test;
 
 namespace {
 
-struct Output {
-  int status;
-  QString out;
-  QString err;
-};
-
-Output Run(const TestCatalogue& t, QStringList args)
+CliOutput Run(const TestCatalogue& t, const QStringList& args)
 {
-  QString out;
-  QString err;
-  QTextStream outStream(&out);
-  QTextStream errStream(&err);
-  args.prepend(t.Folder().Path());
-  args.prepend(QStringLiteral("--data-dir"));
-  const int status = cli::RunCli(args, outStream, errStream);
-  outStream.flush();
-  errStream.flush();
-  return {status, out, err};
+  return RunCliOn(t.Folder().Path(), args);
 }
 
 }  // namespace
@@ -48,7 +33,7 @@ class CliListTest : public QObject {
                        "(2, 'Axelay', 'a.smc', 3, 1, 1, 2, 42, 7, 'a.png', 'x'),"
                        "(3, 'Gone', 'g.smc', 3, 1, 0, 2, 30, 7, 'g.png', 'x')"));
     t.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 13), (2, 13), (3, 13)"));
-    Output list = Run(t, {QStringLiteral("list"), QStringLiteral("--system"), QStringLiteral("snes")});
+    CliOutput list = Run(t, {QStringLiteral("list"), QStringLiteral("--system"), QStringLiteral("snes")});
     QCOMPARE(list.status, 0);
     QCOMPARE(list.out, QStringLiteral("2\tAxelay\t&H669900\t0\n1\tZelda\t\t0\n"));
     // The first command's start adds Zinc to the delivered catalogue, and says so.
@@ -72,8 +57,8 @@ class CliListTest : public QObject {
                  .status,
              2);
     QCOMPARE(Run(t, {QStringLiteral("list"), QStringLiteral("--system"), QStringLiteral("Nothing")}).status, 1);
-    const Output genre = Run(t, {QStringLiteral("list"), QStringLiteral("--system"), QStringLiteral("SNES"),
-                                 QStringLiteral("--genre"), QStringLiteral("No Such Genre")});
+    const CliOutput genre = Run(t, {QStringLiteral("list"), QStringLiteral("--system"), QStringLiteral("SNES"),
+                                    QStringLiteral("--genre"), QStringLiteral("No Such Genre")});
     QCOMPARE(genre.status, 1);
     QVERIFY(genre.out.isEmpty());
     QCOMPARE(Run(t, {QStringLiteral("check-all"), QStringLiteral("--system"), QStringLiteral("SNES"),

@@ -2,7 +2,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "app/cli/CliRun.h"
+#include "CliInProcess.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -13,23 +13,9 @@ using namespace quillon::test;
 
 namespace {
 
-struct Output {
-  int status;
-  QString out;
-  QString err;
-};
-
-Output Run(const TestCatalogue& t, const QStringList& args)
+CliOutput Run(const TestCatalogue& t, const QStringList& args)
 {
-  QString out;
-  QString err;
-  QTextStream outStream(&out);
-  QTextStream errStream(&err);
-  const int status =
-      cli::RunCli(QStringList{QStringLiteral("--data-dir"), t.Folder().Path()} + args, outStream, errStream);
-  outStream.flush();
-  errStream.flush();
-  return {status, out, err};
+  return RunCliOn(t.Folder().Path(), args);
 }
 
 const QString kSummary =
@@ -45,7 +31,7 @@ class CliMameTest : public QObject {
   {
     TestCatalogue t;
     t.Close();
-    const Output output = Run(t, {QStringLiteral("import-mame"), TestDataPath(QStringLiteral("mame/fake-mame.sh"))});
+    const CliOutput output = Run(t, {QStringLiteral("import-mame"), TestDataPath(QStringLiteral("mame/fake-mame.sh"))});
     QCOMPARE(output.status, 0);
     QCOMPARE(output.out, QStringLiteral("List read from: -listxml\n") + kSummary.arg(7));
     QVERIFY(output.err.contains(QStringLiteral("Status: Exporting game list from Mame...\n")));
@@ -82,7 +68,7 @@ class CliMameTest : public QObject {
     QVERIFY(TouchFile(silent, "#!/bin/sh\nexit 0\n"));
     QFile::setPermissions(silent, QFile::ReadOwner | QFile::ExeOwner);
 
-    const Output none = Run(t, {QStringLiteral("import-mame"), silent});
+    const CliOutput none = Run(t, {QStringLiteral("import-mame"), silent});
     QCOMPARE(none.status, 1);
     QCOMPARE(none.out, QString());
     QVERIFY(none.err.endsWith(QStringLiteral("Status: Error - No Games Available. Check Mame path and version.\n")));

@@ -3,7 +3,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "app/cli/CliRun.h"
+#include "CliInProcess.h"
 
 #include <QFile>
 #include <QTest>
@@ -13,21 +13,9 @@ using namespace quillon::test;
 
 namespace {
 
-struct CliResult {
-  int status = -1;
-  QString out;
-  QString err;
-};
-
-CliResult RunTool(const TestCatalogue& t, QStringList args)
+CliOutput RunTool(const TestCatalogue& t, const QStringList& args)
 {
-  CliResult result;
-  QTextStream out(&result.out);
-  QTextStream err(&result.err);
-  args.prepend(t.Folder().Path());
-  args.prepend(QStringLiteral("--data-dir"));
-  result.status = cli::RunCli(args, out, err);
-  return result;
+  return RunCliOn(t.Folder().Path(), args);
 }
 
 QStringList SiteUrls(TestCatalogue& t)
@@ -56,7 +44,7 @@ class CliSitesTest : public QObject {
     const QStringList sites = SiteUrls(t);
     t.Close();
     const QString file = t.Path(QStringLiteral("sites.ini"));
-    CliResult result = RunTool(t, {QStringLiteral("sites"), QStringLiteral("export"), file});
+    CliOutput result = RunTool(t, {QStringLiteral("sites"), QStringLiteral("export"), file});
     QCOMPARE(result.status, 0);
     QVERIFY(QFile(file).size() > 0);
 
@@ -89,15 +77,15 @@ class CliSitesTest : public QObject {
         {QStringLiteral("sites")},
     };
     for (const QStringList& args : usageErrors) {
-      const CliResult result = RunTool(t, args);
+      const CliOutput result = RunTool(t, args);
       QVERIFY2(result.status == 2, qPrintable(args.join(QLatin1Char(' '))));
       QVERIFY(!result.err.contains(QStringLiteral("overwrite your existing settings")));
     }
-    const CliResult duplicate =
+    const CliOutput duplicate =
         RunTool(t, {QStringLiteral("sites"), QStringLiteral("import"), file, QStringLiteral("--overwrite")});
     QCOMPARE(duplicate.status, 1);
     QVERIFY(duplicate.err.contains(QStringLiteral("Status: Duplicate site IDs found. Check file and try again.")));
-    const CliResult missing = RunTool(t, {QStringLiteral("sites"), QStringLiteral("import"),
+    const CliOutput missing = RunTool(t, {QStringLiteral("sites"), QStringLiteral("import"),
                                           t.Path(QStringLiteral("none.ini")), QStringLiteral("--append")});
     QCOMPARE(missing.status, 1);
     QVERIFY(missing.err.contains(QStringLiteral("-(ImportSiteURLs)-")));

@@ -1,4 +1,5 @@
 // quillon-cli analyse, compare and fix-countries, run as the real program on a test catalogue.
+#include "CliInProcess.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -10,29 +11,15 @@ using namespace quillon::test;
 
 namespace {
 
-struct CliResult {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-CliResult RunProgram(const QStringList& arguments)
+CliOutput RunProgram(const QStringList& arguments)
 {
-  QProcess process;
-  process.start(QStringLiteral(QUILLON_BIN_DIR "/quillon-cli"), arguments);
-  CliResult result;
-  if (!process.waitForFinished(30000))
-    return result;
-  result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.out = QString::fromUtf8(process.readAllStandardOutput());
-  result.err = QString::fromUtf8(process.readAllStandardError());
-  return result;
+  return RunCliProgram(arguments);
 }
 
-CliResult RunOn(TestCatalogue& t, const QStringList& arguments)
+CliOutput RunOn(TestCatalogue& t, const QStringList& arguments)
 {
   t.Close();
-  const CliResult result = RunProgram(QStringList{QStringLiteral("--data-dir"), t.Folder().Path()} + arguments);
+  const CliOutput result = RunProgram(QStringList{QStringLiteral("--data-dir"), t.Folder().Path()} + arguments);
   t.Reopen();
   return result;
 }
@@ -49,10 +36,10 @@ class NamesCliTest : public QObject {
     t.Exec(QStringLiteral("DELETE FROM Year WHERE Year = '1987'"));
     const int years = t.Value(QStringLiteral("SELECT count(*) FROM Year")).toInt();
     // The folder's tags do not count; a year the catalogue lacks is shown, not added.
-    const CliResult result =
+    const CliOutput result =
         RunOn(t, {QStringLiteral("analyse"), QStringLiteral("Street Fighter EX (1996)(Capcom).zip"),
                   QStringLiteral("/roms/(1999)/Out Run (1987)(J).zip"), QStringLiteral("Bob's \"Game\" (U).zip")});
-    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.status, 0);
     QCOMPARE(result.out, QStringLiteral("Street Fighter EX \t37\t1996\t1\t[Unknown]\t48\tCapcom\n"
                                         "Out Run \tnew\t1987\t4\tJapan\t319\t[Unknown]\n"
                                         "Bob's \"Game\" \t42\t[Unknown]\t2\tUSA\t319\t[Unknown]\n"));
@@ -61,23 +48,23 @@ class NamesCliTest : public QObject {
 
   void CompareScores()
   {
-    CliResult result =
+    CliOutput result =
         RunProgram({QStringLiteral("compare"), QStringLiteral("street fighter 2"), QStringLiteral("Street Fighter II"),
                     QStringLiteral("--delimiter"), QStringLiteral(" "), QStringLiteral("--mode"), QStringLiteral("1")});
-    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.status, 0);
     QCOMPARE(result.out, QStringLiteral("0.6667\n"));
     result = RunProgram({QStringLiteral("compare"), QStringLiteral("abcd"), QStringLiteral("abcx"),
                          QStringLiteral("--delimiter"), QString()});
     QCOMPARE(result.out, QStringLiteral("0.7500\n"));
-    QCOMPARE(RunProgram({QStringLiteral("compare"), QStringLiteral("a")}).exitCode, 2);
+    QCOMPARE(RunProgram({QStringLiteral("compare"), QStringLiteral("a")}).status, 2);
   }
 
   void FixCountriesReportsEachCountry()
   {
     TestCatalogue t;
     t.Exec(QStringLiteral("INSERT INTO Games (FileName, System, Country) VALUES ('Tetris (E).gb', 11, 1)"));
-    const CliResult result = RunOn(t, {QStringLiteral("fix-countries")});
-    QCOMPARE(result.exitCode, 0);
+    const CliOutput result = RunOn(t, {QStringLiteral("fix-countries")});
+    QCOMPARE(result.status, 0);
     QVERIFY(result.err.contains(QStringLiteral("Status: Updating Europe\n")));
     QVERIFY(result.err.endsWith(QStringLiteral("Status: Done.\n")));
     QCOMPARE(t.Value(QStringLiteral("SELECT Country FROM Games WHERE FileName = 'Tetris (E).gb'")).toInt(), 3);

@@ -1,4 +1,5 @@
 // The two programs as a user starts them: real processes on real data folders.
+#include "CliInProcess.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -23,19 +24,9 @@ QString Program(const QString& name)
   return QStringLiteral(QUILLON_BIN_DIR) + QLatin1Char('/') + name;
 }
 
-struct Result {
-  int exitCode = -1;
-  QString out;
-  QString err;
-};
-
-Result RunCli(const QStringList& arguments, const QString& program = Program(QStringLiteral("quillon-cli")))
+CliOutput RunCli(const QStringList& arguments, const QString& program = {})
 {
-  QProcess process;
-  process.start(program, arguments);
-  process.waitForFinished(60000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+  return RunCliProgram(arguments, program);
 }
 
 }  // namespace
@@ -47,8 +38,8 @@ class ProgramsTest : public QObject {
   void InfoOnAnEmptyFolderCreatesTheCatalogue()
   {
     QTemporaryDir dir;
-    const Result result = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
-    QCOMPARE(result.exitCode, 0);
+    const CliOutput result = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(result.status, 0);
     // The first start brings the delivered catalogue to the current structure, with Zinc and its games.
     QVERIFY(result.out.contains(QStringLiteral("Revision:\t2.7.3.2\n")));
     QVERIFY(result.out.contains(QStringLiteral("Systems:\t34\n")));
@@ -58,19 +49,19 @@ class ProgramsTest : public QObject {
     QVERIFY(!QFile::exists(DataFolder(dir.path()).LockFile()));
 
     // Later starts only renumber, quietly.
-    const Result again = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
-    QCOMPARE(again.exitCode, 0);
+    const CliOutput again = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(again.status, 0);
     QCOMPARE(again.err, QString());
     QCOMPARE(again.out, result.out);
   }
 
   void HelpListsCommandsAndBadInputFails()
   {
-    const Result help = RunCli({QStringLiteral("--help")});
-    QCOMPARE(help.exitCode, 0);
+    const CliOutput help = RunCli({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
     QVERIFY(help.out.contains(QStringLiteral("info")));
-    const Result unknown = RunCli({QStringLiteral("no-such-command")});
-    QCOMPARE(unknown.exitCode, 2);
+    const CliOutput unknown = RunCli({QStringLiteral("no-such-command")});
+    QCOMPARE(unknown.status, 2);
     QVERIFY(unknown.err.contains(QStringLiteral("unknown command")));
     QVERIFY(unknown.out.isEmpty());
   }
@@ -82,9 +73,9 @@ class ProgramsTest : public QObject {
     const QString program = dir.filePath(QStringLiteral("bin/quillon-cli"));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("bin"))));
     QVERIFY(QFile::copy(Program(QStringLiteral("quillon-cli")), program));
-    const Result result =
+    const CliOutput result =
         RunCli({QStringLiteral("--data-dir"), dir.filePath(QStringLiteral("data")), QStringLiteral("info")}, program);
-    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(result.status, 1);
     QVERIFY(result.err.contains(QStringLiteral("Unable to locate database.")));
     QVERIFY(result.out.isEmpty());
   }
@@ -101,8 +92,8 @@ class ProgramsTest : public QObject {
     const QString lock = DataFolder(dir.path()).LockFile();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(lock), 20000);
 
-    const Result second = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
-    QCOMPARE(second.exitCode, 1);
+    const CliOutput second = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(second.status, 1);
     QVERIFY2(second.err.contains(QStringLiteral("in use")), qPrintable(second.err));
 
     // Closing the window (as a logout does) compacts and releases the catalogue.
@@ -112,7 +103,7 @@ class ProgramsTest : public QObject {
     QCOMPARE(window.exitCode(), 0);
     QVERIFY(!QFile::exists(lock));
     QVERIFY(!QFile::exists(DataFolder(dir.path()).CompactScratchFile()));
-    QCOMPARE(RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")}).exitCode, 0);
+    QCOMPARE(RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")}).status, 0);
   }
 };
 
