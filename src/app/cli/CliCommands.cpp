@@ -49,6 +49,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, SystemCommands());
   Append(all, ScanCommands());
   Append(all, ListCommands());
+  Append(all, GameCommands());
   Append(all, NamesCommands());
   Append(all, SitesCommands());
   Append(all, ImagesCommands());

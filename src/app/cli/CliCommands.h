@@ -9,6 +9,7 @@ namespace quillon::cli {
 std::vector<CliCommand> InfoCommands();
 std::vector<CliCommand> SystemCommands();
 std::vector<CliCommand> ListCommands();
+std::vector<CliCommand> GameCommands();
 std::vector<CliCommand> ScanCommands();
 std::vector<CliCommand> NamesCommands();
 std::vector<CliCommand> SitesCommands();
