@@ -12,7 +12,7 @@ namespace quillon::test {
 
 // The delivered catalogue the build made from data/catalogue.sql.
 QString DeliveredCatalogue();
-// A file of shared/testdata.
+// A file of the test data made by real programs (tests/data: Mame outputs, SQLite 2 libraries).
 QString TestDataPath(const QString& relative);
 
 class TestCatalogue {
