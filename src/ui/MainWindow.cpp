@@ -9,6 +9,7 @@
 #include "scan/GameMatching.h"
 #include "scan/RomDiscovery.h"
 #include "ui/ClickableLabel.h"
+#include "ui/CompletingComboBox.h"
 #include "ui/DeleteGameDialog.h"
 #include "ui/ExportDialogs.h"
 #include "ui/GameInfoPanel.h"
@@ -304,14 +305,14 @@ QWidget* MainWindow::BuildGameFrame()
   auto* layout = new QVBoxLayout(m_gamesFrame);
 
   auto* filterRow = new QHBoxLayout;
-  m_genreCombo = new QComboBox(m_gamesFrame);
+  m_genreCombo = new CompletingComboBox(m_gamesFrame);
   m_genreCombo->setObjectName(QStringLiteral("cmbgenre"));
   m_genreCombo->setEditable(true);
   m_genreCombo->setInsertPolicy(QComboBox::NoInsert);
   m_genreCombo->setMaxVisibleItems(20);
   m_genreCombo->setToolTip(tr("Show only the games of one genre"));
   connect(m_genreCombo, qOverload<int>(&QComboBox::activated), this, [this](int) { OnGenreActivated(); });
-  connect(m_genreCombo->lineEdit(), &QLineEdit::returnPressed, this, &MainWindow::OnGenreActivated);
+  connect(m_genreCombo, &CompletingComboBox::entered, this, &MainWindow::OnGenreActivated);
   m_checkAll = new QCheckBox(kCheckAll, m_gamesFrame);
   m_checkAll->setObjectName(QStringLiteral("cmdsall"));
   connect(m_checkAll, &QCheckBox::clicked, this, &MainWindow::OnCheckAllClicked);

@@ -32,6 +32,7 @@ class Session;
 namespace quillon::ui {
 
 class ClickableLabel;
+class CompletingComboBox;
 class GameInfoPanel;
 class GameListModel;
 class GameListView;
@@ -147,7 +148,7 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   QTabBar* m_tabs = nullptr;
   QSplitter* m_splitter = nullptr;
   QGroupBox* m_gamesFrame = nullptr;
-  QComboBox* m_genreCombo = nullptr;
+  CompletingComboBox* m_genreCombo = nullptr;
   QCheckBox* m_checkAll = nullptr;
   GameListView* m_list = nullptr;
   GameListModel* m_model = nullptr;
