@@ -265,15 +265,4 @@ bool UsesGoodTool(const QString& systemName)
          name.compare(QStringLiteral("Zinc"), Qt::CaseInsensitive) != 0;
 }
 
-std::optional<qint64> FirstSystemWithRomPath(Catalogue& catalogue, Feedback& feedback)
-{
-  const std::optional<QVariant> id = catalogue.SelectValue(
-      feedback, QStringLiteral("UpdateRomPathList"),
-      QStringLiteral("SELECT System.SystemID FROM System INNER JOIN RomPath ON RomPath.System = System.SystemID "
-                     "ORDER BY System.EnableTab = 0, System.System"));
-  if (!id || !id->isValid())
-    return std::nullopt;
-  return id->toLongLong();
-}
-
 }  // namespace quillon

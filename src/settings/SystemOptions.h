@@ -77,7 +77,4 @@ bool SetSystemEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
 // Whether a system has a GoodTools program of its own: not the arcade systems "Arcade" and "Zinc".
 bool UsesGoodTool(const QString& systemName);
 
-// The first system with a ROM folder, enabled ones first; nullopt when no system has one.
-std::optional<qint64> FirstSystemWithRomPath(Catalogue& catalogue, Feedback& feedback);
-
 }  // namespace quillon

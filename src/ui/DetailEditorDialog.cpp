@@ -131,7 +131,7 @@ void DetailEditorDialog::LoadSection()
   m_new->setEnabled(true);
   m_delete->setEnabled(false);
   if (m_model->rowCount() > 0)
-    m_grid->setCurrentIndex(m_model->index(0, m_model->NameColumn()));
+    m_grid->setCurrentIndex(m_model->index(0, 0));
 }
 
 void DetailEditorDialog::FillCombos()

@@ -150,7 +150,11 @@ class SystemTreeWidget : public QTreeWidget {
 };
 
 SystemOptionsDialog::SystemOptionsDialog(MainWindow& main, QWidget* parent)
-    : QDialog(parent ? parent : &main), m_main(main)
+    : QDialog(parent ? parent : &main),
+      m_main(main),
+      m_chooseFolder([](QWidget* owner, const QString& title, const QString& start) {
+        return QFileDialog::getExistingDirectory(owner, title, start);
+      })
 {
   setObjectName(QStringLiteral("System_Options"));
   setWindowTitle(kCaption);
@@ -600,7 +604,7 @@ void SystemOptionsDialog::ChooseImageFolder()
 {
   QLineEdit* box = m_textSettings.value(QStringLiteral("DefaultImagePath"));
   const QString start = box->text().isEmpty() ? QDir::homePath() : box->text();
-  const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Image Folder"), start);
+  const QString chosen = m_chooseFolder(this, QStringLiteral("Select Image Folder"), start);
   if (chosen.isEmpty())
     return;
   box->setText(Check4Slash(chosen));
@@ -638,7 +642,7 @@ void SystemOptionsDialog::ShowFirstUseHelp()
 void SystemOptionsDialog::AddRomFolder()
 {
   const QString start = m_romPaths->count() > 0 ? m_romPaths->item(m_romPaths->count() - 1)->text() : QDir::homePath();
-  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Select Rom Folder"), start);
+  const QString folder = m_chooseFolder(this, QStringLiteral("Select Rom Folder"), start);
   if (folder.isEmpty() || m_curSys == 0)
     return;
   if (AddRomPath(m_main.Connection(), m_main.Feedback(), m_curSys, folder))

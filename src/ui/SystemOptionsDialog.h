@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QHash>
 
+#include <functional>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -35,6 +37,11 @@ class SystemOptionsDialog : public QDialog {
   void SelectSystem(qint64 systemId);
   // Moves a system into another system type (what dropping its node on a type node does).
   void MoveSystem(qint64 systemId, qint64 typeId);
+
+  // How a folder is chosen (title, start folder -> folder, empty when cancelled): the toolkit's
+  // folder dialog unless replaced (tests answer it directly).
+  using FolderChooser = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+  void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
 
  public slots:
   // Closing: refused while no system is enabled; otherwise the main window takes the changes in.
@@ -80,6 +87,7 @@ class SystemOptionsDialog : public QDialog {
   QTreeWidgetItem* NodeOfSystem(qint64 systemId) const;
 
   MainWindow& m_main;
+  FolderChooser m_chooseFolder;
   qint64 m_curSys = 0;
   QString m_shownName;
   bool m_updateList = false;

@@ -37,24 +37,26 @@ class WindowFixture {
   Session m_session;
 };
 
-// Acts on the next modal window of type T once it is shown; gives up after five seconds.
+// Acts on the next modal window of type T once it is shown; gives up after half a minute, or when
+// the returned watcher goes out of scope.
 template <typename T>
-void WhenModal(std::function<void(T*)> act)
+[[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(T*)> act)
 {
-  auto* timer = new QTimer;
+  auto timer = std::make_unique<QTimer>();
   auto waited = std::make_shared<QElapsedTimer>();
   waited->start();
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, waited] {
+  QTimer* watcher = timer.get();
+  QObject::connect(watcher, &QTimer::timeout, [watcher, act, waited] {
     T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!modal && waited->elapsed() < 5000)
+    if (!modal && waited->elapsed() < 30000)
       return;
-    timer->stop();
-    timer->deleteLater();
+    watcher->stop();
     if (modal)
       act(modal);
   });
   timer->start();
+  return timer;
 }
 
 }  // namespace quillon::test

@@ -7,7 +7,6 @@
 #include "ui/SystemOptionsDialog.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -72,7 +71,7 @@ class SystemOptionsDialogTest : public QObject {
     }
     QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM System WHERE EnableTab <> 0")).toInt(), 0);
     QString message;
-    WhenModal<QMessageBox>([&message](QMessageBox* box) {
+    const auto answer = WhenModal<QMessageBox>([&message](QMessageBox* box) {
       message = box->text();
       box->button(QMessageBox::Ok)->click();
     });
@@ -170,8 +169,9 @@ class SystemOptionsDialogTest : public QObject {
     QVERIFY(!removeSite->isEnabled() && !addIgnore->isEnabled() && !removeIgnore->isEnabled());
 
     QString title;
-    const auto answer = [&title](const QString& text) {
-      WhenModal<QInputDialog>([&title, text](QInputDialog* box) {
+    std::unique_ptr<QTimer> watcher;
+    const auto answer = [&title, &watcher](const QString& text) {
+      watcher = WhenModal<QInputDialog>([&title, text](QInputDialog* box) {
         title = box->windowTitle() + QLatin1Char('|') + box->labelText();
         box->setTextValue(text);
         box->accept();
@@ -221,10 +221,9 @@ class SystemOptionsDialogTest : public QObject {
 
     dialog.SelectSystem(3);
     QString title;
-    WhenModal<QFileDialog>([&title, &f](QFileDialog* folderDialog) {
-      title = folderDialog->windowTitle();
-      folderDialog->setDirectory(f.Path(QStringLiteral("roms")));
-      static_cast<QDialog*>(folderDialog)->accept();
+    dialog.SetFolderChooser([&title, &f](QWidget*, const QString& caption, const QString&) {
+      title = caption;
+      return f.Path(QStringLiteral("roms"));
     });
     Find<QPushButton>(dialog, "cmdaddrompath")->click();
     QCOMPARE(title, QStringLiteral("Select Rom Folder"));
