@@ -149,10 +149,8 @@ void DetailEditorDialog::FillCombos()
 void DetailEditorDialog::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous)
 {
   // A blank row left without a name is not kept.
-  if (previous.isValid() && current.row() != previous.row() && m_model->IsBlankRow(previous.row())) {
+  if (previous.isValid() && current.row() != previous.row() && m_model->IsBlankRow(previous.row()))
     m_model->DropBlankRow();
-    return;
-  }
   if (m_model->IsBlankRow(current.row()))
     return;
   const bool unknown = m_model->IsUnknownRow(current.row());

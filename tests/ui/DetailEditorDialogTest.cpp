@@ -153,6 +153,7 @@ class DetailEditorDialogTest : public QObject {
     QVERIFY(!editor.remove->isEnabled());
     editor.Select(QStringLiteral("Action"));
     QCOMPARE(editor.model->rowCount(), before);
+    QVERIFY(editor.remove->isEnabled());
 
     editor.dialog.findChild<QPushButton*>(QStringLiteral("cmdNew"))->click();
     const int blank = editor.model->rowCount() - 1;

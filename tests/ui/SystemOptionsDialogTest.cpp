@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -61,6 +62,7 @@ class SystemOptionsDialogTest : public QObject {
   void ClosingNeedsAnEnabledSystem()
   {
     WindowFixture f(SnesAndGameboy);
+    f.ShowTab(QStringLiteral("SNES"));
     SystemOptionsDialog dialog(*f.window);
     dialog.show();
     auto* enabled = Find<QCheckBox>(dialog, "chkenabled");
@@ -83,6 +85,7 @@ class SystemOptionsDialogTest : public QObject {
     Find<QPushButton>(dialog, "cmdclose")->click();
     QVERIFY(!dialog.isVisible());
     // The main window keeps only the tab of the system still enabled.
+    QCOMPARE(f.window->findChild<QTabBar*>(QStringLiteral("tbsSys"))->count(), 1);
     QCOMPARE(f.window->CurrentSettings().name, QStringLiteral("Gameboy"));
   }
 
