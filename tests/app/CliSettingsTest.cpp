@@ -60,6 +60,7 @@ class CliSettingsTest : public QObject {
     const Output last = Run(t, {QStringLiteral("system"), QStringLiteral("disable"), QStringLiteral("Super Famicom")});
     QCOMPARE(last.status, 1);
     QVERIFY(last.err.contains(QStringLiteral("At least one system must be enabled.")));
+    QCOMPARE(Status(t, QStringLiteral("system|set|Super Famicom|EnableTab=0")), 1);
     QCOMPARE(Status(t, QStringLiteral("system|enable|Gameboy")), 0);
     QCOMPARE(Status(t, QStringLiteral("system|disable|Super Famicom")), 0);
     QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(SystemID) FROM System WHERE EnableTab <> 0")).toString(),

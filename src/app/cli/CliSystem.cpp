@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 namespace quillon::cli {
 
 namespace {
@@ -93,6 +95,14 @@ int RunSet(CliRun& run, Catalogue& catalogue, const QString& name, const QString
     const qsizetype equals = assignment.indexOf(QLatin1Char('='));
     if (!SetSystemSetting(catalogue, run.Feedback(), *id, assignment.left(equals), assignment.mid(equals + 1)))
       return kFailure;
+  }
+  // The same rule as 'system disable': some system keeps its tab.
+  const bool tabsChanged = std::any_of(assignments.begin(), assignments.end(), [](const QString& assignment) {
+    return assignment.section(QLatin1Char('='), 0, 0).compare(QStringLiteral("EnableTab"), Qt::CaseInsensitive) == 0;
+  });
+  if (tabsChanged && EnabledSystemCount(catalogue, run.Feedback()).value_or(0) == 0) {
+    run.Feedback().SetStatus(StatusKind::Error, kOneSystemEnabledText);
+    return kFailure;
   }
   return transaction.Commit() ? kSuccess : kFailure;
 }
