@@ -182,4 +182,87 @@ bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, co
   return ok && transaction.Commit();
 }
 
+std::optional<QList<SystemTypeNode>> SystemTree(Catalogue& catalogue, Feedback& feedback)
+{
+  const QString routine = QStringLiteral("UpdateTabs");
+  const std::optional<Rows> types =
+      catalogue.Select(feedback, routine, QStringLiteral("SELECT ID, SType FROM SystemType ORDER BY ID"));
+  const std::optional<Rows> systems =
+      catalogue.Select(feedback, routine,
+                       QStringLiteral("SELECT SystemID, System, EnableTab, SType FROM System ORDER BY SType, System"));
+  if (!types || !systems)
+    return std::nullopt;
+  QList<SystemTypeNode> tree;
+  for (const QVariantList& type : types->All())
+    tree.append({type[0].toLongLong(), type[1].toString(), {}});
+  for (const QVariantList& system : systems->All()) {
+    for (SystemTypeNode& type : tree) {
+      if (!system[3].isNull() && type.typeId == system[3].toLongLong())
+        type.systems.append({system[0].toLongLong(), system[1].toString(), IsTrue(system[2])});
+    }
+  }
+  return tree;
+}
+
+std::optional<qint64> SystemTypeIdByName(Catalogue& catalogue, Feedback& feedback, const QString& name)
+{
+  const std::optional<QVariant> id =
+      catalogue.SelectValue(feedback, QStringLiteral("treSys_DragDrop"),
+                            QStringLiteral("SELECT ID FROM SystemType WHERE SType = ? ORDER BY ID"), {name});
+  if (!id || !id->isValid())
+    return std::nullopt;
+  return id->toLongLong();
+}
+
+bool SetSystemType(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qint64 typeId)
+{
+  const QString routine = QStringLiteral("treSys_DragDrop");
+  const std::optional<QVariant> type =
+      catalogue.SelectValue(feedback, routine, QStringLiteral("SELECT ID FROM SystemType WHERE ID = ?"), {typeId});
+  if (!type)
+    return false;
+  if (!type->isValid()) {
+    ReportError(feedback, kInvalidValue, routine, QStringLiteral("There is no system type %1.").arg(typeId));
+    return false;
+  }
+  return catalogue.Execute(feedback, routine, QStringLiteral("UPDATE System SET SType = ? WHERE SystemID = ?"),
+                           {typeId, systemId});
+}
+
+std::optional<int> EnabledSystemCount(Catalogue& catalogue, Feedback& feedback)
+{
+  const std::optional<QVariant> count =
+      catalogue.SelectValue(feedback, QStringLiteral("Form_QueryUnload"),
+                            QStringLiteral("SELECT count(EnableTab) AS cnt FROM System WHERE EnableTab <> 0"));
+  if (!count)
+    return std::nullopt;
+  return count->toInt();
+}
+
+bool SetSystemEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId, bool enabled, bool keepOneEnabled)
+{
+  const QString routine = QStringLiteral("EditRecord");
+  Transaction transaction(catalogue);
+  if (!catalogue.Execute(feedback, routine, QStringLiteral("UPDATE System SET EnableTab = ? WHERE SystemID = ?"),
+                         {enabled ? 1 : 0, systemId}))
+    return false;
+  if (!enabled && keepOneEnabled) {
+    const std::optional<int> count = EnabledSystemCount(catalogue, feedback);
+    if (!count)
+      return false;
+    if (*count == 0) {
+      ReportError(feedback, kInvalidValue, routine, kOneSystemEnabledText);
+      return false;
+    }
+  }
+  return transaction.Commit();
+}
+
+bool UsesGoodTool(const QString& systemName)
+{
+  const QString name = systemName.trimmed();
+  return name.compare(QStringLiteral("Arcade"), Qt::CaseInsensitive) != 0 &&
+         name.compare(QStringLiteral("Zinc"), Qt::CaseInsensitive) != 0;
+}
+
 }  // namespace quillon

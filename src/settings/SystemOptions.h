@@ -1,6 +1,7 @@
 #pragma once
 // Per-system settings as the options dialog and `quillon-cli system` edit them: the columns of
-// `System` a user may change, and the system's ROM folders.
+// `System` a user may change, the system's ROM folders, its group (system type) and whether it has
+// a tab.
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -45,5 +46,35 @@ bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const
 // Removes a ROM folder; the games found there lose their ROM path (and so leave the Available
 // view). Returns true when a folder was removed.
 bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
+
+// The systems grouped by system type, as the options dialog's tree shows them: the types in key
+// order, each type's systems by name.
+struct SystemNode {
+  qint64 systemId = 0;
+  QString name;
+  bool enabled = false;
+};
+struct SystemTypeNode {
+  qint64 typeId = 0;
+  QString name;
+  QList<SystemNode> systems;
+};
+std::optional<QList<SystemTypeNode>> SystemTree(Catalogue& catalogue, Feedback& feedback);
+
+// The key of the system type with this name (ignoring case), or nullopt.
+std::optional<qint64> SystemTypeIdByName(Catalogue& catalogue, Feedback& feedback, const QString& name);
+// Moves a system into another group; the type must exist.
+bool SetSystemType(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qint64 typeId);
+
+// The message of the one rule about enabling: some system must keep its tab.
+inline const QString kOneSystemEnabledText = QStringLiteral("At least one system must be enabled.");
+// How many systems have a tab; nullopt when the catalogue cannot say.
+std::optional<int> EnabledSystemCount(Catalogue& catalogue, Feedback& feedback);
+// Gives a system its tab or takes it away. With `keepOneEnabled`, taking the tab of the last
+// enabled system is refused (reported with kOneSystemEnabledText).
+bool SetSystemEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId, bool enabled, bool keepOneEnabled);
+
+// Whether a system has a GoodTools program of its own: not the arcade systems "Arcade" and "Zinc".
+bool UsesGoodTool(const QString& systemName);
 
 }  // namespace quillon

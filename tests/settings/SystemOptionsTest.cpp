@@ -4,6 +4,7 @@
 #include "TestRegistry.h"
 
 #include "settings/SystemOptions.h"
+#include "settings/SystemSites.h"
 
 #include <QTest>
 
@@ -65,6 +66,70 @@ class SystemOptionsTest : public QObject {
     QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 2")).toInt(), morePath);
     QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 3")).toInt(), genesisPath);
     QCOMPARE(RomPathsOf(t.Db(), feedback, 3), QStringList{"/more/snes/"});
+    QVERIFY(!feedback.HasError());
+  }
+
+  void TreeTypesAndTheLastEnabledSystem()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    std::optional<QList<SystemTypeNode>> tree = SystemTree(t.Db(), feedback);
+    QVERIFY(tree);
+    QCOMPARE(tree->size(), 5);
+    QCOMPARE(tree->at(1).name, QStringLiteral("Handhelds"));
+    QCOMPARE(tree->at(1).systems.first().name, QStringLiteral("Atari Lynx"));
+    QVERIFY(!tree->at(4).systems.first().enabled);
+
+    // SNES moves to the handhelds, sorted in by name.
+    const std::optional<qint64> handhelds = SystemTypeIdByName(t.Db(), feedback, QStringLiteral("handhelds"));
+    QCOMPARE(handhelds.value_or(0), 2);
+    QVERIFY(SetSystemType(t.Db(), feedback, 3, *handhelds));
+    QVERIFY(!SetSystemType(t.Db(), feedback, 3, 99));
+    tree = SystemTree(t.Db(), feedback);
+    QStringList handheldNames;
+    for (const SystemNode& system : tree->at(1).systems)
+      handheldNames << system.name;
+    QVERIFY(handheldNames.indexOf(QStringLiteral("SNES")) > handheldNames.indexOf(QStringLiteral("Neo Geo Pocket")));
+
+    // The last enabled system keeps its tab when asked to; the options dialog may pass through none.
+    t.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
+    QVERIFY(!SetSystemEnabled(t.Db(), feedback, 3, false, true));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: Error - 13-(EditRecord)-") + kOneSystemEnabledText);
+    QCOMPARE(EnabledSystemCount(t.Db(), feedback).value_or(-1), 1);
+    QVERIFY(SetSystemEnabled(t.Db(), feedback, 3, false, false));
+    QCOMPARE(EnabledSystemCount(t.Db(), feedback).value_or(-1), 0);
+
+    QVERIFY(!UsesGoodTool(QStringLiteral("Arcade")));
+    QVERIFY(!UsesGoodTool(QStringLiteral("zinc")));
+    QVERIFY(UsesGoodTool(QStringLiteral("SNES")));
+  }
+
+  void SitesAndTheirIgnoreLists()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    const QString site = QStringLiteral("http://pics.example/?q=\"quoted\"&s=");
+    const std::optional<qint64> snesSite = AddImageSite(t.Db(), feedback, 3, site);
+    const std::optional<qint64> gbSite = AddImageSite(t.Db(), feedback, 11, site);
+    QVERIFY(snesSite && gbSite);
+    QVERIFY(!AddImageSite(t.Db(), feedback, 3, site));
+    QVERIFY(!AddImageSite(t.Db(), feedback, 3, QString()));
+    // The same address is each system's own site.
+    QCOMPARE(ImageSiteId(t.Db(), feedback, 11, site).value_or(0), *gbSite);
+
+    QVERIFY(AddIgnoredUrl(t.Db(), feedback, 3, *snesSite, QStringLiteral("http://pics.example/bad.jpg")));
+    QVERIFY(!AddIgnoredUrl(t.Db(), feedback, 3, *snesSite, QStringLiteral("http://pics.example/bad.jpg")));
+    QVERIFY(AddIgnoredUrl(t.Db(), feedback, 11, *gbSite, QStringLiteral("http://pics.example/gb.jpg")));
+    QCOMPARE(IgnoredUrlsOf(t.Db(), feedback, 3, *snesSite).value(), QStringList{"http://pics.example/bad.jpg"});
+    QVERIFY(IgnoredUrlsOf(t.Db(), feedback, 3, *gbSite)->isEmpty());
+
+    // Removing a site takes its ignore list along, and only the system's own.
+    QVERIFY(RemoveImageSite(t.Db(), feedback, 3, site));
+    QVERIFY(!RemoveImageSite(t.Db(), feedback, 3, site));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM IgnoreList WHERE SystemID = 3")).toInt(), 0);
+    QCOMPARE(ImageSitesOf(t.Db(), feedback, 11)->size(), 1);
+    QVERIFY(RemoveIgnoredUrl(t.Db(), feedback, 11, *gbSite, QStringLiteral("http://pics.example/gb.jpg")));
+    QVERIFY(IgnoredUrlsOf(t.Db(), feedback, 11, *gbSite)->isEmpty());
     QVERIFY(!feedback.HasError());
   }
 };

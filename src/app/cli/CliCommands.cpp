@@ -47,6 +47,7 @@ std::vector<CliCommand> AllCommands()
   std::vector<CliCommand> all;
   Append(all, InfoCommands());
   Append(all, SystemCommands());
+  Append(all, LookupCommands());
   Append(all, ScanCommands());
   Append(all, ListCommands());
   Append(all, GameCommands());

@@ -8,6 +8,7 @@ namespace quillon::cli {
 
 std::vector<CliCommand> InfoCommands();
 std::vector<CliCommand> SystemCommands();
+std::vector<CliCommand> LookupCommands();
 std::vector<CliCommand> ListCommands();
 std::vector<CliCommand> GameCommands();
 std::vector<CliCommand> ScanCommands();

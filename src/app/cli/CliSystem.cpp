@@ -1,10 +1,15 @@
-// quillon-cli system: a system's settings and ROM folders.
+// quillon-cli system: a system's settings, name, group and tab, ROM folders, image sites and the
+// pictures each site must pass over.
 #include "app/cli/CliCommands.h"
 #include "scan/RomDiscovery.h"
 #include "settings/SystemOptions.h"
+#include "settings/SystemSites.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
 
 namespace quillon::cli {
 
@@ -55,6 +60,14 @@ int RunShow(CliRun& run, Catalogue& catalogue, const QString& name)
     run.Out() << rows->Columns()[column] << '\t' << Shown(rows->Value(0, column)) << '\n';
   for (const QString& folder : RomPathsOf(catalogue, run.Feedback(), *id))
     run.Out() << "RomPath\t" << folder << '\n';
+  const std::optional<QList<ImageSite>> sites = ImageSitesOf(catalogue, run.Feedback(), *id);
+  if (!sites)
+    return kFailure;
+  for (const ImageSite& site : *sites) {
+    run.Out() << "ImageURL\t" << site.url << '\n';
+    for (const QString& ignored : IgnoredUrlsOf(catalogue, run.Feedback(), *id, site.id).value_or(QStringList()))
+      run.Out() << "IgnoreList\t" << site.url << '\t' << ignored << '\n';
+  }
   return kSuccess;
 }
 
@@ -82,6 +95,14 @@ int RunSet(CliRun& run, Catalogue& catalogue, const QString& name, const QString
     const qsizetype equals = assignment.indexOf(QLatin1Char('='));
     if (!SetSystemSetting(catalogue, run.Feedback(), *id, assignment.left(equals), assignment.mid(equals + 1)))
       return kFailure;
+  }
+  // The same rule as 'system disable': some system keeps its tab.
+  const bool tabsChanged = std::any_of(assignments.begin(), assignments.end(), [](const QString& assignment) {
+    return assignment.section(QLatin1Char('='), 0, 0).compare(QStringLiteral("EnableTab"), Qt::CaseInsensitive) == 0;
+  });
+  if (tabsChanged && EnabledSystemCount(catalogue, run.Feedback()).value_or(0) == 0) {
+    run.Feedback().SetStatus(StatusKind::Error, kOneSystemEnabledText);
+    return kFailure;
   }
   return transaction.Commit() ? kSuccess : kFailure;
 }
@@ -122,20 +143,139 @@ int RunRemoveRomPath(CliRun& run, Catalogue& catalogue, const QString& name, con
   return kSuccess;
 }
 
+int RunRename(CliRun& run, Catalogue& catalogue, const QString& name, const QString& newName)
+{
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  if (!id || !SetSystemSetting(catalogue, run.Feedback(), *id, QStringLiteral("System"), newName))
+    return kFailure;
+  run.Out() << "Renamed " << name << " to " << newName << '\n';
+  return kSuccess;
+}
+
+int RunEnable(CliRun& run, Catalogue& catalogue, const QString& name, bool enabled)
+{
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  if (!id || !SetSystemEnabled(catalogue, run.Feedback(), *id, enabled, true))
+    return kFailure;
+  run.Out() << (enabled ? "Enabled " : "Disabled ") << name << '\n';
+  return kSuccess;
+}
+
+int RunSetType(CliRun& run, Catalogue& catalogue, const QString& name, const QString& type)
+{
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  if (!id)
+    return kFailure;
+  bool isNumber = false;
+  std::optional<qint64> typeId = type.toLongLong(&isNumber);
+  if (!isNumber)
+    typeId = SystemTypeIdByName(catalogue, run.Feedback(), type);
+  if (!typeId) {
+    run.Err() << "quillon-cli: no system type \"" << type << "\" (Consoles, Handhelds, Computers, Arcade, Custom)\n";
+    return kFailure;
+  }
+  if (!SetSystemType(catalogue, run.Feedback(), *id, *typeId))
+    return kFailure;
+  run.Out() << "Moved " << name << " to system type " << type << '\n';
+  return kSuccess;
+}
+
+int RunAddSite(CliRun& run, Catalogue& catalogue, const QString& name, const QString& url)
+{
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  if (!id)
+    return kFailure;
+  if (url.isEmpty())
+    return run.UsageError(QStringLiteral("system add-site needs a URL"));
+  if (!AddImageSite(catalogue, run.Feedback(), *id, url)) {
+    if (run.Feedback().SawError())
+      return kFailure;
+    run.Err() << "quillon-cli: " << name << " already has the site " << url << '\n';
+    return kSuccess;
+  }
+  run.Out() << "Added the site " << url << " to " << name << '\n';
+  return kSuccess;
+}
+
+int RunRemoveSite(CliRun& run, Catalogue& catalogue, const QString& name, const QString& url)
+{
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  if (!id)
+    return kFailure;
+  if (!RemoveImageSite(catalogue, run.Feedback(), *id, url)) {
+    if (!run.Feedback().SawError())
+      run.Err() << "quillon-cli: " << name << " has no site " << url << '\n';
+    return kFailure;
+  }
+  run.Out() << "Removed the site " << url << " and its ignore list from " << name << '\n';
+  return kSuccess;
+}
+
+// The key of a site of the system, or nullopt with the reason printed.
+std::optional<qint64> NamedSite(CliRun& run, Catalogue& catalogue, qint64 systemId, const QString& name,
+                                const QString& url)
+{
+  const std::optional<qint64> site = ImageSiteId(catalogue, run.Feedback(), systemId, url);
+  if (!site && !run.Feedback().SawError())
+    run.Err() << "quillon-cli: " << name << " has no site " << url << " (see 'quillon-cli system show')\n";
+  return site;
+}
+
+int RunIgnore(CliRun& run, Catalogue& catalogue, const QStringList& args, bool add)
+{
+  const QString& name = args[1];
+  const QString& siteUrl = args[2];
+  const QString& url = args[3];
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  if (!id)
+    return kFailure;
+  const std::optional<qint64> site = NamedSite(run, catalogue, *id, name, siteUrl);
+  if (!site)
+    return kFailure;
+  if (add) {
+    if (url.isEmpty())
+      return run.UsageError(QStringLiteral("system add-ignore needs a URL"));
+    if (!AddIgnoredUrl(catalogue, run.Feedback(), *id, *site, url)) {
+      if (run.Feedback().SawError())
+        return kFailure;
+      run.Err() << "quillon-cli: " << siteUrl << " already ignores " << url << '\n';
+      return kSuccess;
+    }
+    run.Out() << "Ignoring " << url << " on " << siteUrl << '\n';
+    return kSuccess;
+  }
+  if (!RemoveIgnoredUrl(catalogue, run.Feedback(), *id, *site, url)) {
+    if (!run.Feedback().SawError())
+      run.Err() << "quillon-cli: " << siteUrl << " does not ignore " << url << '\n';
+    return kFailure;
+  }
+  run.Out() << "No longer ignoring " << url << " on " << siteUrl << '\n';
+  return kSuccess;
+}
+
+// Subcommands and how many words each takes (the subcommand included); -1: at least three.
+const QHash<QString, int>& SubcommandArity()
+{
+  static const QHash<QString, int> arity{
+      {QStringLiteral("list"), 1},          {QStringLiteral("show"), 2},           {QStringLiteral("set"), -1},
+      {QStringLiteral("add-rompath"), 3},   {QStringLiteral("remove-rompath"), 3}, {QStringLiteral("rename"), 3},
+      {QStringLiteral("enable"), 2},        {QStringLiteral("disable"), 2},        {QStringLiteral("set-type"), 3},
+      {QStringLiteral("add-site"), 3},      {QStringLiteral("remove-site"), 3},    {QStringLiteral("add-ignore"), 4},
+      {QStringLiteral("remove-ignore"), 4},
+  };
+  return arity;
+}
+
 int RunSystem(CliRun& run)
 {
   const QStringList& args = run.Args();
   if (args.isEmpty())
     return run.UsageError(QStringLiteral("system needs a subcommand"));
   const QString sub = args[0];
-  const bool known = sub == QStringLiteral("list") || sub == QStringLiteral("show") || sub == QStringLiteral("set") ||
-                     sub == QStringLiteral("add-rompath") || sub == QStringLiteral("remove-rompath");
-  if (!known)
+  const auto arity = SubcommandArity().constFind(sub);
+  if (arity == SubcommandArity().cend())
     return run.UsageError(QStringLiteral("unknown system subcommand '%1'").arg(sub));
-  if (sub == QStringLiteral("list")   ? args.size() != 1
-      : sub == QStringLiteral("show") ? args.size() != 2
-      : sub == QStringLiteral("set")  ? args.size() < 3
-                                      : args.size() != 3)
+  if (*arity < 0 ? args.size() < 3 : args.size() != *arity)
     return run.UsageError(QStringLiteral("wrong arguments for system %1").arg(sub));
   Catalogue* catalogue = run.OpenCatalogue();
   if (!catalogue)
@@ -148,7 +288,19 @@ int RunSystem(CliRun& run)
     return RunSet(run, *catalogue, args[1], args.mid(2));
   if (sub == QStringLiteral("add-rompath"))
     return RunAddRomPath(run, *catalogue, args[1], args[2]);
-  return RunRemoveRomPath(run, *catalogue, args[1], args[2]);
+  if (sub == QStringLiteral("remove-rompath"))
+    return RunRemoveRomPath(run, *catalogue, args[1], args[2]);
+  if (sub == QStringLiteral("rename"))
+    return RunRename(run, *catalogue, args[1], args[2]);
+  if (sub == QStringLiteral("enable") || sub == QStringLiteral("disable"))
+    return RunEnable(run, *catalogue, args[1], sub == QStringLiteral("enable"));
+  if (sub == QStringLiteral("set-type"))
+    return RunSetType(run, *catalogue, args[1], args[2]);
+  if (sub == QStringLiteral("add-site"))
+    return RunAddSite(run, *catalogue, args[1], args[2]);
+  if (sub == QStringLiteral("remove-site"))
+    return RunRemoveSite(run, *catalogue, args[1], args[2]);
+  return RunIgnore(run, *catalogue, args, sub == QStringLiteral("add-ignore"));
 }
 
 }  // namespace
@@ -158,9 +310,16 @@ std::vector<CliCommand> SystemCommands()
   return {{QStringLiteral("system"),
            {QStringLiteral("system list"), QStringLiteral("system show NAME"),
             QStringLiteral("system set NAME COLUMN=VALUE..."), QStringLiteral("system add-rompath NAME FOLDER"),
-            QStringLiteral("system remove-rompath NAME FOLDER")},
+            QStringLiteral("system remove-rompath NAME FOLDER"), QStringLiteral("system rename NAME NEW-NAME"),
+            QStringLiteral("system enable NAME"), QStringLiteral("system disable NAME"),
+            QStringLiteral("system set-type NAME TYPE"), QStringLiteral("system add-site NAME URL"),
+            QStringLiteral("system remove-site NAME URL"), QStringLiteral("system add-ignore NAME SITE-URL URL"),
+            QStringLiteral("system remove-ignore NAME SITE-URL URL")},
            QStringLiteral("Lists the systems; shows or changes one system's settings (an empty VALUE clears the setting); "
-                          "adds or removes its ROM folders (games found in a removed folder lose their ROM path)."),
+                          "adds or removes its ROM folders (games found in a removed folder lose their ROM path); "
+                          "renames it, gives it a tab or takes it away (one system always keeps its tab), moves it "
+                          "to another system type (a name or key); adds or removes its image-search sites (a removed "
+                          "site's ignore list goes with it) and the pictures a site must pass over."),
            RunSystem}};
 }
 

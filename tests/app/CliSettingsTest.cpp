@@ -1,0 +1,132 @@
+// quillon-cli system and lookup: the options dialog's and the lookup editor's work without a window,
+// with questions answered from flags.
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "app/cli/CliRun.h"
+
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+
+struct Output {
+  int status;
+  QString out;
+  QString err;
+};
+
+Output Run(const TestCatalogue& t, QStringList args)
+{
+  QString out;
+  QString err;
+  QTextStream outStream(&out);
+  QTextStream errStream(&err);
+  args.prepend(t.Folder().Path());
+  args.prepend(QStringLiteral("--data-dir"));
+  const int status = cli::RunCli(args, outStream, errStream);
+  outStream.flush();
+  errStream.flush();
+  return {status, out, err};
+}
+
+int Status(const TestCatalogue& t, const QString& line)
+{
+  return Run(t, line.split(QLatin1Char('|'))).status;
+}
+
+}  // namespace
+
+class CliSettingsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void SystemNameTabTypeAndSites()
+  {
+    TestCatalogue t;
+    QCOMPARE(Status(t, QStringLiteral("system|rename|snes|Super Famicom")), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|rename|Super Famicom|Gameboy")), 1);
+    QCOMPARE(t.Value(QStringLiteral("SELECT System FROM System WHERE SystemID = 3")).toString(),
+             QStringLiteral("Super Famicom"));
+    QCOMPARE(Status(t, QStringLiteral("system|set-type|Super Famicom|Handhelds")), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|set-type|Super Famicom|4")), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|set-type|Super Famicom|Toasters")), 1);
+    QCOMPARE(t.Value(QStringLiteral("SELECT SType FROM System WHERE SystemID = 3")).toInt(), 4);
+
+    // The last system with a tab keeps it.
+    t.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
+    const Output last = Run(t, {QStringLiteral("system"), QStringLiteral("disable"), QStringLiteral("Super Famicom")});
+    QCOMPARE(last.status, 1);
+    QVERIFY(last.err.contains(QStringLiteral("At least one system must be enabled.")));
+    QCOMPARE(Status(t, QStringLiteral("system|set|Super Famicom|EnableTab=0")), 1);
+    QCOMPARE(Status(t, QStringLiteral("system|enable|Gameboy")), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|disable|Super Famicom")), 0);
+    QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(SystemID) FROM System WHERE EnableTab <> 0")).toString(),
+             QStringLiteral("11"));
+
+    const QString site = QStringLiteral("https://pics.example/?q=");
+    QCOMPARE(Status(t, QStringLiteral("system|add-site|Gameboy|") + site), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|add-ignore|Gameboy|") + site + QStringLiteral("|https://bad.example/")),
+             0);
+    QCOMPARE(Status(t, QStringLiteral("system|add-ignore|Gameboy|https://other.example/|https://bad.example/")), 1);
+    const Output shown = Run(t, {QStringLiteral("system"), QStringLiteral("show"), QStringLiteral("Gameboy")});
+    QVERIFY(shown.out.contains(QStringLiteral("IgnoreList\t") + site + QStringLiteral("\thttps://bad.example/\n")));
+    QCOMPARE(Status(t, QStringLiteral("system|remove-site|Gameboy|") + site), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|remove-site|Gameboy|") + site), 1);
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM IgnoreList")).toInt(), 0);
+    QCOMPARE(Status(t, QStringLiteral("system|add-ignore|Gameboy|x")), 2);
+    QCOMPARE(Status(t, QStringLiteral("system|enable")), 2);
+  }
+
+  void LookupDeletionNeedsYesForEntriesInUse()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO Games (GameID, FullName, System, Manufacturer) VALUES (1, 'One', 3, 3)"));
+    const Output kept = Run(t, {QStringLiteral("lookup"), QStringLiteral("delete"), QStringLiteral("manufacturer"),
+                                QStringLiteral("Acclaim")});
+    QCOMPARE(kept.status, 1);
+    QVERIFY(kept.err.contains(QStringLiteral("Would you like to delete this manufacturer? -> no")));
+    QVERIFY(t.Value(QStringLiteral("SELECT 1 FROM Manufacturer WHERE ManufacturerID = 3")).isValid());
+
+    QCOMPARE(Status(t, QStringLiteral("lookup|delete|manufacturer|acclaim|--yes")), 0);
+    QCOMPARE(t.Value(QStringLiteral("SELECT Manufacturer FROM Games")).toInt(), 319);
+    const Output unknown = Run(t, {QStringLiteral("lookup"), QStringLiteral("delete"), QStringLiteral("manufacturer"),
+                                   QStringLiteral("[Unknown]"), QStringLiteral("--yes")});
+    QCOMPARE(unknown.status, 1);
+    QVERIFY(unknown.err.contains(QStringLiteral("Sorry, this manufacturer cannot be edited.")));
+    QCOMPARE(Status(t, QStringLiteral("lookup|delete|manufacturer|No Such Maker|--yes")), 1);
+  }
+
+  void LookupAddRenameMoveAndList()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO Games (GameID, FullName, System) VALUES (1, 'One', 3)"));
+    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (1, 13)"));
+    QCOMPARE(Status(t, QStringLiteral("lookup|add|genre|Run and Gun")), 0);
+    QCOMPARE(Status(t, QStringLiteral("lookup|add|genre|RUN AND GUN")), 1);
+    QCOMPARE(Status(t, QStringLiteral("lookup|rename|genre|run and gun|Shoot'em Up")), 0);
+    QCOMPARE(Status(t, QStringLiteral("lookup|add|country|Atlantis|--code|At;")), 0);
+    const Output moved = Run(t, {QStringLiteral("lookup"), QStringLiteral("move"), QStringLiteral("genre"),
+                                 QStringLiteral("Fighter"), QStringLiteral("Shoot'em Up")});
+    QCOMPARE(moved.status, 0);
+    QCOMPARE(moved.out, QStringLiteral("Moved 1 game(s) from Fighter to Shoot'em Up\n"));
+    const Output genres = Run(t, {QStringLiteral("lookup"), QStringLiteral("list"), QStringLiteral("genre")});
+    QVERIFY(genres.out.startsWith(QStringLiteral("ID\tName\n1\t[Unknown]\n")));
+    const QString shooter =
+        t.Value(QStringLiteral("SELECT GenreID FROM Genres WHERE GenreName = ?"), {QStringLiteral("Shoot'em Up")})
+            .toString();
+    QVERIFY(genres.out.contains(shooter + QStringLiteral("\tShoot'em Up\n")));
+    QCOMPARE(t.Value(QStringLiteral("SELECT GenreID FROM SubGenres WHERE GameID = 1")).toString(), shooter);
+    const Output countries = Run(t, {QStringLiteral("lookup"), QStringLiteral("list"), QStringLiteral("country")});
+    QVERIFY(countries.out.contains(QStringLiteral("\tAtlantis\tAt;\n")));
+
+    for (const char* line : {"lookup|list|year", "lookup|add|genre", "lookup|list|genre|--yes",
+                             "lookup|add|genre|X|--code|Y", "lookup|frobnicate|genre"})
+      QVERIFY2(Status(t, QString::fromLatin1(line)) == 2, line);
+  }
+};
+
+QUILLON_TEST_CLASS(CliSettingsTest)
+#include "CliSettingsTest.moc"

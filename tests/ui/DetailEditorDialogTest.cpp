@@ -1,0 +1,202 @@
+// The lookup-table editor: deletion with and without the question, the locked unknown entries, new
+// and renamed rows, the batch update, and the main window following on close.
+#include "DialogFixture.h"
+#include "TestRegistry.h"
+
+#include "catalogue/Lookups.h"
+#include "ui/DetailEditorDialog.h"
+#include "ui/LookupGridModel.h"
+
+#include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+using namespace quillon::ui;
+
+namespace {
+
+// SNES games: Alpha only Fighter (13); Beta Fighter and Puzzle (19); both by Acclaim (3) from USA (2).
+void SnesGames(WindowFixture& f)
+{
+  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
+  f.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/snes/', 3)"));
+  f.Exec(
+      QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Country, "
+                     "Manufacturer, Genre) VALUES (1, 'Alpha', 'a.smc', 3, 1, 1, 2, 3, 1), "
+                     "(2, 'Beta', 'b.smc', 3, 1, 1, 2, 3, 2)"));
+  f.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 13), (2, 13), (2, 19)"));
+}
+
+struct Editor {
+  explicit Editor(WindowFixture& f) : dialog(*f.window)
+  {
+    dialog.show();
+    grid = dialog.findChild<QTableView*>(QStringLiteral("gridgenres"));
+    model = static_cast<LookupGridModel*>(grid->model());
+    remove = dialog.findChild<QPushButton*>(QStringLiteral("cmddel"));
+  }
+  void ShowTab(int index) { dialog.findChild<QTabBar*>(QStringLiteral("tbsedit"))->setCurrentIndex(index); }
+  void Select(const QString& name)
+  {
+    for (int row = 0; row < model->rowCount(); ++row) {
+      if (model->index(row, model->NameColumn()).data().toString() == name)
+        grid->setCurrentIndex(model->index(row, model->NameColumn()));
+    }
+  }
+  QStringList Names() const
+  {
+    QStringList names;
+    for (int row = 0; row < model->rowCount(); ++row)
+      names << model->index(row, model->NameColumn()).data().toString();
+    return names;
+  }
+
+  DetailEditorDialog dialog;
+  QTableView* grid = nullptr;
+  LookupGridModel* model = nullptr;
+  QPushButton* remove = nullptr;
+};
+
+// Answers the next message box with `button`, remembering its text.
+[[nodiscard]] std::unique_ptr<QTimer> Answer(QMessageBox::StandardButton button, QString* text)
+{
+  return WhenModal<QMessageBox>([button, text](QMessageBox* box) {
+    *text = box->text();
+    box->button(button)->click();
+  });
+}
+
+}  // namespace
+
+class DetailEditorDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void DeletingAnUnusedMakerAsksNothing()
+  {
+    WindowFixture f(SnesGames);
+    Editor editor(f);
+    editor.ShowTab(2);
+    QCOMPARE(editor.model->Kind(), LookupKind::Manufacturer);
+    editor.Select(QStringLiteral("Agetec"));
+    QVERIFY(editor.remove->isEnabled());
+    QString asked;
+    const auto answer = Answer(QMessageBox::No, &asked);
+    editor.remove->click();
+    QVERIFY(!editor.Names().contains(QStringLiteral("Agetec")));
+    QVERIFY(asked.isEmpty());
+    // The question box would have been answered by now; none came.
+    QTest::qWait(50);
+    QVERIFY(asked.isEmpty());
+  }
+
+  void DeletingAGenreKeepsTheGamesOtherGenres()
+  {
+    WindowFixture f(SnesGames);
+    QVERIFY(f.window->findChild<QComboBox*>(QStringLiteral("cmbgenre"))->findText(QStringLiteral("Fighter")) > 0);
+    {
+      Editor editor(f);
+      editor.ShowTab(1);
+      editor.Select(QStringLiteral("Fighter"));
+      QString asked;
+      const auto answer = Answer(QMessageBox::Yes, &asked);
+      editor.remove->click();
+      QVERIFY(asked.startsWith(QStringLiteral("This genre currently has games associated with it.")));
+      QVERIFY(!editor.Names().contains(QStringLiteral("Fighter")));
+      QVERIFY(editor.dialog.Changed(LookupKind::Genre));
+      editor.dialog.reject();
+    }
+    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 1")).toInt(), 1);
+    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 2")).toInt(), 19);
+    // Closing refreshed the main window's genre lists.
+    QCOMPARE(f.window->findChild<QComboBox*>(QStringLiteral("cmbgenre"))->findText(QStringLiteral("Fighter")), -1);
+  }
+
+  void UnknownEntriesAreLocked()
+  {
+    WindowFixture f(SnesGames);
+    Editor editor(f);
+    const char* messages[] = {"Status: Error - Sorry, this country cannot be edited.",
+                              "Status: Error - Sorry, this genre cannot be edited.",
+                              "Status: Error - Sorry, this manufacturer cannot be edited."};
+    for (int tab = 0; tab < 3; ++tab) {
+      editor.ShowTab(tab);
+      editor.Select(QStringLiteral("USA"));
+      editor.Select(QStringLiteral("Action"));
+      editor.Select(QStringLiteral("Acclaim"));
+      QVERIFY(editor.remove->isEnabled());
+      editor.Select(QStringLiteral("[Unknown]"));
+      QVERIFY(!editor.remove->isEnabled());
+      QCOMPARE(f.StatusText(), QString::fromLatin1(messages[tab]));
+      const QModelIndex name = editor.grid->currentIndex();
+      QVERIFY(!(editor.model->flags(name) & Qt::ItemIsEditable));
+      QVERIFY(!editor.model->setData(name, QStringLiteral("Known")));
+    }
+    QCOMPARE(f.Value(QStringLiteral("SELECT Manufacturer FROM Manufacturer WHERE ManufacturerID = 319")).toString(),
+             QStringLiteral("[Unknown]"));
+  }
+
+  void NewAndRenamedRowsAreSavedOnlyWhenValid()
+  {
+    WindowFixture f(SnesGames);
+    Editor editor(f);
+    editor.ShowTab(1);
+    const int before = editor.model->rowCount();
+    // A new row left empty is forgotten.
+    editor.dialog.findChild<QPushButton*>(QStringLiteral("cmdNew"))->click();
+    QCOMPARE(editor.model->rowCount(), before + 1);
+    QVERIFY(!editor.remove->isEnabled());
+    editor.Select(QStringLiteral("Action"));
+    QCOMPARE(editor.model->rowCount(), before);
+    QVERIFY(editor.remove->isEnabled());
+
+    editor.dialog.findChild<QPushButton*>(QStringLiteral("cmdNew"))->click();
+    const int blank = editor.model->rowCount() - 1;
+    QVERIFY(
+        editor.model->setData(editor.model->index(blank, editor.model->NameColumn()), QStringLiteral("Run and Gun")));
+    QVERIFY(f.Value(QStringLiteral("SELECT GenreID FROM Genres WHERE GenreName = 'Run and Gun'")).isValid());
+    QCOMPARE(editor.grid->currentIndex().data().toString(), QStringLiteral("Run and Gun"));
+    QVERIFY(editor.dialog.findChild<QComboBox*>(QStringLiteral("cmbgenre2"))->findText(QStringLiteral("Run and Gun")) >=
+            0);
+    // Another genre's name is refused; the row keeps its own.
+    QVERIFY(!editor.model->setData(editor.grid->currentIndex(), QStringLiteral("action")));
+    QCOMPARE(editor.grid->currentIndex().data().toString(), QStringLiteral("Run and Gun"));
+    QVERIFY(f.StatusText().contains(QStringLiteral("-(gridgenres_BeforeUpdate)-")));
+  }
+
+  void BatchUpdateToANewMakerAddsItFirst()
+  {
+    WindowFixture f(SnesGames);
+    {
+      Editor editor(f);
+      editor.ShowTab(2);
+      auto* from = editor.dialog.findChild<QComboBox*>(QStringLiteral("cmbgenre"));
+      auto* to = editor.dialog.findChild<QComboBox*>(QStringLiteral("cmbgenre2"));
+      from->setCurrentIndex(from->findText(QStringLiteral("Acclaim")));
+      to->setEditText(QStringLiteral("Brand New Games"));
+      QString said;
+      const auto answer = Answer(QMessageBox::Ok, &said);
+      editor.dialog.findChild<QPushButton*>(QStringLiteral("cmdupdate"))->click();
+      QCOMPARE(said, QStringLiteral("Done."));
+      QVERIFY(editor.Names().contains(QStringLiteral("Brand New Games")));
+      QVERIFY(editor.Names().contains(QStringLiteral("Acclaim")));
+      editor.dialog.reject();
+    }
+    QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM Games JOIN Manufacturer ON Games.Manufacturer = "
+                                    "ManufacturerID WHERE Manufacturer.Manufacturer = 'Brand New Games'"))
+                 .toInt(),
+             2);
+    // The main window's maker combo and cache know the new name.
+    QVERIFY(f.window->findChild<QComboBox*>(QStringLiteral("cmbmanf"))->findText(QStringLiteral("Brand New Games")) >=
+            0);
+    QVERIFY(f.window->Lookup().FindManf(QStringLiteral("Brand New Games")).has_value());
+  }
+};
+
+QUILLON_TEST_CLASS(DetailEditorDialogTest)
+#include "DetailEditorDialogTest.moc"

@@ -1,0 +1,251 @@
+// The options dialog: what its controls write, the lists and their buttons, the refused close, and
+// a new user's first setup from an empty catalogue to a listed game.
+#include "DialogFixture.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "ui/SystemOptionsDialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace quillon;
+using namespace quillon::test;
+using namespace quillon::ui;
+
+namespace {
+
+// SNES (3) and Gameboy (11) have tabs; SNES has three games in /roms/snes/.
+void SnesAndGameboy(WindowFixture& f)
+{
+  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 11) THEN 1 ELSE 0 END"));
+  f.Exec(
+      QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/snes/', 3), "
+                     "(2, '/more/snes/', 3)"));
+  f.Exec(
+      QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available) VALUES "
+                     "(1, 'Alpha', 'a.smc', 3, 1, 1), (2, 'Beta', 'b.smc', 3, 1, 1), (3, 'Gamma', 'c.smc', 3, 2, 1)"));
+  f.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 1), (2, 1), (3, 1)"));
+}
+
+template <typename T>
+T* Find(const QWidget& dialog, const char* name)
+{
+  T* found = dialog.findChild<T*>(QString::fromLatin1(name));
+  if (!found)
+    qWarning("no control %s", name);
+  return found;
+}
+
+QString NodeText(SystemOptionsDialog& dialog)
+{
+  QTreeWidgetItem* item = Find<QTreeWidget>(dialog, "treSys")->currentItem();
+  return item ? item->text(0) : QString();
+}
+
+}  // namespace
+
+class SystemOptionsDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ClosingNeedsAnEnabledSystem()
+  {
+    WindowFixture f(SnesAndGameboy);
+    f.ShowTab(QStringLiteral("SNES"));
+    SystemOptionsDialog dialog(*f.window);
+    dialog.show();
+    auto* enabled = Find<QCheckBox>(dialog, "chkenabled");
+    for (qint64 system : {3, 11}) {
+      dialog.SelectSystem(system);
+      QVERIFY(enabled->isChecked());
+      enabled->click();
+    }
+    QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM System WHERE EnableTab <> 0")).toInt(), 0);
+    QString message;
+    const auto answer = WhenModal<QMessageBox>([&message](QMessageBox* box) {
+      message = box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    Find<QPushButton>(dialog, "cmdclose")->click();
+    QCOMPARE(message, QStringLiteral("At least one system must be enabled."));
+    QVERIFY(dialog.isVisible());
+
+    enabled->click();
+    Find<QPushButton>(dialog, "cmdclose")->click();
+    QVERIFY(!dialog.isVisible());
+    // The main window keeps only the tab of the system still enabled.
+    QCOMPARE(f.window->findChild<QTabBar*>(QStringLiteral("tbsSys"))->count(), 1);
+    QCOMPARE(f.window->CurrentSettings().name, QStringLiteral("Gameboy"));
+  }
+
+  void FieldsWriteAtOnceWhatTheUserChanges()
+  {
+    WindowFixture f(SnesAndGameboy);
+    SystemOptionsDialog dialog(*f.window);
+    dialog.show();
+    dialog.SelectSystem(3);
+    QCOMPARE(dialog.CurSys(), 3);
+    // Filling the controls writes nothing.
+    QCOMPARE(f.Value(QStringLiteral("SELECT TimeOut FROM System WHERE SystemID = 3")).toInt(), 10);
+    auto* timeOut = Find<QLineEdit>(dialog, "txttimeout");
+    QCOMPARE(timeOut->text(), QStringLiteral("10"));
+    timeOut->clear();
+    QTest::keyClicks(timeOut, QStringLiteral("0"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT TimeOut FROM System WHERE SystemID = 3")).toInt(), 1);
+    emit timeOut->editingFinished();
+    QCOMPARE(timeOut->text(), QStringLiteral("1"));
+
+    auto* extensions = Find<QLineEdit>(dialog, "txtcustomext");
+    extensions->clear();
+    QTest::keyClicks(extensions, QStringLiteral("sfc"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT DefaultRomType FROM System WHERE SystemID = 3")).toString(),
+             QStringLiteral("sfc"));
+    Find<QCheckBox>(dialog, "chkdontrename")->click();
+    QCOMPARE(f.Value(QStringLiteral("SELECT Rename FROM System WHERE SystemID = 3")).toInt(), 0);
+
+    // The GoodTool frame belongs to systems with a GoodTools program.
+    auto* goodTool = Find<QGroupBox>(dialog, "frmgoodtool");
+    QVERIFY(goodTool->isEnabled());
+    dialog.SelectSystem(1);
+    QVERIFY(!goodTool->isEnabled());
+    dialog.SelectSystem(29);
+    auto* name = Find<QLineEdit>(dialog, "txtsystem");
+    name->setText(QStringLiteral("Zinc"));
+    emit name->editingFinished();
+    QVERIFY(!goodTool->isEnabled());
+    QCOMPARE(NodeText(dialog), QStringLiteral("Zinc"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT System FROM System WHERE SystemID = 29")).toString(),
+             QStringLiteral("Zinc"));
+    // A name another system has is refused and the box shows the stored one again.
+    name->setText(QStringLiteral("snes"));
+    emit name->editingFinished();
+    QCOMPARE(name->text(), QStringLiteral("Zinc"));
+
+    // Dropping a system on another type moves it there.
+    dialog.MoveSystem(29, 4);
+    QCOMPARE(Find<QTreeWidget>(dialog, "treSys")->currentItem()->parent()->text(0), QStringLiteral("Arcade"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT SType FROM System WHERE SystemID = 29")).toInt(), 4);
+  }
+
+  void RemovingARomFolderTakesItsGamesOutOfTheList()
+  {
+    WindowFixture f(SnesAndGameboy);
+    f.ShowTab(QStringLiteral("SNES"));
+    QCOMPARE(f.ListedNames(), (QStringList{"Alpha", "Beta", "Gamma"}));
+    SystemOptionsDialog dialog(*f.window);
+    dialog.show();
+    QCOMPARE(dialog.CurSys(), 3);
+    auto* folders = Find<QListWidget>(dialog, "lstrompaths");
+    auto* remove = Find<QPushButton>(dialog, "cmdremrompath");
+    QCOMPARE(folders->count(), 2);
+    QVERIFY(!remove->isEnabled());
+    folders->setCurrentRow(0);
+    QVERIFY(remove->isEnabled());
+    remove->click();
+    QCOMPARE(folders->count(), 1);
+    QVERIFY(dialog.UpdateList());
+    Find<QPushButton>(dialog, "cmdclose")->click();
+    QCOMPARE(f.ListedNames(), QStringList{"Gamma"});
+  }
+
+  void SiteListsAndTheirButtons()
+  {
+    WindowFixture f(SnesAndGameboy);
+    SystemOptionsDialog dialog(*f.window);
+    dialog.show();
+    dialog.SelectSystem(3);
+    auto* sites = Find<QListWidget>(dialog, "lstImgURL");
+    auto* removeSite = Find<QPushButton>(dialog, "cmdremImgURL");
+    auto* addIgnore = Find<QPushButton>(dialog, "cmdaddignore");
+    auto* removeIgnore = Find<QPushButton>(dialog, "cmdremignore");
+    QVERIFY(!removeSite->isEnabled() && !addIgnore->isEnabled() && !removeIgnore->isEnabled());
+
+    QString title;
+    std::unique_ptr<QTimer> watcher;
+    const auto answer = [&title, &watcher](const QString& text) {
+      watcher = WhenModal<QInputDialog>([&title, text](QInputDialog* box) {
+        title = box->windowTitle() + QLatin1Char('|') + box->labelText();
+        box->setTextValue(text);
+        box->accept();
+      });
+    };
+    answer(QStringLiteral("https://pics.example/?q="));
+    Find<QPushButton>(dialog, "Command1")->click();
+    QCOMPARE(title, QStringLiteral("Image Search URL|Enter URL:"));
+    QCOMPARE(sites->count(), 1);
+    QVERIFY(sites->currentItem()->isSelected());
+    QVERIFY(removeSite->isEnabled() && addIgnore->isEnabled());
+
+    answer(QStringLiteral("https://pics.example/bad.jpg"));
+    addIgnore->click();
+    QCOMPARE(title, QStringLiteral("Ignore Image URL|Enter URL:"));
+    auto* ignore = Find<QListWidget>(dialog, "lstignore");
+    QCOMPARE(ignore->count(), 1);
+    // An empty answer adds nothing.
+    answer(QString());
+    addIgnore->click();
+    QCOMPARE(ignore->count(), 1);
+    ignore->setCurrentRow(0);
+    QVERIFY(removeIgnore->isEnabled());
+
+    sites->clearSelection();
+    QVERIFY(!removeSite->isEnabled() && !addIgnore->isEnabled() && !removeIgnore->isEnabled());
+    QCOMPARE(ignore->count(), 0);
+    sites->setCurrentRow(0);
+    removeSite->click();
+    QCOMPARE(sites->count(), 0);
+    QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM IgnoreList")).toInt(), 0);
+  }
+
+  void FirstSetupFromAnEmptyCatalogue()
+  {
+    WindowFixture f;
+    QVERIFY(TouchFile(f.Path(QStringLiteral("roms/Super Game.sfc"))));
+    QVERIFY(TouchFile(f.Path(QStringLiteral("roms/readme.txt"))));
+    SystemOptionsDialog dialog(*f.window);
+    dialog.show();
+    // The dialog opens where a new user has work to do, and says what it is.
+    QCOMPARE(Find<QTabWidget>(dialog, "tbsSystems")->currentWidget()->objectName(), QStringLiteral("frmRoms"));
+    QVERIFY(Find<QLabel>(dialog, "lblfirstuse")->isVisible());
+    auto* scanNow = Find<QPushButton>(dialog, "cmdAutoScan");
+    QVERIFY(!scanNow->isEnabled());
+    QVERIFY(dialog.CurSys() != 0);
+
+    dialog.SelectSystem(3);
+    QString title;
+    dialog.SetFolderChooser([&title, &f](QWidget*, const QString& caption, const QString&) {
+      title = caption;
+      return f.Path(QStringLiteral("roms"));
+    });
+    Find<QPushButton>(dialog, "cmdaddrompath")->click();
+    QCOMPARE(title, QStringLiteral("Select Rom Folder"));
+    QCOMPARE(Find<QListWidget>(dialog, "lstrompaths")->item(0)->text(), f.Path(QStringLiteral("roms/")));
+    QVERIFY(!Find<QLabel>(dialog, "lblfirstuse")->isVisible());
+    QVERIFY(scanNow->isEnabled());
+    auto* extensions = Find<QLineEdit>(dialog, "txtcustomext");
+    extensions->clear();
+    QTest::keyClicks(extensions, QStringLiteral("sfc;smc"));
+
+    scanNow->click();
+    QCOMPARE(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE System = 3")).toString(),
+             QStringLiteral("Super Game"));
+    Find<QPushButton>(dialog, "cmdclose")->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(f.window->CurrentSettings().name, QStringLiteral("SNES"));
+    QCOMPARE(f.ListedNames(), QStringList{"Super Game"});
+  }
+};
+
+QUILLON_TEST_CLASS(SystemOptionsDialogTest)
+#include "SystemOptionsDialogTest.moc"
