@@ -11,6 +11,7 @@
 #include "ui/ClickableLabel.h"
 #include "ui/CompletingComboBox.h"
 #include "ui/DeleteGameDialog.h"
+#include "ui/DetailEditorDialog.h"
 #include "ui/ExportDialogs.h"
 #include "ui/GameInfoPanel.h"
 #include "ui/GameListModel.h"
@@ -21,6 +22,7 @@
 #include "ui/ScannerDialog.h"
 #include "ui/SiteListDialogs.h"
 #include "ui/StatusFeedback.h"
+#include "ui/SystemOptionsDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,7 +164,8 @@ void MainWindow::BuildMenus()
   connect(AddAction(file, QStringLiteral("exporth2menu"), tr("&Save to Meedio")), &QAction::triggered, this,
           [this] { RunSaveToMeedioCommand(*this); });
   file->addSeparator();
-  AddAction(file, QStringLiteral("Settings"), tr("S&ettings"), QKeySequence(Qt::CTRL | Qt::Key_E));
+  connect(AddAction(file, QStringLiteral("Settings"), tr("S&ettings"), QKeySequence(Qt::CTRL | Qt::Key_E), true),
+          &QAction::triggered, this, [this] { RunSystemOptions(*this); });
   file->addSeparator();
   QAction* exitAction =
       AddAction(file, QStringLiteral("ExitMenu"), tr("&Exit"), QKeySequence(Qt::CTRL | Qt::Key_X), true);
@@ -177,7 +180,9 @@ void MainWindow::BuildMenus()
           &QAction::triggered, this, [this] { DeleteGames(false); });
   connect(AddAction(m_editMenu, QStringLiteral("Del_Sel"), tr("Delete &Selected"), QKeySequence(Qt::CTRL | Qt::Key_T)),
           &QAction::triggered, this, [this] { DeleteGames(true); });
-  AddAction(m_editMenu, QStringLiteral("DetailEditor"), tr("&Detail Editor"), QKeySequence(Qt::CTRL | Qt::Key_G));
+  connect(AddAction(m_editMenu, QStringLiteral("DetailEditor"), tr("&Detail Editor"),
+                    QKeySequence(Qt::CTRL | Qt::Key_G), true),
+          &QAction::triggered, this, [this] { RunDetailEditor(*this); });
   QAction* downloadSeparator = m_editMenu->addSeparator();
   downloadSeparator->setObjectName(QStringLiteral("DownloadSeparator"));
   downloadSeparator->setVisible(false);
@@ -603,6 +608,7 @@ void MainWindow::ColorCode()
 void MainWindow::OpenScanner(bool quick, bool autoScan)
 {
   ScannerDialog scanner(*this, quick, autoScan);
+  scanner.SetSetupAction([this] { RunSystemOptions(*this); });
   scanner.exec();
 }
 

@@ -2,11 +2,13 @@
 #include "catalogue/Session.h"
 #include "ui/MainWindow.h"
 #include "ui/StatusFeedback.h"
+#include "ui/SystemOptionsDialog.h"
 #include "ui/UpgradeDialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -118,6 +120,8 @@ int main(int argc, char** argv)
     }
     window.Start();
     window.show();
+    // A new user's first sight: the system options, until some system has a ROM folder.
+    QTimer::singleShot(0, &window, [&window] { quillon::ui::OfferFirstSetup(window); });
     // Only a shown window can be closed for good: a signal that came during the start waits until now.
     CloseWindowOnSignals(&window);
     status = app.exec();
