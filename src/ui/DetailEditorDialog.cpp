@@ -78,6 +78,7 @@ void DetailEditorDialog::BuildControls()
   m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
   m_grid->verticalHeader()->hide();
+  m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
   m_grid->horizontalHeader()->setStretchLastSection(true);
   connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &DetailEditorDialog::OnCurrentCellChanged);
