@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-  echo "No display to open the window on; without a window run: ./build/bin/quillon-cli $* info"
+  echo "No display to open the window on; without a window run: ./build/bin/quillon-cli${*:+ $*} info"
   exit 0
 fi
 exec ./build/bin/quillon "$@"
