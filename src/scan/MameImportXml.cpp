@@ -326,27 +326,36 @@ MameXmlReader::Step MameXmlReader::ReadProlog()
   }
 }
 
-MameXmlReader::Step MameXmlReader::ReadRoot()
+std::optional<MameXmlReader::Step> MameXmlReader::NextTag(Tag& tag)
 {
   for (;;) {
     const qsizetype open = FindByte(m_buffer, m_pos, '<');
     if (open < 0) {
-      m_pos = m_buffer.size();  // text between machines carries nothing
+      m_pos = m_buffer.size();  // text between elements carries nothing
       return Step::NeedData;
     }
     m_pos = open;
     if (m_buffer.size() - open < 2)
       return Step::NeedData;
-    if (m_buffer[open + 1] == '?' || m_buffer[open + 1] == '!') {
-      bool complete = false;
-      SkipMarkupDeclaration(&complete);
-      if (!complete)
-        return m_state == State::Failed ? Step::Failed : Step::NeedData;
-      continue;
-    }
-    const Tag tag = ReadTag(open);
-    if (tag.end < 0)
-      return Step::NeedData;
+    if (m_buffer[open + 1] != '?' && m_buffer[open + 1] != '!')
+      break;
+    bool complete = false;
+    SkipMarkupDeclaration(&complete);
+    if (!complete)
+      return m_state == State::Failed ? Step::Failed : Step::NeedData;
+  }
+  tag = ReadTag(m_pos);
+  if (tag.end < 0)
+    return Step::NeedData;
+  return std::nullopt;
+}
+
+MameXmlReader::Step MameXmlReader::ReadRoot()
+{
+  for (;;) {
+    Tag tag;
+    if (const std::optional<Step> stop = NextTag(tag))
+      return *stop;
     if (tag.closing) {
       if (tag.name != m_rootName)
         return Fail(QStringLiteral("The list closes <%1> where it should close <%2>.")
@@ -381,24 +390,9 @@ MameXmlReader::Step MameXmlReader::ReadRoot()
 MameXmlReader::Step MameXmlReader::ReadMachineHeader()
 {
   for (;;) {
-    const qsizetype open = FindByte(m_buffer, m_pos, '<');
-    if (open < 0) {
-      m_pos = m_buffer.size();
-      return Step::NeedData;
-    }
-    m_pos = open;
-    if (m_buffer.size() - open < 2)
-      return Step::NeedData;
-    if (m_buffer[open + 1] == '?' || m_buffer[open + 1] == '!') {
-      bool complete = false;
-      SkipMarkupDeclaration(&complete);
-      if (!complete)
-        return m_state == State::Failed ? Step::Failed : Step::NeedData;
-      continue;
-    }
-    const Tag tag = ReadTag(open);
-    if (tag.end < 0)
-      return Step::NeedData;
+    Tag tag;
+    if (const std::optional<Step> stop = NextTag(tag))
+      return *stop;
     if (tag.closing) {
       if ("</" + tag.name.toByteArray() + ">" != m_machineEnd)
         return Fail(QStringLiteral("Machine \"%1\" closes <%2> that it never opened.")

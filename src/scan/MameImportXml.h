@@ -8,6 +8,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace quillon {
 
 // One machine of the list, with the values the import uses.
@@ -58,6 +60,9 @@ class MameXmlReader {
     bool empty = false;         // <name ... />
   };
 
+  // Moves to the next element tag, passing over declarations and comments; nullopt when `tag` was
+  // read, otherwise the step to return.
+  std::optional<Step> NextTag(Tag& tag);
   Step ReadProlog();
   Step ReadRoot();
   Step ReadMachineHeader();
