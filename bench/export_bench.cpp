@@ -1,6 +1,7 @@
 // Export benchmark: a catalogue of 50,000 games in 5 systems, of which the 10,000 games of one
 // system are selected. Times the .my export (one file; one file per genre) and the Meedio export
 // of that system into a library that already holds 50,000 items. One line per operation.
+#include "BenchCatalogue.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -158,13 +159,9 @@ int main(int argc, char** argv)
   QCoreApplication app(argc, argv);
   QTemporaryDir dir;
   const DataFolder folder(dir.filePath(QStringLiteral("data")));
-  QString error;
-  const QString delivered = DeliveredDataFolder(QStringLiteral(QUILLON_BIN_DIR)) + kCatalogueFileName;
-  if (!folder.EnsureFolders(&error) || !InstallDeliveredCatalogue(folder, delivered, &error))
-    return Fail(error);
-  std::unique_ptr<Catalogue> catalogue = Catalogue::Open(folder.CatalogueFile(), nullptr, nullptr);
+  std::unique_ptr<Catalogue> catalogue = bench::FreshCatalogue(folder);
   if (!catalogue)
-    return Fail(QStringLiteral("cannot open the catalogue"));
+    return 1;
 
   Stopwatch timer;
   timer.Start();

@@ -2,6 +2,7 @@
 // ranking a large match grid, walking a list of 100,000 games of which 1,000 are ticked, and
 // finding a game's first picture in a folder of 20,000 pictures. One line per operation: name,
 // count, total milliseconds, microseconds per item.
+#include "BenchCatalogue.h"
 #include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
@@ -94,17 +95,9 @@ int main(int argc, char** argv)
   QCoreApplication app(argc, argv);
   QTemporaryDir dir;
   const DataFolder folder(dir.path());
-  QString error;
-  const QString delivered = DeliveredDataFolder(QStringLiteral(QUILLON_BIN_DIR)) + kCatalogueFileName;
-  if (!folder.EnsureFolders(&error) || !InstallDeliveredCatalogue(folder, delivered, &error)) {
-    std::fprintf(stderr, "cannot prepare the catalogue: %s\n", qPrintable(error));
+  std::unique_ptr<Catalogue> catalogue = bench::FreshCatalogue(folder);
+  if (!catalogue)
     return 1;
-  }
-  std::unique_ptr<Catalogue> catalogue = Catalogue::Open(folder.CatalogueFile(), nullptr, nullptr);
-  if (!catalogue) {
-    std::fprintf(stderr, "cannot open %s\n", qPrintable(folder.CatalogueFile()));
-    return 1;
-  }
   SilentFeedback feedback;
   qint64 sink = 0;
 

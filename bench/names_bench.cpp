@@ -1,6 +1,7 @@
 // File-name analysis at scan scale: 100,000 generated ROM names through the tag look-ups, the
 // text routines, and the country repair over 100,000 catalogue games. One line per operation:
 // name, count, total milliseconds, microseconds per item.
+#include "BenchCatalogue.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -128,17 +129,9 @@ int main(int argc, char** argv)
   QCoreApplication app(argc, argv);
   QTemporaryDir dir;
   const DataFolder folder(dir.path());
-  QString error;
-  const QString delivered = DeliveredDataFolder(QStringLiteral(QUILLON_BIN_DIR)) + kCatalogueFileName;
-  if (!folder.EnsureFolders(&error) || !InstallDeliveredCatalogue(folder, delivered, &error)) {
-    std::fprintf(stderr, "cannot prepare the catalogue: %s\n", qPrintable(error));
+  std::unique_ptr<Catalogue> catalogue = bench::FreshCatalogue(folder);
+  if (!catalogue)
     return 1;
-  }
-  std::unique_ptr<Catalogue> catalogue = Catalogue::Open(folder.CatalogueFile(), nullptr, nullptr);
-  if (!catalogue) {
-    std::fprintf(stderr, "cannot open %s\n", qPrintable(folder.CatalogueFile()));
-    return 1;
-  }
   catalogue->TryExecute(QStringLiteral("INSERT INTO Manufacturer (Manufacturer) VALUES ('Atari (license)')"), {},
                         nullptr);
   SilentFeedback feedback;

@@ -2,6 +2,7 @@
 // start of an up-to-date catalogue (key renumbering and the revision check, run at every start)
 // and the one-time upgrade of the same games from the oldest structure (genre links built from
 // the single genre column, the GenresGames rework, Zinc). One line per operation.
+#include "BenchCatalogue.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -29,14 +30,7 @@ class NoDisplay final : public UpgradeDisplay {
 
 std::unique_ptr<Catalogue> FreshCatalogue(const QTemporaryDir& dir, const QString& name)
 {
-  const DataFolder folder(dir.filePath(name));
-  QString error;
-  const QString delivered = DeliveredDataFolder(QStringLiteral(QUILLON_BIN_DIR)) + kCatalogueFileName;
-  if (!folder.EnsureFolders(&error) || !InstallDeliveredCatalogue(folder, delivered, &error)) {
-    std::fprintf(stderr, "cannot prepare the catalogue: %s\n", qPrintable(error));
-    return nullptr;
-  }
-  return Catalogue::Open(folder.CatalogueFile(), nullptr, nullptr);
+  return bench::FreshCatalogue(DataFolder(dir.filePath(name)));
 }
 
 bool Run(Catalogue& catalogue, const QString& sql)
