@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/LaterSteps.h"
 #include "catalogue/Revision.h"
 #include "catalogue/SchemaChanges.h"
 #include "catalogue/StructureUpgradeSteps.h"
@@ -151,6 +152,11 @@ UpgradeResult UpdateDb(Catalogue& catalogue, Feedback& feedback, UpgradeDisplay&
   result.revisionBefore = GetRevision(catalogue);
   if (result.revisionBefore != kCurrentRevision)
     RunSteps(catalogue, feedback, display, result);
+  // Later steps build on the current revision's structure.
+  if (result.failures == 0) {
+    upgrade::StepRun run(catalogue, feedback, display, result);
+    upgrade::RunLaterSteps(run, upgrade::ProgramLaterSteps());
+  }
   display.ShowProgress(100);
   return result;
 }

@@ -30,7 +30,8 @@ struct UpgradeResult {
   QString revisionBefore;
   // The steps ran (the stored revision was not the current one).
   bool stepsRan = false;
-  // Steps that changed the structure or the rows, by number ("1" to "11"; step 7 by its parts, "7.1" to "7.5").
+  // Steps that changed the structure or the rows, by number ("1" to "11"; step 7 by its parts, "7.1" to "7.5";
+  // the later steps from "13" on).
   QStringList changedSteps;
   // Failures reported on the status line. While any step fails, the revision is not stored, so
   // the next start tries again.

@@ -44,6 +44,7 @@ class StepRun {
   void Announce(const QString& label);
   // Counts a failure that was already reported.
   void CountFailure() { ++m_result.failures; }
+  int Failures() const { return m_result.failures; }
   // Commits the step's transaction, reporting a failure.
   bool Commit(Transaction& transaction);
 

@@ -1,0 +1,129 @@
+// Structure changes made after the current revision: each runs once per catalogue, together with
+// its record, and a failed one runs again at the next start.
+#include "RecordingFeedback.h"
+#include "TestCatalogue.h"
+#include "TestRegistry.h"
+
+#include "catalogue/LaterSteps.h"
+#include "catalogue/Revision.h"
+#include "catalogue/StructureUpgrade.h"
+
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::test;
+using namespace quillon::upgrade;
+
+namespace {
+
+class NoDisplay final : public UpgradeDisplay {
+ public:
+  void ShowLabel(const QString&) override {}
+  void ShowProgress(int) override {}
+};
+
+void AddNotesTable(StepRun& run)
+{
+  run.Announce(kUpdatingLabel);
+  if (!run.Db().Execute(run.Reporter(), kUpgradeRoutine, QStringLiteral("CREATE TABLE Notes (Text TEXT)")))
+    run.CountFailure();
+}
+
+void AddNoteRow(StepRun& run)
+{
+  run.Announce(kUpdatingLabel);
+  if (!run.Db().Execute(run.Reporter(), kUpgradeRoutine, QStringLiteral("INSERT INTO Notes (Text) VALUES ('x')")))
+    run.CountFailure();
+}
+
+// Changes a row, then fails: the change must not stay.
+void ChangeThenFail(StepRun& run)
+{
+  run.Announce(kUpdatingLabel);
+  run.Db().Execute(run.Reporter(), kUpgradeRoutine, QStringLiteral("UPDATE System SET System = 'changed'"));
+  run.Db().Execute(run.Reporter(), kUpgradeRoutine, QStringLiteral("INSERT INTO NoSuchTable VALUES (1)"));
+  run.CountFailure();
+}
+
+struct Run {
+  UpgradeResult result;
+  RecordingFeedback feedback;
+};
+
+void RunSteps(TestCatalogue& t, std::span<const LaterStep> steps, Run& out)
+{
+  NoDisplay display;
+  StepRun run(t.Db(), out.feedback, display, out.result);
+  RunLaterSteps(run, steps);
+}
+
+}  // namespace
+
+class LaterStepsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void EachStepRunsOnceAndIsRecorded()
+  {
+    TestCatalogue t;
+    NoDisplay display;
+    RecordingFeedback feedback;
+    UpdateDb(t.Db(), feedback, display);
+    QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
+
+    static constexpr LaterStep kSteps[] = {{13, AddNotesTable}, {14, AddNoteRow}};
+    Run first;
+    RunSteps(t, kSteps, first);
+    QVERIFY2(!first.feedback.HasError(), qPrintable(first.feedback.ErrorLines().join('\n')));
+    QCOMPARE(first.result.changedSteps, QStringList({"13", "14"}));
+    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({13, 14}));
+
+    t.Reopen();
+    Run second;
+    RunSteps(t, kSteps, second);
+    QVERIFY(second.result.changedSteps.isEmpty());
+    QCOMPARE(t.Value("SELECT count(*) FROM Notes").toInt(), 1);
+    // The revision older catalogues and their peers know stays as it was.
+    QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
+  }
+
+  void FailedStepLeavesNothingAndRunsAgain()
+  {
+    TestCatalogue t;
+    NoDisplay display;
+    RecordingFeedback feedback;
+    UpdateDb(t.Db(), feedback, display);
+    const QString systems = t.Value("SELECT group_concat(System) FROM System").toString();
+
+    static constexpr LaterStep kFailing[] = {{13, ChangeThenFail}, {14, AddNotesTable}};
+    Run first;
+    RunSteps(t, kFailing, first);
+    QCOMPARE(first.result.failures, 1);
+    QVERIFY(first.feedback.HasError());
+    QCOMPARE(t.Value("SELECT group_concat(System) FROM System").toString(), systems);
+    // A later step does not wait for an earlier one that failed.
+    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({14}));
+
+    static constexpr LaterStep kMended[] = {{13, AddNoteRow}, {14, AddNotesTable}};
+    Run second;
+    RunSteps(t, kMended, second);
+    QCOMPARE(second.result.failures, 0);
+    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({13, 14}));
+    QCOMPARE(t.Value("SELECT count(*) FROM Notes").toInt(), 1);
+  }
+
+  void StartOfAnUpToDateCatalogueWritesNothing()
+  {
+    TestCatalogue t;
+    NoDisplay display;
+    RecordingFeedback feedback;
+    UpdateDb(t.Db(), feedback, display);
+    t.Reopen();
+    const UpgradeResult again = UpdateDb(t.Db(), feedback, display);
+    QVERIFY(again.changedSteps.isEmpty());
+    QCOMPARE(t.Value("SELECT total_changes()").toInt(), 0);
+  }
+};
+
+QUILLON_TEST_CLASS(LaterStepsTest)
+#include "LaterStepsTest.moc"
