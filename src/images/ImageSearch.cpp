@@ -497,7 +497,8 @@ void ImageSearch::CollectPictures(const PageDocument& page, int row, Game& game,
   }
   if (m_closing)
     return;
-  if (!first.isEmpty() && game.imagePath.isEmpty())
+  // The first picture kept becomes the game's, in place of any it had.
+  if (!first.isEmpty())
     StorePicture(game, first, outcome);
   outcome.result = outcome.pictures.isEmpty() ? GameResult::NoPictures : GameResult::Pictures;
   m_view.SetGridEnabled(false);
