@@ -16,6 +16,14 @@ constexpr int kNoSuchGame = 3021;  // no current record
 constexpr int kFileNotFound = 53;
 constexpr int kPathFileAccessError = 75;
 
+// Reports a failure of our own and keeps its text for the caller, whose list refresh may write
+// over the status line.
+void Fail(Feedback& feedback, DeletionResult& result, int number, const QString& description)
+{
+  ReportError(feedback, number, kRoutine, description);
+  result.error = ErrorReportText(number, kRoutine, description);
+}
+
 // The keys of `gameIds` that are no game of the system; nullopt when they could not be read.
 std::optional<QList<qint64>> ForeignGames(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
                                           const QList<qint64>& gameIds)
@@ -59,17 +67,20 @@ bool DeleteRomFiles(Catalogue& catalogue, Feedback& feedback, qint64 systemId, q
     if (!FileExists(file))
       continue;
     if (!QFile::remove(file)) {
-      ReportError(feedback, kPathFileAccessError, kRoutine,
-                  QStringLiteral("Cannot delete %1; the game was kept.").arg(QDir::toNativeSeparators(file)));
+      Fail(feedback, result, kPathFileAccessError,
+           QStringLiteral("Cannot delete %1; the game was kept.").arg(QDir::toNativeSeparators(file)));
       return false;
     }
     ++removed;
   }
   if (removed == 0) {
-    const QString where = files.isEmpty() ? QStringLiteral("the game has no ROM folder")
-                                          : QDir::toNativeSeparators(files.join(QStringLiteral(", ")));
-    ReportError(feedback, kFileNotFound, kRoutine,
-                QStringLiteral("No ROM file of game %1 on disk (%2); the game was kept.").arg(gameId).arg(where));
+    Fail(feedback, result, kFileNotFound,
+         files.isEmpty()
+             ? QStringLiteral("Game %1 has no ROM folder, so no file was deleted; the game was kept (removing its "
+                              "database entry deletes it).")
+                   .arg(gameId)
+             : QStringLiteral("%1 is not on disk; the game was kept (removing its database entry deletes it).")
+                   .arg(QDir::toNativeSeparators(files.join(QStringLiteral(", ")))));
     return false;
   }
   result.filesDeleted += removed;
@@ -111,9 +122,8 @@ DeletionResult DeleteGames(Catalogue& catalogue, Feedback& feedback, qint64 syst
       QStringList keys;
       for (const qint64 gameId : *foreign)
         keys << QString::number(gameId);
-      ReportError(
-          feedback, kNoSuchGame, kRoutine,
-          QStringLiteral("No game %1 in this system; nothing was deleted.").arg(keys.join(QStringLiteral(", "))));
+      Fail(feedback, result, kNoSuchGame,
+           QStringLiteral("No game %1 in this system; nothing was deleted.").arg(keys.join(QStringLiteral(", "))));
     }
     result.ok = false;
     return result;

@@ -18,6 +18,7 @@ struct DeletionResult {
   int games = 0;         // games changed
   int filesDeleted = 0;  // ROM files removed from disk
   bool ok = true;
+  QString error;  // the report of the last refusal ("53-(delgame)-..."), empty when none
 };
 
 // Applies the mode to the games of the system with these keys. Removed games lose their genre

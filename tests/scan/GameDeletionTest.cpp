@@ -98,7 +98,7 @@ class GameDeletionTest : public QObject {
 
     const DeletionResult result = DeleteGames(t.Db(), feedback, 3, gameIds, DeleteMode(mode));
     QVERIFY(!result.ok);
-    QVERIFY(feedback.HasError());
+    QCOMPARE(feedback.ErrorLines().value(0), StatusLine(StatusKind::Error, result.error));
     QTEST(result.games, "deleted");
     QTEST(t.Value(QStringLiteral("SELECT group_concat(GameID) FROM (SELECT GameID FROM Games ORDER BY GameID)"))
               .toString(),
