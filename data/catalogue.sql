@@ -204,7 +204,7 @@ INSERT INTO SystemType (ID, SType) VALUES (5, 'Custom');
 
 -- The delivered systems, in the order of their keys. The custom slots start without a tab.
 INSERT INTO System (SystemID, System, SystemShortName, SType, EnableTab, DefaultRomType, DefaultImageType) VALUES (1, 'Arcade', 'Arcade', 4, 1, 'zip', 'jpg;png;gif;bmp');
-INSERT INTO System (SystemID, System, SystemShortName, SType, EnableTab, DefaultRomType, DefaultImageType) VALUES (2, 'Sega Genesis /32X', 'Gen', 1, 1, 'bin;gen;smd;32x;zip', 'jpg;png;gif;bmp');
+INSERT INTO System (SystemID, System, SystemShortName, SType, EnableTab, DefaultRomType, DefaultImageType) VALUES (2, 'Sega Genesis /32X', 'Gen', 1, 1, 'bin;gen;md;smd;32x;zip', 'jpg;png;gif;bmp');
 INSERT INTO System (SystemID, System, SystemShortName, SType, EnableTab, DefaultRomType, DefaultImageType) VALUES (3, 'SNES', 'SNES', 1, 1, 'smc;sfc;fig;swc;zip', 'jpg;png;gif;bmp');
 INSERT INTO System (SystemID, System, SystemShortName, SType, EnableTab, DefaultRomType, DefaultImageType) VALUES (4, 'Turbo Grafix', 'PCE', 1, 1, 'pce;zip', 'jpg;png;gif;bmp');
 INSERT INTO System (SystemID, System, SystemShortName, SType, EnableTab, DefaultRomType, DefaultImageType) VALUES (5, 'Atari 2600', '2600', 1, 1, 'a26;bin;zip', 'jpg;png;gif;bmp');

@@ -266,8 +266,8 @@ void ReworkGenreColumns(StepRun& run)
 
 }  // namespace
 
-// Part 4 of this step turned a long-text FullName into Text(255) for the other engine, which could
-// not group long text. Here both are TEXT with the same behaviour, so there is nothing to change.
+// On the other engine this step also turned a long-text FullName into Text(255), since that engine
+// could not group long text. Here both are TEXT with the same behaviour, so there is nothing to change.
 void AddSitesOptionsAndGenreRework(StepRun& run)
 {
   AddScriptSites(run);

@@ -391,8 +391,9 @@ class MyExporter {
                      currentGenre ? std::optional<qint64>(firstGenre.id) : std::nullopt))
       return Failed(QStringLiteral("the games could not be read"));
     for (const ExportSystem& system : systems) {
+      // A record lists all of its game's genres, also when only one genre's games are exported.
       std::optional<PairTable> genreNames;
-      if (m_options.incG && !currentGenre) {
+      if (m_options.incG) {
         genreNames = SystemGenreNames(m_catalogue, m_feedback, kRoutine, system.id);
         if (!genreNames)
           return Failed(QStringLiteral("the genres of %1 could not be read").arg(system.name));
@@ -402,8 +403,6 @@ class MyExporter {
       if (!rows)
         return Failed(QStringLiteral("the games of %1 could not be read").arg(system.name));
       const auto genreOf = [&](qint64 gameId) {
-        if (currentGenre)
-          return GenreValue({firstGenre.name});
         if (!genreNames)
           return QString();
         QStringList names;

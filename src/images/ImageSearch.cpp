@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -19,6 +20,7 @@ namespace quillon {
 namespace {
 
 const QString kRoutine = QStringLiteral("AutoImageDL");
+constexpr int kPathNotFound = 76;
 // A result page is navigated at most this often before its site is given up.
 constexpr int kResultNavigations = 3;
 // The part of an address the "Opening" status shows.
@@ -126,6 +128,8 @@ BatchOutcome ImageSearch::AutoImageDL(bool selectedOnly, bool withoutImageOnly, 
     m_feedback.SetStatus(StatusKind::Error, kCheckImageSettingsText);
     return outcome;
   }
+  if (!PictureFolderExists())
+    return outcome;
   outcome.started = true;
   m_sites = std::move(*sites);
 
@@ -184,6 +188,16 @@ BatchOutcome ImageSearch::AutoImageDL(bool selectedOnly, bool withoutImageOnly, 
   m_view.LockControls(false);
   m_feedback.SetStatus(StatusKind::Ok);
   return outcome;
+}
+
+bool ImageSearch::PictureFolderExists()
+{
+  // A system without a picture folder gets the data folder's one when a picture is stored.
+  const QString folder = m_settings.imageFolder;
+  if (folder.isEmpty() || QFileInfo(folder).isDir())
+    return true;
+  ReportError(m_feedback, kPathNotFound, kRoutine, QStringLiteral("Path not found: ") + folder);
+  return false;
 }
 
 bool ImageSearch::ReadBatchSettings()
@@ -323,9 +337,9 @@ void ImageSearch::ProcessResultPage(const PageDocument& document, qint64 siteId,
   m_grid.SortByScore();
   m_selectedRow = 0;
   if (m_grid.HasMatches()) {
-    if (m_grid.RowCount() > 2)
-      m_feedback.SetStatus(StatusKind::Text,
-                           QString::number(m_grid.RowCount() - 1) + QStringLiteral(" matches found, select one."));
+    const QString found = MatchesFoundText(m_grid.RowCount() - 1, m_view.CanChoose());
+    if (!found.isEmpty())
+      m_feedback.SetStatus(StatusKind::Text, found);
   } else {
     m_grid.MarkNoImages();
     m_feedback.SetStatus(StatusKind::Text, kNoImagesFoundText);
@@ -342,7 +356,13 @@ void ImageSearch::Decide(Game& game, GameOutcome& outcome)
   const MatchDecision decision = DecideMatch(m_grid, m_settings.autoDownloadLevel,
                                              m_ignoreMultiples || !m_view.CanChoose(), !defaultImage.isEmpty());
   m_view.SetSelectEnabled(false);
-  if (!decision.status.isEmpty())
+  // Where nobody can be asked, the status tells what was done rather than asking to select.
+  const bool unattended = !m_view.CanChoose();
+  const QString status =
+      unattended ? UnattendedDecisionText(m_grid, decision.action, m_settings.autoDownloadLevel) : QString();
+  if (!status.isEmpty())
+    m_feedback.SetStatus(StatusKind::Text, status);
+  else if (!decision.status.isEmpty())
     m_feedback.SetStatus(StatusKind::Text, decision.status);
   switch (decision.action) {
     case MatchAction::UseDefaultImage:
@@ -497,7 +517,8 @@ void ImageSearch::CollectPictures(const PageDocument& page, int row, Game& game,
   }
   if (m_closing)
     return;
-  if (!first.isEmpty() && game.imagePath.isEmpty())
+  // The first picture kept becomes the game's, in place of any it had.
+  if (!first.isEmpty())
     StorePicture(game, first, outcome);
   outcome.result = outcome.pictures.isEmpty() ? GameResult::NoPictures : GameResult::Pictures;
   m_view.SetGridEnabled(false);

@@ -79,8 +79,9 @@ struct GameOutcome {
 };
 
 struct BatchOutcome {
-  bool started = false;  // false: the system has no search site ("Check Image Settings.")
-  bool closed = false;   // stopped by Close or because the program is ending
+  // false: the system has no search site ("Check Image Settings.") or its picture folder is missing
+  bool started = false;
+  bool closed = false;  // stopped by Close or because the program is ending
   std::vector<GameOutcome> games;
 };
 
@@ -140,6 +141,8 @@ class ImageSearch : public QObject {
     QString imagePath;  // resolved; empty when the game has no picture file
   };
 
+  // False (reported) when the system's picture folder is set but missing: nothing could be saved.
+  bool PictureFolderExists();
   bool ReadBatchSettings();
   std::optional<std::vector<Site>> ReadSites();
   std::optional<Game> ReadGame(const ListedGame& listed);

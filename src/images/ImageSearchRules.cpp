@@ -128,6 +128,29 @@ MatchDecision DecideMatch(const MatchGrid& grid, const QString& autoDownloadLeve
   return decision;
 }
 
+QString MatchesFoundText(int matches, bool canChoose)
+{
+  if (matches < 2)
+    return {};
+  return QString::number(matches) +
+         (canChoose ? QStringLiteral(" matches found, select one.") : QStringLiteral(" matches found."));
+}
+
+QString UnattendedDecisionText(const MatchGrid& grid, MatchAction action, const QString& autoDownloadLevel)
+{
+  const int matches = grid.RowCount() - 1;
+  if (matches < 1)
+    return {};
+  const MatchRow& best = grid.Row(0);
+  const QString which =
+      matches == 1 ? QStringLiteral("The only match") : QStringLiteral("Best of %1 matches").arg(matches);
+  if (action == MatchAction::Download)
+    return which + QStringLiteral(" taken: %1 (%2).").arg(best.text.trimmed(), best.score);
+  if (action == MatchAction::PassOver)
+    return which + QStringLiteral(" (%1) is below %2: nothing downloaded.").arg(best.score, autoDownloadLevel);
+  return {};
+}
+
 QStringList ImageFilterList(const QVariant& imageFilter)
 {
   const QString value = imageFilter.isNull() ? QString() : imageFilter.toString();

@@ -105,6 +105,13 @@ struct MatchDecision {
 // held ("80.00%"); `neverAsk` is IgnoreMultiples (or a run that cannot ask).
 MatchDecision DecideMatch(const MatchGrid& grid, const QString& autoDownloadLevel, bool neverAsk, bool hasDefaultImage);
 
+// The status after a result page with matches: "N matches found, select one." where a user picks
+// a match, "N matches found." where nobody can be asked. Empty for a single match.
+QString MatchesFoundText(int matches, bool canChoose);
+// What a run that cannot ask did with the matches (MatchAction Download or PassOver): the best one
+// taken, or the game passed over because the best is below the threshold.
+QString UnattendedDecisionText(const MatchGrid& grid, MatchAction action, const QString& autoDownloadLevel);
+
 // ImageFilter as a list: one entry (empty for Null) unless it holds ";", else its pieces.
 QStringList ImageFilterList(const QVariant& imageFilter);
 

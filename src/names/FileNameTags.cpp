@@ -4,6 +4,7 @@
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
 
+#include <QDate>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace quillon {
 namespace {
 
 constexpr int kFirstTagYear = 1960;
-constexpr int kLastTagYear = 2020;
 constexpr std::array<const char*, 3> kDecadeTags = {"198x", "199x", "200x"};
 
 bool IsAsciiDigit(QChar character)
@@ -22,8 +22,15 @@ bool IsAsciiDigit(QChar character)
   return character >= QLatin1Char('0') && character <= QLatin1Char('9');
 }
 
-// Every year from 1960 to 2020 written as "(" and its four digits, ascending, each once.
-std::vector<int> TagYearsIn(const QString& name)
+// Names carry the years of new releases too: any year up to the present one is read. The clock
+// is read once per reader, not once per name.
+int LastTagYear()
+{
+  return QDate::currentDate().year();
+}
+
+// Every year from 1960 to `lastYear` written as "(" and its four digits, ascending, each once.
+std::vector<int> TagYearsIn(const QString& name, int lastYear)
 {
   std::vector<int> years;
   for (qsizetype open = name.indexOf(QLatin1Char('(')); open >= 0 && open + 4 < name.size();
@@ -34,7 +41,7 @@ std::vector<int> TagYearsIn(const QString& name)
       digits = IsAsciiDigit(name[i]);
       year = year * 10 + (name[i].unicode() - u'0');
     }
-    if (digits && year >= kFirstTagYear && year <= kLastTagYear)
+    if (digits && year >= kFirstTagYear && year <= lastYear)
       years.push_back(year);
   }
   std::sort(years.begin(), years.end());
@@ -73,7 +80,7 @@ QString ScannedFullName(const QString& path)
 
 QString YearTagText(const QString& fileName)
 {
-  const std::vector<int> years = TagYearsIn(fileName);
+  const std::vector<int> years = TagYearsIn(fileName, LastTagYear());
   if (!years.empty())
     return QString::number(years.back());
   QString text;
@@ -128,7 +135,7 @@ int BracketedTextIndex::HighestIn(QStringView name) const
   return highest;
 }
 
-FileNameTags::FileNameTags(Lookups& lookups) : m_lookups(lookups) {}
+FileNameTags::FileNameTags(Lookups& lookups) : m_lookups(lookups), m_lastYear(LastTagYear()) {}
 
 qint64 FileNameTags::CheckYear(const QString& fileName)
 {
@@ -138,7 +145,7 @@ qint64 FileNameTags::CheckYear(const QString& fileName)
     if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true)))
       result = *key;
   };
-  for (const int year : TagYearsIn(fileName))
+  for (const int year : TagYearsIn(fileName, m_lastYear))
     resolve(QString::number(year));
   if (result != kUnknownYear)
     return result;

@@ -21,9 +21,10 @@ QString ScannedFullName(const QString& path);
 // The text before the first "(" of `name`, or `name` whole (for names that keep their extension).
 QString FullNameBeforeTags(const QString& name);
 
-// The year text the tags of a name give: the highest year from 1960 to 2020 written as "(" and its
-// four digits (the ")" is not needed, so "(1996-1998)" gives 1996); failing that the last of
-// "(198x)", "(199x)", "(200x)" the name contains; else empty. "(19xx)" and "(19??)" give nothing.
+// The year text the tags of a name give: the highest year from 1960 to the current year written
+// as "(" and its four digits (the ")" is not needed, so "(1996-1998)" gives 1996); failing that
+// the last of "(198x)", "(199x)", "(200x)" the name contains; else empty. "(19xx)" and "(19??)"
+// give nothing.
 QString YearTagText(const QString& fileName);
 
 // Texts that may stand between "(" and ")" in a name, each with a rank; finds the highest rank of
@@ -47,8 +48,8 @@ class FileNameTags {
   // Uses the lookups' catalogue and feedback; keeps what it reads for its own lifetime.
   explicit FileNameTags(Lookups& lookups);
 
-  // The YearID of the name's year tag (see YearTagText); a year text not yet in the catalogue is
-  // added. 42 when the name carries none.
+  // The YearID of the name's year tag (see YearTagText, the current year being that of the
+  // reader's making); a year text not yet in the catalogue is added. 42 when the name carries none.
   qint64 CheckYear(const QString& fileName);
   // The CountryID whose code the name carries as "(" + code + ")", codes being the pieces of
   // `goodcode` before its last ";"; of several, the country last in table order. Gives the
@@ -69,6 +70,7 @@ class FileNameTags {
   bool EnsureManufacturerIndex();
 
   Lookups& m_lookups;
+  int m_lastYear;  // the current year when the reader was made: the last year a tag may give
   bool m_countriesLoaded = false;
   BracketedTextIndex m_countryCodes;
   std::vector<qint64> m_countryKeys;  // by rank (table order)

@@ -1,16 +1,20 @@
 #include "names/TextCleaning.h"
 
+#include "names/Windows1252.h"
+
 namespace quillon {
 
 namespace {
 
 constexpr char16_t kApostrophe = 39;
 
-// The characters StripCharacters turns into a blank, by code.
-bool IsStrippedCode(char16_t code)
+// The characters StripCharacters turns into a blank: ASCII punctuation, and the upper half of the
+// Windows-1252 page (so typographic dashes and quotes count as punctuation too).
+bool IsStrippedCharacter(QChar character)
 {
+  const char16_t code = character.unicode();
   return (code >= 33 && code <= 47) || (code >= 58 && code <= 64) || (code >= 91 && code <= 96) ||
-         (code >= 123 && code <= 255);
+         (code >= 123 && code <= 127) || IsWindows1252UpperHalf(character);
 }
 
 }  // namespace
@@ -35,7 +39,7 @@ QString StripCharacters(const QString& text)
     const char16_t code = character.unicode();
     if (code == kApostrophe)
       continue;
-    cleaned.append(IsStrippedCode(code) ? QChar(QLatin1Char(' ')) : character);
+    cleaned.append(IsStrippedCharacter(character) ? QChar(QLatin1Char(' ')) : character);
   }
   cleaned.replace(QStringLiteral("    "), QStringLiteral("   "));
   cleaned.replace(QStringLiteral("   "), QStringLiteral("  "));

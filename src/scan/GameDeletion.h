@@ -18,10 +18,13 @@ struct DeletionResult {
   int games = 0;         // games changed
   int filesDeleted = 0;  // ROM files removed from disk
   bool ok = true;
+  QString error;  // the report of the last refusal ("53-(delgame)-..."), empty when none
 };
 
 // Applies the mode to the games of the system with these keys. Removed games lose their genre
-// links with them. Failures are reported as " - (delgame) " reports; what was done stays done.
+// links with them. A key that is no game of the system fails the whole request before anything is
+// done. With the files, a game whose ROM file is not on disk (or cannot be removed) keeps its row.
+// Failures are reported as "-(delgame)-" reports and clear `ok`; what was done stays done.
 DeletionResult DeleteGames(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QList<qint64>& gameIds,
                            DeleteMode mode);
 

@@ -2,7 +2,8 @@
 // The three game lists of Mame builds that predate -listxml, as they print them with
 // "-ll -sortdriver", "-listgames -sortdriver" and "-listclones -sortdriver": Windows-1252 text
 // with CR LF line ends, read line by line at fixed columns.
-#include <QByteArrayView>
+#include "names/Windows1252.h"
+
 #include <QString>
 
 namespace quillon {
@@ -11,9 +12,6 @@ namespace quillon {
 inline const QString kMameListFile = QStringLiteral("list.txt");
 inline const QString kMameYearFile = QStringLiteral("year.txt");
 inline const QString kMameClonesFile = QStringLiteral("clones.txt");
-
-// Windows-1252 bytes as text; the five bytes that code page leaves undefined pass as Latin-1.
-QString FromWindows1252(QByteArrayView bytes);
 
 // A line of list.txt: the driver name up to the first blank, then the title in double quotes.
 struct MameListLine {

@@ -676,6 +676,8 @@ void MainWindow::DeleteGames(bool ticked)
   FilterGenre();
   if (result.ok)
     m_feedback->SetStatus(StatusKind::Text, tr("%n game(s) deleted.", nullptr, result.games));
+  else if (!result.error.isEmpty())
+    m_feedback->SetStatus(StatusKind::Error, result.error);  // the list rebuild wrote over it
 }
 
 void MainWindow::LockControls(bool lock, const QString& section)

@@ -93,6 +93,35 @@ class CliExportTest : public QObject {
     QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).size(), 3);
   }
 
+  // A folder as OUTPUT gets the proposed file name in it, never a hidden ".my".
+  void ExportMyIntoAFolder_data()
+  {
+    QTest::addColumn<QStringList>("choice");
+    QTest::addColumn<bool>("slash");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("one genre") << QStringList{"--genre", "Puzzle"} << true << "SNES_Puzzle.my";
+    QTest::newRow("all genres") << QStringList{"--all-genres"} << false << "SNES.my";
+  }
+
+  void ExportMyIntoAFolder()
+  {
+    QFETCH(QStringList, choice);
+    QFETCH(bool, slash);
+    QFETCH(QString, file);
+    TestCatalogue t;
+    AddGames(t);
+    QTemporaryDir out;
+    const CliOutput run =
+        Run(t, QStringList{"export-my", out.path() + (slash ? "/" : ""), "--system", "SNES"} + choice);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList{file});
+    QCOMPARE(run.out, out.filePath(file) + "\n");
+    // A folder that is not there is refused before anything is written.
+    const CliOutput missing = Run(t, QStringList{"export-my", out.filePath("none/"), "--system", "SNES"} + choice);
+    QCOMPARE(missing.status, 1);
+    QVERIFY2(missing.err.contains("no folder " + out.filePath("none/")), qPrintable(missing.err));
+  }
+
   void ExportMeedio()
   {
     TestCatalogue t;

@@ -78,6 +78,36 @@ class CliGameTest : public QObject {
                  .status,
              2);
   }
+
+  // A delete that could not do what it was asked says so and fails; the rows stay.
+  void DeleteThatDeletesNothingFails_data()
+  {
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("unknown game") << QStringLiteral("99999") << QStringLiteral("database");
+    QTest::newRow("another system's game") << QStringLiteral("2") << QStringLiteral("database");
+    QTest::newRow("unknown game, list only") << QStringLiteral("99999") << QStringLiteral("list");
+    QTest::newRow("ROM file not on disk") << QStringLiteral("1") << QStringLiteral("disk");
+  }
+
+  void DeleteThatDeletesNothingFails()
+  {
+    QFETCH(QString, game);
+    QFETCH(QString, mode);
+    TestCatalogue t;
+    QTemporaryDir roms;
+    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, ?, 11)"), {roms.path() + "/"});
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Selected) "
+                       "VALUES (1, 'Tetris', 'Tetris.gb', 11, 1, 1, 1), (2, 'Zelda', 'z.smc', 3, NULL, 1, 1)"));
+    const CliOutput output =
+        RunCliOn(t.Folder().Path(), {QStringLiteral("delete"), QStringLiteral("--system"), QStringLiteral("Gameboy"),
+                                     QStringLiteral("--game"), game, QStringLiteral("--mode"), mode});
+    QCOMPARE(output.status, 1);
+    QVERIFY(output.out.startsWith(QStringLiteral("0 game(s) deleted")));
+    QVERIFY2(output.err.contains(QStringLiteral("Status: Error - ")), qPrintable(output.err));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Available <> 0 AND Selected <> 0")).toInt(), 2);
+  }
 };
 
 QUILLON_TEST_CLASS(CliGameTest)

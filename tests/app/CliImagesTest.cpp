@@ -4,6 +4,7 @@
 
 #include "CliInProcess.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 using namespace quillon;
@@ -60,6 +61,49 @@ class CliImagesTest : public QObject {
     QCOMPARE(scene.Server().RequestCount(QStringLiteral("/slow")), 3);
     QVERIFY(result.err.contains(QStringLiteral("Status: Skipping game due to error loading page.")));
     QVERIFY(result.err.contains(QStringLiteral("Status: OK.")));
+    // Nobody is asked to select: the status says what was done instead.
+    QVERIFY2(!result.err.contains(QStringLiteral("select one")), qPrintable(result.err));
+    QVERIFY(result.err.contains(QStringLiteral("Status: 2 matches found.\n")));
+    QVERIFY(result.err.contains(QStringLiteral("Status: Best of 2 matches taken: Alpha Beta Gamma (100.00%).\n")));
+  }
+
+  void BestMatchBelowTheThresholdIsSaid()
+  {
+    ImageSiteScene scene;
+    scene.SetSystem(QStringLiteral("AutoDL"), 90);
+    scene.AddSite(QStringLiteral("/results"));
+    scene.ServeResults(QStringLiteral("/results"), {{QStringLiteral("Alpha Beta Gamma Delta"), QStringLiteral("/a")},
+                                                    {QStringLiteral("Alpha Beta Gamma Epsilon"), QStringLiteral("/b")},
+                                                    {QStringLiteral("Alpha Beta Gamma Zeta"), QStringLiteral("/c")}});
+    const qint64 alpha = scene.AddGame(QStringLiteral("Alpha Beta Gamma"), QStringLiteral("Alpha (E).zip"));
+
+    const CliOutput result = RunImages(scene, {QStringLiteral("--game"), QString::number(alpha)});
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.out, QStringLiteral("%1\tAlpha Beta Gamma\t0\tbelow threshold\n").arg(alpha));
+    QVERIFY2(!result.err.contains(QStringLiteral("select one")), qPrintable(result.err));
+    QVERIFY(result.err.contains(
+        QStringLiteral("Status: Best of 3 matches (75.00%) is below 90.00%: nothing downloaded.\n")));
+  }
+
+  // Pictures that cannot be saved are an error, before any site is searched.
+  void MissingPictureFolderFails()
+  {
+    ImageSiteScene scene;
+    const QString missing = scene.Catalogue().Path(QStringLiteral("no such folder/"));
+    scene.SetSystem(QStringLiteral("DefaultImagePath"), missing);
+    scene.AddSite(QStringLiteral("/results"));
+    scene.ServeResults(QStringLiteral("/results"), {{QStringLiteral("Alpha Beta Gamma"), QStringLiteral("/best")}});
+    scene.ServeMatch(QStringLiteral("/best"), {{QStringLiteral("/pics/a.png"), {}}});
+    scene.ServePicture(QStringLiteral("/pics/a.png"), {100, 100}, "png");
+    const qint64 alpha = scene.AddGame(QStringLiteral("Alpha Beta Gamma"), QStringLiteral("Alpha (E).zip"));
+
+    const CliOutput result = RunImages(scene, {QStringLiteral("--game"), QString::number(alpha)});
+    QCOMPARE(result.status, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("Status: Error - 76-(AutoImageDL)-Path not found: ") + missing),
+             qPrintable(result.err));
+    QCOMPARE(scene.Server().RequestCount(QStringLiteral("/results")), 0);
+    QVERIFY(scene.GameImage(alpha).isNull());
+    QVERIFY(!QFileInfo::exists(missing));
   }
 
   void ResumeAndRefusals()

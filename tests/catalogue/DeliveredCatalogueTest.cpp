@@ -3,6 +3,9 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "scan/RomDiscovery.h"
+
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillon;
@@ -42,6 +45,32 @@ class DeliveredCatalogueTest : public QObject {
     QVERIFY(t.Value(QStringLiteral("SELECT count(*) FROM System WHERE EnableTab <> 0")).toInt() >= 1);
     QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM System WHERE System = 'Zinc'")).toInt(), 0);
     QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'Version'")).toInt(), 0);
+  }
+
+  // The delivered extensions find the files of today's dumps.
+  void ScansTheUsualExtensions_data()
+  {
+    QTest::addColumn<qint64>("systemId");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("Genesis .md") << qint64(2) << QStringLiteral("Sonic the Hedgehog (USA, Europe).md");
+    QTest::newRow("Genesis .gen") << qint64(2) << QStringLiteral("Columns (W).gen");
+    QTest::newRow("Gameboy .gb") << qint64(11) << QStringLiteral("Tetris (W).gb");
+  }
+
+  void ScansTheUsualExtensions()
+  {
+    QFETCH(qint64, systemId);
+    QFETCH(QString, file);
+    TestCatalogue t;
+    QTemporaryDir roms;
+    QVERIFY(TouchFile(roms.filePath(file)));
+    QVERIFY(TouchFile(roms.filePath(QStringLiteral("readme.txt"))));
+    const QString types =
+        t.Value(QStringLiteral("SELECT DefaultRomType FROM System WHERE SystemID = ?"), {systemId}).toString();
+    RecordingFeedback feedback;
+    QStringList found;
+    QVERIFY(FindRoms(roms.path(), ExtensionList(types), false, feedback, found));
+    QCOMPARE(found, QStringList{roms.filePath(file)});
   }
 
   void HasTheReservedUnknownRows()

@@ -197,7 +197,9 @@ class MyExportTest : public QObject {
     s->Db().Exec(QStringLiteral("UPDATE Games SET Image = '' WHERE GameID = 11"));
     ScriptedDialog dialog{{s->Out("g.my")}, {}};
     QCOMPARE(Export(SystemScope::All, GenreScope::Current, "IncG=1", dialog, false, "action").records, 1);
-    QVERIFY(ReadBytes(s->Out("g.my")).startsWith("[1]\r\ntitle=Zelda \r\nCategory=\"Genre\",\"Action\"\r\n"));
+    // The record lists all of the game's genres, not only the one exported.
+    QVERIFY(
+        ReadBytes(s->Out("g.my")).startsWith("[1]\r\ntitle=Zelda \r\nCategory=\"Genre\",\"Action,Puzzle Tetris\"\r\n"));
   }
 
   void FailuresEndTheExportAndSaySo()

@@ -49,6 +49,10 @@ class ImageSearchRulesTest : public QObject {
     QCOMPARE(
         LinkScore(QStringLiteral("Xyz"), QStringLiteral("Sonic Blast (E).zip"), QStringLiteral("Sonic Blast (E).html")),
         1.0F);
+    // Typographic punctuation in a link text is punctuation like any other.
+    QCOMPARE(LinkScore(QStringLiteral("Sonic the Hedgehog"), QStringLiteral("Sonic.zip"),
+                       QStringLiteral("Sonic \u2013 The Hedgehog")),
+             1.0F);
     QCOMPARE(ScoreText(0.875F), QStringLiteral("87.50%"));
     QCOMPARE(WholePercent(QStringLiteral("87.50%")), std::optional<int>(88));
     QCOMPARE(WholePercent(QStringLiteral("86.50%")), std::optional<int>(86));

@@ -74,13 +74,17 @@ class ImageSearchTest : public QObject {
     QTest::addColumn<int>("limit");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("pictures");
+    QTest::addColumn<bool>("hadPicture");
     const QStringList all{QStringLiteral("Game (E).png 201x150"), QStringLiteral("Game (E)_1.jpg 202x150"),
                           QStringLiteral("Game (E)_2.gif 203x150"), QStringLiteral("Game (E)_3.png 204x150")};
-    QTest::newRow("no limit") << 0 << QString() << all;
-    QTest::newRow("limit 2") << 2 << QString() << all.mid(0, 2);
+    QTest::newRow("no limit") << 0 << QString() << all << false;
+    QTest::newRow("limit 2") << 2 << QString() << all.mid(0, 2) << false;
     QTest::newRow("second and fourth") << 0 << QStringLiteral("2;4")
                                        << QStringList{QStringLiteral("Game (E).jpg 202x150"),
-                                                      QStringLiteral("Game (E)_1.png 204x150")};
+                                                      QStringLiteral("Game (E)_1.png 204x150")}
+                                       << false;
+    // The first picture downloaded takes the place of the one the game had.
+    QTest::newRow("game with a picture") << 0 << QString() << all << true;
   }
 
   void BestMatchPicturesAreDownloaded()
@@ -112,7 +116,11 @@ class ImageSearchTest : public QObject {
     scene.ServePicture(QStringLiteral("/pics/p2.jpg"), {202, 150}, "jpeg");
     scene.ServePicture(QStringLiteral("/pics/p3.gif"), {203, 150}, "gif");
     scene.ServePicture(QStringLiteral("/pics/p4.png"), {204, 150}, "png");
-    const qint64 game = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"));
+    QFETCH(bool, hadPicture);
+    const QString ownPicture = scene.Catalogue().Path(QStringLiteral("own.png"));
+    QVERIFY(TouchFile(ownPicture));
+    const qint64 game = scene.AddGame(kSevenWords, QStringLiteral("Game (E).zip"), true,
+                                      hadPicture ? QVariant(ownPicture) : QVariant());
 
     RecordingFeedback feedback;
     RecordingView view(scene, {game});

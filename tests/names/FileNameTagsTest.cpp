@@ -9,6 +9,7 @@
 #include "names/FileNameTags.h"
 #include "names/FixCountries.h"
 
+#include <QDate>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -30,7 +31,7 @@ qint64 PlainCheckYear(Lookups& lookups, const QString& name)
     const qint64 key = lookups.GetYear(text, true).toLongLong();
     result = key > 0 ? key : result;
   };
-  for (int year = 1960; year <= 2020; ++year) {
+  for (int year = 1960; year <= QDate::currentDate().year(); ++year) {
     if (name.contains(QLatin1Char('(') + QString::number(year)))
       take(QString::number(year));
   }
@@ -87,7 +88,7 @@ QString RandomName(QRandomGenerator& random)
       QStringLiteral("Street Fighter EX |Tetris|Bob's \"Game\" |x'; DROP TABLE Games; --|Zelda 1996 ").split('|');
   static const QStringList tags =
       QStringLiteral(
-          "(1959)|(1960)|(2020)|(2021)|(1996-1998)|(1987|(19961)|1999)|(199x)|(19xx)|(19?"
+          "(1959)|(1960)|(2020)|(2021)|(2999)|(1996-1998)|(1987|(19961)|1999)|(199x)|(19xx)|(19?"
           "?)|(198x)|(200x)|(199X)|(U)|(J)|(E)|(UE)|(Br)|(u)|(U;)|(U|U)|((U))|(Zz)|(Qq)|()|("
           "(X))|(Y)(Z)|(Unk)|(Capcom)|(CAPCOM)|(Capcom|(Atari)|(Atari (license))|(Atari "
           "(license)|(Sega (Japan))|((weird)|(odd))|(A)(B)|[!]|(")
@@ -123,7 +124,8 @@ class FileNameTagsTest : public QObject {
     row("Game (1996-1998)(CAPCOM).zip", 37, 1, 319);        // tags are case-sensitive
     row("Game (1996(199x)(Capcom)(Atari).zip", 37, 1, 48);  // no ")" needed; last maker alphabetically
     row("Game (199x)(j).zip", 71, 1, 319);
-    row("Game (19xx)(19?\?)(1959)(2021)(J.zip", 42, 1, 319);
+    row("Game (19xx)(19?\?)(1959)(2999)(J.zip", 42, 1, 319);
+    row("Game (2021)(1996).zip", 63, 1, 319);              // years after 2020 are read too
     row("Game (U)(Atari (license)).zip", 42, 40, 400);     // Quux lists "U;" after USA; makers with brackets
     row("Game (Zz)(Atari (license).zip", 42, 1, 319);      // a code list without ";" is not used here
     row("Game (Qq)((X))(Sega (Japan)).zip", 42, 40, 401);  // the Null list before Quux spoils nothing
@@ -142,6 +144,14 @@ class FileNameTagsTest : public QObject {
     QTEST(tags.CheckCountry(name), "country");
     QTEST(tags.GetManfFromName(name), "maker");
     QVERIFY(!feedback.HasError());
+  }
+
+  void YearsUpToTheCurrentOne()
+  {
+    const int thisYear = QDate::currentDate().year();
+    QCOMPARE(YearTagText(QStringLiteral("Game (%1)(U).zip").arg(thisYear)), QString::number(thisYear));
+    QCOMPARE(YearTagText(QStringLiteral("Game (%1)(U).zip").arg(thisYear + 1)), QString());
+    QCOMPARE(YearTagText(QStringLiteral("Game (2020)(%1).zip").arg(thisYear + 1)), QStringLiteral("2020"));
   }
 
   void NewYearsAndMakersAreFoundOnce()

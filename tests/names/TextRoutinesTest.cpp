@@ -40,13 +40,42 @@ class TextRoutinesTest : public QObject {
     QCOMPARE(StripCharacters(QStringLiteral("Pac-Man's: Quest!")), QStringLiteral("Pac Mans Quest "));
     QCOMPARE(StripCharacters(QStringLiteral("  Street Fighter II  ")), QStringLiteral("Street Fighter II"));
     // The upper half of Latin-1 goes, letters beyond it stay; tabs are control characters.
-    QCOMPARE(StripCharacters(QStringLiteral("Pok\u00e9mon\u00ae\tR\u0161b")), QStringLiteral("Pok mon \tR\u0161b"));
+    QCOMPARE(StripCharacters(QStringLiteral("Pok\u00e9mon\u00ae\tR\u0159b")), QStringLiteral("Pok mon \tR\u0159b"));
     // Three passes, not a collapse: eight blanks end as two, and so do five or seven.
     QCOMPARE(StripCharacters(QStringLiteral("a        b")), QStringLiteral("a  b"));
     QCOMPARE(StripCharacters(QStringLiteral("a (!) b")), QStringLiteral("a  b"));
     QCOMPARE(StripCharacters(QStringLiteral("{[<~>]}")), QStringLiteral("  "));
     QCOMPARE(StripCharacters(QStringLiteral("a - b")), QStringLiteral("a b"));
     QCOMPARE(StripCharacters(QString()), QString());
+  }
+
+  // The upper half of the Windows-1252 page is stripped as characters, wherever Unicode puts them:
+  // its 0x80-0x9F row holds the typographic punctuation (and a few letters).
+  void StripCharactersTakesTheWindows1252UpperHalf_data()
+  {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cleaned");
+    const char16_t row80[] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                              0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                              0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    for (const char16_t code : row80) {
+      QTest::addRow("U+%04X", unsigned(code))
+          << QStringLiteral("a") + QChar(code) + QStringLiteral("b") << QStringLiteral("a b");
+    }
+    // Characters the page does not hold stay.
+    for (const char16_t code :
+         {char16_t(0x0080), char16_t(0x0082), char16_t(0x0159), char16_t(0x2015), char16_t(0x2212), char16_t(0x20AD)}) {
+      QTest::addRow("U+%04X stays", unsigned(code)) << QStringLiteral("a") + QChar(code) + QStringLiteral("b")
+                                                    << QStringLiteral("a") + QChar(code) + QStringLiteral("b");
+    }
+    QTest::newRow("dash and quotes") << QStringLiteral("Sonic \u2013 The \u201CHedgehog\u201D\u2122")
+                                     << QStringLiteral("Sonic The Hedgehog ");
+  }
+
+  void StripCharactersTakesTheWindows1252UpperHalf()
+  {
+    QFETCH(QString, text);
+    QTEST(StripCharacters(text), "cleaned");
   }
 
   void StripExtensionCutsAtTheLastDot()
@@ -92,6 +121,7 @@ class TextRoutinesTest : public QObject {
     row("abcdefghijklmnopqrstuvwx", "abcdef", "", 0.25F);  // 6 of 24: exactly the floor stays
     row("abcdefghijklmnopqrstuvwxy", "abcdef", "", 0.0F);  // 6 of 25 = 0.24 becomes 0
     row("Sonic", "SONIX", "", 0.8F);
+    row("Sonic the Hedgehog", "Sonic \u2013 The Hedgehog", " ", 1.0F);  // a typographic dash is punctuation
   }
 
   void CompareScores()

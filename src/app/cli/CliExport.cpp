@@ -116,7 +116,7 @@ int RunExportMy(CliRun& run)
   if (!args.Ok())
     return run.UsageError(args.Error());
   if (args.Positional().size() != 1)
-    return run.UsageError(QStringLiteral("export-my needs one OUTPUT file (or folder, with --separate-files)"));
+    return run.UsageError(QStringLiteral("export-my needs one OUTPUT file or folder"));
   if (CountOf(args, {kSystem, kAllSystems}) != 1 || args.Values(kSystem).size() > 1)
     return run.UsageError(QStringLiteral("export-my needs either --system NAME or --all-systems"));
   if (CountOf(args, {kGenre, kAllGenres, kSeparateFiles}) != 1 || args.Values(kGenre).size() > 1)
@@ -148,9 +148,13 @@ int RunExportMy(CliRun& run)
   if (args.Has(kOverwrite))
     run.Feedback().SetAnswer(kOverwriteQuestionKey, Answer::Yes);
 
+  // A folder as OUTPUT takes the proposed name in it, as the save dialog would offer it there.
   const QString output = args.Positional().first();
-  const bool outputIsFolder =
-      request.genres == GenreScope::SeparateFiles && (output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir());
+  const bool outputIsFolder = output.endsWith(QLatin1Char('/')) || QFileInfo(output).isDir();
+  if (outputIsFolder && !QFileInfo(output).isDir()) {
+    run.Err() << "quillon-cli: there is no folder " << output << '\n';
+    return kFailure;
+  }
   CliFileChooser chooser(output, outputIsFolder);
   const ExportResult result =
       ExportToMy(*catalogue, run.Feedback(), request, [&](const FileChoice& choice) { return chooser(choice); });
@@ -242,8 +246,9 @@ std::vector<CliCommand> ExportCommands()
                        "--separate-files [--auto-save]) [--overwrite]")},
        QStringLiteral(
            "Writes the selected, available games as MyHTPC .my metafiles, with the record lines the options "
-           "choose. With --separate-files one file per system and genre is written: the first is OUTPUT (or, "
-           "when OUTPUT is a folder, SYSTEM_GENRE.my in it), the others SYSTEM_GENRE.my beside it, as the "
+           "choose, to OUTPUT or, when OUTPUT is a folder, to the name the window proposes in it (SYSTEM.my, "
+           "SYSTEM_GENRE.my or GENRE.my). With --separate-files one file per system and genre is written: the "
+           "first as above, the others SYSTEM_GENRE.my beside it, as the "
            "window's Auto Save does (without a window every save dialog takes its proposed name, so --auto-save "
            "changes nothing here); a genre without games leaves no file. An existing file is replaced only with "
            "--overwrite; otherwise the export stops there. Prints the files written."),

@@ -27,9 +27,10 @@ class CliFeedback final : public Feedback {
   Answer Ask(const Question& question) override;
   void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override;
 
- private:
+  // Wipes the progress bar's line, when one is drawn, so that the next text starts on a clean line.
   void ClearProgressLine();
 
+ private:
   QTextStream& m_out;
   QTextStream& m_err;
   QHash<QString, Answer> m_answers;

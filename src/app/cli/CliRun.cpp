@@ -73,6 +73,9 @@ Catalogue* CliRun::OpenCatalogue()
   const QString delivered = DeliveredDataFolder(executableDir) + kCatalogueFileName;
   const OpenOutcome outcome = m_session.Open(m_folder, delivered, m_feedback, &message);
   if (outcome != OpenOutcome::Opened) {
+    // A failing connection was printed already as the feedback's status line.
+    if (message == m_feedback.LastStatus())
+      return nullptr;
     QString text = message;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (outcome == OpenOutcome::CatalogueMissing)

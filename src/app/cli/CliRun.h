@@ -21,8 +21,9 @@ class CliRun {
   ~CliRun();
 
   const QStringList& Args() const { return m_args; }
-  QTextStream& Out() { return m_out; }
-  QTextStream& Err() { return m_err; }
+  // The two streams; a progress bar on the terminal is wiped first, so what follows starts a line.
+  QTextStream& Out() { return EndProgress(m_out); }
+  QTextStream& Err() { return EndProgress(m_err); }
   CliFeedback& Feedback() { return m_feedback; }
 
   // Opens the catalogue of the data folder (copying the delivered one into a new folder).
@@ -34,6 +35,12 @@ class CliRun {
   int UsageError(const QString& message);
 
  private:
+  QTextStream& EndProgress(QTextStream& stream)
+  {
+    m_feedback.ClearProgressLine();
+    return stream;
+  }
+
   QStringList m_args;
   QString m_dataDirOption;
   QTextStream& m_out;
