@@ -315,9 +315,10 @@ QWidget* MainWindow::BuildGameFrame()
   m_genreCombo->setEditable(true);
   m_genreCombo->setInsertPolicy(QComboBox::NoInsert);
   m_genreCombo->setMaxVisibleItems(20);
+  m_genreCombo->SetTypingReplacesText(true);
   m_genreCombo->setToolTip(tr("Show only the games of one genre"));
   connect(m_genreCombo, qOverload<int>(&QComboBox::activated), this, [this](int) { OnGenreActivated(); });
-  connect(m_genreCombo, &CompletingComboBox::entered, this, &MainWindow::OnGenreActivated);
+  connect(m_genreCombo, &CompletingComboBox::entered, this, &MainWindow::OnGenreEntered);
   m_checkAll = new QCheckBox(kCheckAll, m_gamesFrame);
   m_checkAll->setObjectName(QStringLiteral("cmdsall"));
   connect(m_checkAll, &QCheckBox::clicked, this, &MainWindow::OnCheckAllClicked);
@@ -731,6 +732,17 @@ void MainWindow::OnGenreActivated()
   if (m_loading || m_listBusy)
     return;
   FilterGenre(false, m_view == GameView::Missing);
+}
+
+void MainWindow::OnGenreEntered()
+{
+  // Completion keeps the letter case the user typed; the genre is the item of that name.
+  const int index = m_genreCombo->findText(m_genreCombo->currentText(), Qt::MatchFixedString);
+  if (index >= 0) {
+    m_genreCombo->setCurrentIndex(index);
+    m_genreCombo->setEditText(m_genreCombo->itemText(index));
+  }
+  OnGenreActivated();
 }
 
 void MainWindow::OnCheckAllClicked()

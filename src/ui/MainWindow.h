@@ -124,6 +124,7 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   void OnTabClicked(int index);
   void OnLegendClicked(const QString& filter, ClickableLabel* label);
   void OnGenreActivated();
+  void OnGenreEntered();
   void OnCheckAllClicked();
   void OnViewChosen(GameView view);
   void OnCloneMarkToggled(bool includeClones);

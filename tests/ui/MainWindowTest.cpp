@@ -142,6 +142,38 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.Names(), QStringList{"Gone"});
   }
 
+  void TypingIntoTheGenreFilterChoosesAGenre_data()
+  {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("completed") << "act"
+                               << "Action" << QStringList{"Gamma"};
+    QTest::newRow("whole name") << "Fighter"
+                                << "Fighter" << QStringList{"Alpha", "Beta"};
+    QTest::newRow("after a genre") << "Action|fig"
+                                   << "Fighter" << QStringList{"Alpha", "Beta"};
+  }
+
+  void TypingIntoTheGenreFilterChoosesAGenre()
+  {
+    QFETCH(QString, typed);
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto* genre = f.Find<QComboBox>("cmbgenre");
+    // Each text is typed after a click into the middle of the box, then Enter applies it.
+    for (const QString& text : typed.split(QLatin1Char('|'))) {
+      QLineEdit* edit = genre->lineEdit();
+      QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+      QTest::keyClicks(genre, text);
+      QTest::keyClick(genre, Qt::Key_Return);
+    }
+    QTEST(genre->currentText(), "shown");
+    QTEST(f.Names(), "listed");
+  }
+
   void CheckMarksAreWrittenAtOnce()
   {
     Fixture f;
