@@ -606,10 +606,12 @@ void MainWindow::ColorCode()
   m_model->SetRowColour(row, ListColour(m_details->ShownMissingData()));
 }
 
-void MainWindow::OpenScanner(bool quick, bool autoScan)
+void MainWindow::OpenScanner(bool quick, bool autoScan, QWidget* over)
 {
-  ScannerDialog scanner(*this, quick, autoScan);
-  scanner.SetSetupAction([this] { RunSystemOptions(*this); });
+  ScannerDialog scanner(*this, quick, autoScan, over);
+  // A scan started from the options has them open underneath: no Setup to open them again.
+  if (!autoScan)
+    scanner.SetSetupAction([this] { RunSystemOptions(*this); });
   scanner.exec();
 }
 

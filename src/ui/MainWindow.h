@@ -74,7 +74,9 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   void ColorCode();
 
   // Commands.
-  void OpenScanner(bool quick, bool autoScan = false);
+  // The scanner dialog; with `autoScan` it scans all systems at once. `over`: the window it opens
+  // over, when not this one.
+  void OpenScanner(bool quick, bool autoScan = false, QWidget* over = nullptr);
   void AddGames();
   void AddGameFiles(const QStringList& paths);
   void StartImageSearch(ImageCommand command);

@@ -750,7 +750,7 @@ void SystemOptionsDialog::ScanNow()
 {
   // A name being typed is taken before the scan reads the systems.
   RenameSystem();
-  m_main.OpenScanner(true, true);
+  m_main.OpenScanner(true, true, this);
 }
 
 void SystemOptionsDialog::reject()

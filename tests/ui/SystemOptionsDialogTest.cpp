@@ -4,6 +4,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "ui/ScannerDialog.h"
 #include "ui/SystemOptionsDialog.h"
 
 #include <QCheckBox>
@@ -237,7 +238,25 @@ class SystemOptionsDialogTest : public QObject {
     extensions->clear();
     QTest::keyClicks(extensions, QStringLiteral("sfc;smc"));
 
+    // The scan runs at once in the scanner, in front of the options, and stays there with its
+    // summary until it is closed.
+    QWidget* scannerParent = nullptr;
+    QString summary;
+    const auto scan = WhenModal<ScannerDialog>(
+        [&](ScannerDialog* scanner) {
+          scannerParent = scanner->parentWidget();
+          summary = scanner->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+          QVERIFY(!scanner->findChild<QPushButton*>(QStringLiteral("cmdSetup"))->isEnabled());
+          scanner->findChild<QPushButton*>(QStringLiteral("cmdclose"))->click();
+        },
+        [](ScannerDialog* scanner) {
+          return !scanner->IsScanning() && scanner->ResultLines().contains(QStringLiteral("Done."));
+        });
     scanNow->click();
+    QCOMPARE(scannerParent, &dialog);
+    QCOMPARE(summary, QStringLiteral("Done: 1 folder(s) scanned, 1 file(s) found.\n"
+                                     "1 game(s) added, 0 updated, 0 missing, 0 error(s)."));
+    QVERIFY(dialog.isVisible());
     QCOMPARE(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE System = 3")).toString(),
              QStringLiteral("Super Game"));
     Find<QPushButton>(dialog, "cmdclose")->click();
