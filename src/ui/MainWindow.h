@@ -121,6 +121,8 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   void ShowEmptyDetails();
   void ShowGameAt(int row);
   void SetListCommandsEnabled(bool enabled);
+  // cmdsall: ticked, and captioned "Uncheck All", exactly when every row is ticked.
+  void ShowCheckAllState(bool allTicked);
 
   void OnTabChanged(int index);
   void OnTabClicked(int index);
