@@ -1,4 +1,5 @@
 // The main window on a filled catalogue: tabs, list, filters, check marks and the details panel.
+#include "DialogFixture.h"
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
@@ -12,12 +13,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -206,6 +209,35 @@ class MainWindowTest : public QObject {
     QTabBar* tabs = f.Find<QTabBar>("tbsSys");
     emit tabs->tabBarClicked(tabs->currentIndex());
     QCOMPARE(resets.count(), 0);
+  }
+
+  void PreviewShowsThePictureLargerThanItsBox()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->resize(f.window->minimumSize());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTemporaryDir pictures;
+    const QString path = pictures.filePath(QStringLiteral("alpha.png"));
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(path));
+    f.Find<QLineEdit>("txtimage")->setText(path);
+    const QSize box = f.Find<QWidget>("RomPic")->size();
+    QSize drawn;
+    const auto look = WhenModal<QDialog>([&drawn](QDialog* preview) {
+      if (auto* area = preview->findChild<QWidget*>(QStringLiteral("imgPreview")))
+        drawn = QSize(60, 40).scaled(area->size(), Qt::KeepAspectRatio);
+      preview->reject();
+    });
+    f.Find<QToolButton>("Image4")->click();
+    QVERIFY2(drawn.width() >= box.width() && drawn.height() >= box.height(),
+             qPrintable(QStringLiteral("%1x%2 in a box of %3x%4")
+                            .arg(drawn.width())
+                            .arg(drawn.height())
+                            .arg(box.width())
+                            .arg(box.height())));
   }
 
   void DetailsEditsReachTheCatalogue()
