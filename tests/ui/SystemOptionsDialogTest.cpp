@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +133,22 @@ class SystemOptionsDialogTest : public QObject {
     name->setText(QStringLiteral("snes"));
     emit name->editingFinished();
     QCOMPARE(name->text(), QStringLiteral("Zinc"));
+
+    // Every system's name fits the tree, also after a rename to a longer one.
+    auto* tree = Find<QTreeWidget>(dialog, "treSys");
+    const auto namesFit = [tree] {
+      tree->expandAll();
+      tree->header()->setStretchLastSection(false);
+      tree->resizeColumnToContents(0);
+      const int needed = tree->columnWidth(0);
+      tree->header()->setStretchLastSection(true);
+      QCoreApplication::processEvents();
+      return tree->viewport()->width() >= needed;
+    };
+    QVERIFY(namesFit());
+    name->setText(QStringLiteral("Zinc Arcade Boards (Sony ZN-1 and ZN-2)"));
+    emit name->editingFinished();
+    QVERIFY(namesFit());
 
     // Dropping a system on another type moves it there.
     dialog.MoveSystem(29, 4);
