@@ -15,7 +15,7 @@ class Feedback;
 
 inline constexpr qint64 kUnknownGenreId = 1;
 // The most genres a game may have ticked.
-inline constexpr int kMaxTickedGenres = 4;
+inline constexpr int kMaxTickedGenres = 5;
 
 struct GameDetails {
   qint64 gameId = 0;
@@ -62,7 +62,7 @@ struct GenreTickOutcome {
   QList<qint64> links;   // the game's genre links afterwards, in link order
 };
 
-// A tick or untick in the genre list: at most four genres; "[Unknown]" never stands beside a real
+// A tick or untick in the genre list: at most five genres; "[Unknown]" never stands beside a real
 // genre; unticking the last genre gives the game "[Unknown]" (genre count 1); otherwise the genre
 // count becomes the number of links, or 0 when the first link is "[Unknown]".
 GenreTickOutcome TickGenre(Catalogue& catalogue, Feedback& feedback, qint64 gameId, qint64 genreId, bool tick);

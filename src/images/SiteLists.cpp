@@ -56,12 +56,25 @@ bool ClearSystem(Catalogue& catalogue, Feedback& feedback, int system)
                            {system});
 }
 
+// What an import added or an export wrote, for the status line.
+struct SiteCounts {
+  int sites = 0;
+  int ignored = 0;
+};
+
+QString CountsText(const SiteCounts& counts)
+{
+  return QStringLiteral("%1 site(s) and %2 ignored address(es)").arg(counts.sites).arg(counts.ignored);
+}
+
 // Adds a site and its ignored addresses; false after reporting a failure.
-bool AddSite(Catalogue& catalogue, Feedback& feedback, int system, const QString& address, const QString& ignored)
+bool AddSite(Catalogue& catalogue, Feedback& feedback, int system, const QString& address, const QString& ignored,
+             SiteCounts& added)
 {
   if (!catalogue.Execute(feedback, kImportRoutine, QStringLiteral("INSERT INTO ImageURL (SystemID, URL) VALUES (?, ?)"),
                          {system, address}))
     return false;
+  ++added.sites;
   const qint64 siteId = catalogue.LastInsertId();
   // Every non-empty piece is one ignored address (an empty line must not hide the ones after it).
   for (const QString& piece : ignored.split(kIniValueSeparator)) {
@@ -71,13 +84,15 @@ bool AddSite(Catalogue& catalogue, Feedback& feedback, int system, const QString
                            QStringLiteral("INSERT INTO IgnoreList (SystemID, URL, SiteURL) VALUES (?, ?, ?)"),
                            {system, piece, siteId}))
       return false;
+    ++added.ignored;
   }
   return true;
 }
 
 enum class SystemImport { Done, Duplicate, Failed };
 
-SystemImport ImportSystem(Catalogue& catalogue, Feedback& feedback, const IniReader& reader, int system)
+SystemImport ImportSystem(Catalogue& catalogue, Feedback& feedback, const IniReader& reader, int system,
+                          SiteCounts& added)
 {
   for (char letter = 'a'; letter <= 'z'; ++letter) {
     const QString key = SiteKey(letter, system);
@@ -86,7 +101,7 @@ SystemImport ImportSystem(Catalogue& catalogue, Feedback& feedback, const IniRea
       continue;
     if (address.contains(kIniValueSeparator))
       return SystemImport::Duplicate;
-    if (!AddSite(catalogue, feedback, system, address, reader.Value(kIgnoreListSection, key)))
+    if (!AddSite(catalogue, feedback, system, address, reader.Value(kIgnoreListSection, key), added))
       return SystemImport::Failed;
   }
   return SystemImport::Done;
@@ -172,10 +187,11 @@ SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const
     ReportError(feedback, kPathFileAccessError, kImportRoutine, QStringLiteral("Cannot start a transaction"));
     return SiteImportOutcome::Failed;
   }
+  SiteCounts added;
   for (int system = 1; system <= kSiteListSystems; ++system) {
     if (overwrite && !ClearSystem(catalogue, feedback, system))
       return SiteImportOutcome::Failed;
-    switch (ImportSystem(catalogue, feedback, reader, system)) {
+    switch (ImportSystem(catalogue, feedback, reader, system, added)) {
       case SystemImport::Done:
         break;
       case SystemImport::Duplicate:
@@ -191,7 +207,7 @@ SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const
     ReportError(feedback, commitFailure.number, kImportRoutine, commitFailure.description);
     return SiteImportOutcome::Failed;
   }
-  feedback.SetStatus(StatusKind::Ok);
+  feedback.SetStatus(StatusKind::Text, CountsText(added) + QStringLiteral(" imported."));
   return SiteImportOutcome::Imported;
 }
 
@@ -201,6 +217,11 @@ bool ExportSiteURLs(Catalogue& catalogue, Feedback& feedback, const QString& fil
   for (int system = 1; system <= kSiteListSystems; ++system) {
     if (!CollectSystem(catalogue, feedback, system, lines))
       return false;
+  }
+  // An empty list would only replace the chosen file with nothing.
+  if (lines.sites.isEmpty()) {
+    feedback.SetStatus(StatusKind::Error, QStringLiteral("There are no image sites to export."));
+    return false;
   }
   IniFileFailure failure;
   if (!SaveIniText(file, SiteListText(lines), &failure)) {
@@ -215,7 +236,8 @@ bool ExportSiteURLs(Catalogue& catalogue, Feedback& feedback, const QString& fil
                              .arg(kSitesPerSystem),
                          MessageIcon::Warning);
   }
-  feedback.SetStatus(StatusKind::Ok);
+  const SiteCounts written{static_cast<int>(lines.sites.size()), static_cast<int>(lines.ignored.size())};
+  feedback.SetStatus(StatusKind::Text, CountsText(written) + QStringLiteral(" exported to ") + file + QLatin1Char('.'));
   return true;
 }
 

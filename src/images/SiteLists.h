@@ -36,7 +36,8 @@ SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const
 
 // Writes the sites and ignore lists of all systems into `file` (replacing it whole), keys in
 // ascending order. A system's 26 newest sites fit the file's letters; older ones are left out
-// with a warning message. Returns false, with an error report, when nothing could be written.
+// with a warning message. Returns false, with an error report, when nothing could be written or
+// there is no site to write (the file is then left as it was).
 bool ExportSiteURLs(Catalogue& catalogue, Feedback& feedback, const QString& file);
 
 }  // namespace quillon

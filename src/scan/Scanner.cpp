@@ -182,6 +182,7 @@ class ScanRun {
       ScanFolder(row);
       m_feedback.Yield();
     }
+    CountMissingGames();
     m_feedback.SetStatus(StatusKind::Done);
     m_feedback.AddResultLine(QStringLiteral("Done."));
     m_feedback.SetProgressValue(0);
@@ -192,6 +193,7 @@ class ScanRun {
   void StartSystem(const ScanRow& row)
   {
     ++m_summary.systems;
+    m_scannedSystems << row.systemId;
     m_feedback.AddResultLine(row.systemName);
     if (m_options.systemStarted)
       m_options.systemStarted(row.systemName);
@@ -206,6 +208,16 @@ class ScanRun {
     if (!m_systemLoaded)
       ++m_summary.errors;
     m_goodToolsInstalled = QFileInfo::exists(GoodToolsProgram(m_dataFolder, row.shortName));
+  }
+
+  void CountMissingGames()
+  {
+    for (const qint64 systemId : m_scannedSystems) {
+      const std::optional<QVariant> missing = m_catalogue.SelectValue(
+          m_feedback, kRoutine, QStringLiteral("SELECT count(*) FROM Games WHERE System = ? AND Available = 0"),
+          {systemId});
+      m_summary.gamesMissing += missing ? missing->toInt() : 0;
+    }
   }
 
   void AddErrorLine(const QString& text)
@@ -417,6 +429,7 @@ class ScanRun {
   SystemGames m_games;
   PictureFolder m_pictures;
   ScanSummary m_summary;
+  QList<qint64> m_scannedSystems;
   bool m_systemLoaded = false;
   bool m_goodToolsInstalled = false;
   bool m_allLinked = false;

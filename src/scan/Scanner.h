@@ -28,6 +28,8 @@ struct ScanSummary {
   int gamesAdded = 0;
   int gamesUpdated = 0;
   int errors = 0;  // folders that could not be scanned and statements that failed
+  // Games of the scanned systems left unavailable.
+  int gamesMissing = 0;
 };
 
 // Runs the scan; statuses and results lines go to `feedback`. The caller rebuilds its list.

@@ -19,6 +19,21 @@ bool IsPrintableKey(const QKeyEvent* event)
   return code >= 33 && code <= 254;
 }
 
+bool IsModifierKey(const QKeyEvent* event)
+{
+  switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 CompletingComboBox::CompletingComboBox(QWidget* parent) : QComboBox(parent)
@@ -28,6 +43,7 @@ CompletingComboBox::CompletingComboBox(QWidget* parent) : QComboBox(parent)
   // Our own completion takes the place of the toolkit's.
   setCompleter(nullptr);
   setMaxVisibleItems(20);
+  connect(this, qOverload<int>(&QComboBox::activated), this, [this] { m_untyped = true; });
 }
 
 void CompletingComboBox::Complete()
@@ -61,9 +77,16 @@ void CompletingComboBox::Complete()
 
 void CompletingComboBox::keyPressEvent(QKeyEvent* event)
 {
+  const bool printable = IsPrintableKey(event);
+  if (m_typingReplaces && m_untyped && printable && lineEdit())
+    lineEdit()->selectAll();
+  if (!IsModifierKey(event))
+    m_untyped = false;
   QComboBox::keyPressEvent(event);
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    m_untyped = true;
     emit entered();
+  }
 }
 
 void CompletingComboBox::keyReleaseEvent(QKeyEvent* event)
@@ -76,6 +99,7 @@ void CompletingComboBox::keyReleaseEvent(QKeyEvent* event)
 void CompletingComboBox::focusInEvent(QFocusEvent* event)
 {
   QComboBox::focusInEvent(event);
+  m_untyped = true;
   if (m_openOnFocus && event->reason() != Qt::PopupFocusReason && m_openOnFocus())
     QTimer::singleShot(0, this, [this] {
       if (hasFocus())

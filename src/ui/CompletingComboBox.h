@@ -18,6 +18,9 @@ class CompletingComboBox : public QComboBox {
   void SetOpenOnFocus(std::function<bool()> wanted) { m_openOnFocus = std::move(wanted); }
   // Completes the current text from the items now.
   void Complete();
+  // With `replaces`, the first character typed after the box got the focus, or after an item was
+  // chosen, replaces the whole text instead of being inserted into it.
+  void SetTypingReplacesText(bool replaces) { m_typingReplaces = replaces; }
 
  signals:
   // Enter was pressed in the box.
@@ -31,6 +34,8 @@ class CompletingComboBox : public QComboBox {
 
  private:
   std::function<bool()> m_openOnFocus;
+  bool m_typingReplaces = false;
+  bool m_untyped = true;
 };
 
 }  // namespace quillon::ui

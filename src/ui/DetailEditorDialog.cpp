@@ -2,6 +2,7 @@
 
 #include "catalogue/Lookups.h"
 #include "ui/GameInfoPanel.h"
+#include "ui/GameListModel.h"
 #include "ui/LookupGridModel.h"
 #include "ui/MainWindow.h"
 #include "ui/StatusFeedback.h"
@@ -254,8 +255,10 @@ void DetailEditorDialog::RefreshMainWindow()
     lookups.BuildMArray();
   if (Changed(LookupKind::Country))
     lookups.BuildCArray();
-  // Games may have other names, genres and colours now.
+  // Games may have other names, genres and colours now; the game chosen before stays chosen.
+  const qint64 shownGame = m_main.CurrentGameID();
   m_main.FilterGenre();
+  m_main.SelectListRow(m_main.ListModel().RowOfGame(shownGame));
 }
 
 bool RunDetailEditor(MainWindow& main)

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTabBar>
 
 namespace quillon::ui {
@@ -32,9 +33,27 @@ ExportContext ExportContextOf(MainWindow& window)
   return context;
 }
 
+namespace {
+
+// The folder itself when it exists, else its nearest existing parent.
+QString ExistingFolder(const QString& folder)
+{
+  if (folder.isEmpty())
+    return folder;
+  QFileInfo info(folder);
+  while (!info.isDir() && info.absolutePath() != info.absoluteFilePath())
+    info.setFile(info.absolutePath());
+  return info.absoluteFilePath();
+}
+
+}  // namespace
+
 std::optional<QString> ShowSaveDialog(QWidget* parent, const FileChoice& choice)
 {
-  QFileDialog dialog(parent, choice.title, choice.initialFolder, choice.filter.section(QLatin1Char('|'), 0, 0));
+  QFileDialog dialog(parent, choice.title, QString(), choice.filter.section(QLatin1Char('|'), 0, 0));
+  // Given as the dialog's folder, a start folder that does not exist would be proposed as the
+  // file's name.
+  dialog.setDirectory(ExistingFolder(choice.initialFolder));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   // The export asks its own overwrite question.

@@ -516,7 +516,7 @@ void GameInfoPanel::PreviewPicture()
 {
   if (m_image->text().isEmpty())
     return;
-  ImagePreviewDialog preview(m_image->text(), this);
+  ImagePreviewDialog preview(m_image->text(), m_picture->size(), this);
   preview.exec();
 }
 

@@ -17,9 +17,16 @@ class PreviewArea : public QWidget {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     m_image = reader.read();
+    setObjectName(QStringLiteral("imgPreview"));
     setMinimumSize(200, 150);
   }
   const QImage& Image() const { return m_image; }
+  void SetWantedSize(const QSize& size)
+  {
+    m_wanted = size;
+    updateGeometry();
+  }
+  QSize sizeHint() const override { return m_wanted; }
 
  protected:
   void paintEvent(QPaintEvent*) override
@@ -35,9 +42,27 @@ class PreviewArea : public QWidget {
 
  private:
   QImage m_image;
+  QSize m_wanted{400, 300};
 };
 
-ImagePreviewDialog::ImagePreviewDialog(const QString& picturePath, QWidget* parent) : QDialog(parent)
+namespace {
+
+// The size the picture is shown at: its own size, or larger so that it covers the box, and then
+// smaller when that would not fit on the screen.
+QSize PreviewSize(const QSize& picture, const QSize& box, const QSize& screen)
+{
+  QSize wanted = picture;
+  if (!box.isEmpty())
+    wanted = wanted.expandedTo(picture.scaled(box, Qt::KeepAspectRatioByExpanding));
+  if (!screen.isEmpty() && (wanted.width() > screen.width() || wanted.height() > screen.height()))
+    wanted.scale(screen, Qt::KeepAspectRatio);
+  return wanted;
+}
+
+}  // namespace
+
+ImagePreviewDialog::ImagePreviewDialog(const QString& picturePath, const QSize& boxSize, QWidget* parent)
+    : QDialog(parent)
 {
   setObjectName(QStringLiteral("Image_Preview"));
   setWindowTitle(QStringLiteral("Image Preview"));
@@ -47,11 +72,12 @@ ImagePreviewDialog::ImagePreviewDialog(const QString& picturePath, QWidget* pare
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  // As large as the picture, within most of the screen.
-  QSize wanted = m_area->Image().isNull() ? QSize(400, 300) : m_area->Image().size();
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    wanted = wanted.boundedTo(screen->availableSize() * 0.85);
-  resize(wanted.expandedTo(QSize(320, 240)) + QSize(24, 60));
+  if (!m_area->Image().isNull()) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableSize() * 0.85 - (sizeHint() - m_area->sizeHint()) : QSize();
+    m_area->SetWantedSize(PreviewSize(m_area->Image().size(), boxSize, room).expandedTo(m_area->minimumSize()));
+  }
+  resize(sizeHint());
 }
 
 bool ImagePreviewDialog::HasPicture() const

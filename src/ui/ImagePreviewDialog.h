@@ -1,5 +1,6 @@
 #pragma once
-// Image_Preview ("Image Preview"): the game's picture enlarged, kept in its proportions.
+// Image_Preview ("Image Preview"): the game's picture enlarged, kept in its proportions: at least
+// as large as the picture box shows it, and at least its own size, within most of the screen.
 #include <QDialog>
 
 namespace quillon::ui {
@@ -8,7 +9,8 @@ class ImagePreviewDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ImagePreviewDialog(const QString& picturePath, QWidget* parent = nullptr);
+  // `boxSize`: the size of the picture box the picture is enlarged from.
+  ImagePreviewDialog(const QString& picturePath, const QSize& boxSize, QWidget* parent = nullptr);
   bool HasPicture() const;
 
  private:

@@ -315,9 +315,10 @@ QWidget* MainWindow::BuildGameFrame()
   m_genreCombo->setEditable(true);
   m_genreCombo->setInsertPolicy(QComboBox::NoInsert);
   m_genreCombo->setMaxVisibleItems(20);
+  m_genreCombo->SetTypingReplacesText(true);
   m_genreCombo->setToolTip(tr("Show only the games of one genre"));
   connect(m_genreCombo, qOverload<int>(&QComboBox::activated), this, [this](int) { OnGenreActivated(); });
-  connect(m_genreCombo, &CompletingComboBox::entered, this, &MainWindow::OnGenreActivated);
+  connect(m_genreCombo, &CompletingComboBox::entered, this, &MainWindow::OnGenreEntered);
   m_checkAll = new QCheckBox(kCheckAll, m_gamesFrame);
   m_checkAll->setObjectName(QStringLiteral("cmdsall"));
   connect(m_checkAll, &QCheckBox::clicked, this, &MainWindow::OnCheckAllClicked);
@@ -342,11 +343,9 @@ QWidget* MainWindow::BuildGameFrame()
     if (m_listBusy)
       return true;
     const bool written = SetSelected(Connection(), *m_feedback, gameId, selected);
-    if (written) {
-      m_checkAll->setText(m_model->AllChecked() || (selected && m_model->CheckedCount() + 1 == m_model->rowCount())
-                              ? kUncheckAll
-                              : kCheckAll);
-    }
+    // The model counts the new mark once this returns.
+    if (written)
+      ShowCheckAllState(m_model->CheckedCount() + (selected ? 1 : -1) == m_model->rowCount());
     return written;
   });
   connect(m_list, &GameListView::currentGameChanged, this, &MainWindow::ShowGameAt);
@@ -531,21 +530,26 @@ void MainWindow::CreateList(std::vector<GameRow> rows)
   const bool missingView = m_view == GameView::Missing;
   if (count == 0) {
     SetListCommandsEnabled(false);
-    m_checkAll->setText(kCheckAll);
+    ShowCheckAllState(false);
     m_listBusy = false;
     ShowEmptyDetails();
   } else {
     SetListCommandsEnabled(true);
     for (const char* name : {"exporth2menu", "DeleteGame", "Del_Sel", "SaveAsMy"})
       Action(QString::fromLatin1(name))->setEnabled(!missingView);
-    m_checkAll->setText(m_model->AllChecked() ? kUncheckAll : kCheckAll);
+    ShowCheckAllState(m_model->AllChecked());
     m_listBusy = false;
     m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
     m_list->scrollToTop();
   }
-  m_checkAll->setChecked(false);
   m_feedback->SetStatus(StatusKind::Text,
                         ListCountText(count, ViewCount(Connection(), *m_feedback, m_settings.systemId, m_view)));
+}
+
+void MainWindow::ShowCheckAllState(bool allTicked)
+{
+  m_checkAll->setChecked(allTicked);
+  m_checkAll->setText(allTicked ? kUncheckAll : kCheckAll);
 }
 
 void MainWindow::SetListCommandsEnabled(bool enabled)
@@ -605,10 +609,12 @@ void MainWindow::ColorCode()
   m_model->SetRowColour(row, ListColour(m_details->ShownMissingData()));
 }
 
-void MainWindow::OpenScanner(bool quick, bool autoScan)
+void MainWindow::OpenScanner(bool quick, bool autoScan, QWidget* over)
 {
-  ScannerDialog scanner(*this, quick, autoScan);
-  scanner.SetSetupAction([this] { RunSystemOptions(*this); });
+  ScannerDialog scanner(*this, quick, autoScan, over);
+  // A scan started from the options has them open underneath: no Setup to open them again.
+  if (!autoScan)
+    scanner.SetSetupAction([this] { RunSystemOptions(*this); });
   scanner.exec();
 }
 
@@ -735,6 +741,17 @@ void MainWindow::OnGenreActivated()
   FilterGenre(false, m_view == GameView::Missing);
 }
 
+void MainWindow::OnGenreEntered()
+{
+  // Completion keeps the letter case the user typed; the genre is the item of that name.
+  const int index = m_genreCombo->findText(m_genreCombo->currentText(), Qt::MatchFixedString);
+  if (index >= 0) {
+    m_genreCombo->setCurrentIndex(index);
+    m_genreCombo->setEditText(m_genreCombo->itemText(index));
+  }
+  OnGenreActivated();
+}
+
 void MainWindow::OnCheckAllClicked()
 {
   const bool mark = m_checkAll->text() == kCheckAll;
@@ -743,11 +760,10 @@ void MainWindow::OnCheckAllClicked()
   m_listBusy = true;
   const CloneMarks clones{Action(QStringLiteral("Clones"))->isChecked(),
                           Action(QStringLiteral("ClonesOnly"))->isChecked()};
-  if (CheckAll(Connection(), *m_feedback, m_settings.systemId, mark, m_view, clones)) {
+  const bool written = CheckAll(Connection(), *m_feedback, m_settings.systemId, mark, m_view, clones);
+  if (written)
     m_model->SetAllChecked(mark);
-    m_checkAll->setText(mark ? kUncheckAll : kCheckAll);
-  }
-  m_checkAll->setChecked(false);
+  ShowCheckAllState(written ? mark : !mark);
   if (m_model->rowCount() > 0)
     m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
   m_listBusy = false;

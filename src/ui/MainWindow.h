@@ -74,7 +74,9 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   void ColorCode();
 
   // Commands.
-  void OpenScanner(bool quick, bool autoScan = false);
+  // The scanner dialog; with `autoScan` it scans all systems at once. `over`: the window it opens
+  // over, when not this one.
+  void OpenScanner(bool quick, bool autoScan = false, QWidget* over = nullptr);
   void AddGames();
   void AddGameFiles(const QStringList& paths);
   void StartImageSearch(ImageCommand command);
@@ -119,11 +121,14 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   void ShowEmptyDetails();
   void ShowGameAt(int row);
   void SetListCommandsEnabled(bool enabled);
+  // cmdsall: ticked, and captioned "Uncheck All", exactly when every row is ticked.
+  void ShowCheckAllState(bool allTicked);
 
   void OnTabChanged(int index);
   void OnTabClicked(int index);
   void OnLegendClicked(const QString& filter, ClickableLabel* label);
   void OnGenreActivated();
+  void OnGenreEntered();
   void OnCheckAllClicked();
   void OnViewChosen(GameView view);
   void OnCloneMarkToggled(bool includeClones);

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -28,6 +29,40 @@ QString Shown(QString text)
 {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
+
+// What the scan reports while this dialog runs it: everything reaches the main window as before;
+// the result lines and the progress of the folder being scanned are shown in the dialog as well.
+class ScanFeedback final : public Feedback {
+ public:
+  ScanFeedback(Feedback& main, std::function<void(const QString&)> addLine, QProgressBar& progress)
+      : m_main(main), m_addLine(std::move(addLine)), m_progress(progress)
+  {
+  }
+
+  void SetStatus(StatusKind kind, const QString& text) override { m_main.SetStatus(kind, text); }
+  void SetProgressMaximum(int maximum) override
+  {
+    m_main.SetProgressMaximum(maximum);
+    m_progress.setMaximum(std::max(maximum, 1));
+  }
+  void SetProgressValue(int value) override
+  {
+    m_main.SetProgressValue(value);
+    m_progress.setValue(std::clamp(value, 0, m_progress.maximum()));
+  }
+  void AddResultLine(const QString& line) override { m_addLine(line); }
+  void Yield() override { m_main.Yield(); }
+  Answer Ask(const Question& question) override { return m_main.Ask(question); }
+  void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override
+  {
+    m_main.ShowMessage(title, text, icon);
+  }
+
+ private:
+  Feedback& m_main;
+  std::function<void(const QString&)> m_addLine;
+  QProgressBar& m_progress;
+};
 
 }  // namespace
 
@@ -62,6 +97,12 @@ ScannerDialog::ScannerDialog(MainWindow& mainWindow, bool quick, bool autoScan, 
   m_status->setObjectName(QStringLiteral("lblStatus"));
   m_status->setMinimumHeight(m_status->fontMetrics().height() * 2 + 4);
   layout->addWidget(m_status);
+  m_progress = new QProgressBar(this);
+  m_progress->setObjectName(QStringLiteral("prgScan"));
+  m_progress->setRange(0, 1);
+  m_progress->setValue(0);
+  m_progress->setTextVisible(false);
+  layout->addWidget(m_progress);
 
   m_results = new QListView(this);
   m_results->setObjectName(QStringLiteral("lstresults"));
@@ -169,9 +210,12 @@ void ScannerDialog::ScanNow()
   m_scanning = true;
   SetButtonsEnabled(false);
   m_resultsModel->setStringList({});
-  StatusFeedback& feedback = m_main.Feedback();
-  feedback.SetDialogParent(this);
-  feedback.SetResultSink([this](const QString& line) { AddResultLine(line); });
+  m_progress->setRange(0, 1);
+  m_progress->setValue(0);
+  StatusFeedback& mainFeedback = m_main.Feedback();
+  mainFeedback.SetDialogParent(this);
+  ScanFeedback feedback(
+      mainFeedback, [this](const QString& line) { AddResultLine(line); }, *m_progress);
 
   ScanOptions options;
   options.allSystems = m_allSystems->isChecked();
@@ -181,17 +225,30 @@ void ScannerDialog::ScanNow()
     m_status->setText(QStringLiteral("Please wait, \nSearching for available ") + system + QStringLiteral(" games..."));
     m_status->repaint();
   };
-  RunScan(m_main.Connection(), m_main.Lookup(), feedback, m_main.Folder(), options);
+  const ScanSummary summary = RunScan(m_main.Connection(), m_main.Lookup(), feedback, m_main.Folder(), options);
   FlushResults();
-  feedback.SetResultSink({});
-  feedback.SetDialogParent(&m_main);
-  ShowIdlePrompt();
+  mainFeedback.SetDialogParent(&m_main);
 
   m_main.FilterGenre();
   feedback.Yield();
+  // The dialog stays open with what the scan did, so its list can be read.
+  ShowSummary(summary);
   m_scanning = false;
   SetButtonsEnabled(true);
-  accept();
+}
+
+void ScannerDialog::ShowSummary(const ScanSummary& summary)
+{
+  m_progress->setRange(0, 1);
+  m_progress->setValue(1);
+  m_status->setText(tr("Done: %1 folder(s) scanned, %2 file(s) found.\n"
+                       "%3 game(s) added, %4 updated, %5 missing, %6 error(s).")
+                        .arg(summary.folders)
+                        .arg(summary.filesFound)
+                        .arg(summary.gamesAdded)
+                        .arg(summary.gamesUpdated)
+                        .arg(summary.gamesMissing)
+                        .arg(summary.errors));
 }
 
 }  // namespace quillon::ui

@@ -1,6 +1,7 @@
 #pragma once
-// NewScanner ("Rom Scanner"): scans the ROM folders of the current system or of all systems and
-// lists what it finds, then rebuilds the main window's list and closes.
+// NewScanner ("Rom Scanner"): scans the ROM folders of the current system or of all systems, lists
+// what it finds with the progress of each folder, then rebuilds the main window's list and shows a
+// summary of the scan until the user closes the dialog or scans again.
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QStringList>
@@ -10,9 +11,14 @@
 class QCheckBox;
 class QLabel;
 class QListView;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QStringListModel;
+
+namespace quillon {
+struct ScanSummary;
+}
 
 namespace quillon::ui {
 
@@ -23,7 +29,7 @@ class ScannerDialog : public QDialog {
 
  public:
   // `quick` ticks "Quick Scan" (no GoodTools pass). With `autoScan` the scan of all systems starts
-  // at once and the dialog closes when it ends.
+  // at once.
   ScannerDialog(MainWindow& mainWindow, bool quick, bool autoScan, QWidget* parent = nullptr);
 
   // What Setup opens (the system options); Setup is disabled without it.
@@ -40,6 +46,7 @@ class ScannerDialog : public QDialog {
 
  private:
   void ShowIdlePrompt();
+  void ShowSummary(const ScanSummary& summary);
   void AddResultLine(const QString& line);
   void FlushResults();
   void SetButtonsEnabled(bool enabled);
@@ -57,6 +64,7 @@ class ScannerDialog : public QDialog {
   QListView* m_results = nullptr;
   QStringListModel* m_resultsModel = nullptr;
   QLabel* m_status = nullptr;
+  QProgressBar* m_progress = nullptr;
   QStringList m_pending;
   QElapsedTimer m_sinceFlush;
   std::function<void()> m_openSetup;

@@ -60,10 +60,9 @@ void StatusFeedback::SetProgressValue(int value)
     m_progressBar->setValue(std::clamp(value, m_progressBar->minimum(), m_progressBar->maximum()));
 }
 
-void StatusFeedback::AddResultLine(const QString& line)
+void StatusFeedback::AddResultLine(const QString&)
 {
-  if (m_resultSink)
-    m_resultSink(line);
+  // The main window has no results list; the scanner dialog shows its own.
 }
 
 void StatusFeedback::Yield()

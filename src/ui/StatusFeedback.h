@@ -6,8 +6,6 @@
 #include <QElapsedTimer>
 #include <QPointer>
 
-#include <functional>
-
 class QLabel;
 class QProgressBar;
 class QWidget;
@@ -18,8 +16,6 @@ class StatusFeedback final : public Feedback {
  public:
   StatusFeedback(QWidget* dialogParent, QLabel* statusLabel, QProgressBar* progressBar);
 
-  // Where result lines go (the scanner dialog's list while it runs); dropped when unset.
-  void SetResultSink(std::function<void(const QString&)> sink) { m_resultSink = std::move(sink); }
   void SetDialogParent(QWidget* parent) { m_dialogParent = parent; }
 
   void SetStatus(StatusKind kind, const QString& text) override;
@@ -34,7 +30,6 @@ class StatusFeedback final : public Feedback {
   QPointer<QWidget> m_dialogParent;
   QPointer<QLabel> m_statusLabel;
   QPointer<QProgressBar> m_progressBar;
-  std::function<void(const QString&)> m_resultSink;
   QElapsedTimer m_sinceEvents;
 };
 

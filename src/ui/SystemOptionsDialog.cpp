@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabBar>
@@ -33,6 +34,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace quillon::ui {
@@ -116,6 +118,21 @@ class SystemTreeWidget : public QTreeWidget {
   }
 
   std::function<void(qint64 systemId, qint64 typeId)> onMove;
+
+  // Wide enough to show every caption whole, in open and closed groups alike.
+  void FitToNames()
+  {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+      int depth = rootIsDecorated() ? 1 : 0;
+      for (const QTreeWidgetItem* parent = (*it)->parent(); parent; parent = parent->parent())
+        ++depth;
+      widest = std::max(widest, indentation() * depth + itemDelegate()->sizeHint(option, indexFromItem(*it)).width());
+    }
+    setMinimumWidth(widest + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
+  }
 
  protected:
   void dragMoveEvent(QDragMoveEvent* event) override
@@ -484,6 +501,7 @@ void SystemOptionsDialog::BuildTree(qint64 selectId)
     }
   }
   m_filling = wasFilling;
+  m_tree->FitToNames();
   // Without a current system the first one is shown, so there is always one to set up.
   if (!selected)
     selected = first;
@@ -572,6 +590,7 @@ void SystemOptionsDialog::RenameSystem()
   m_goodTool->setEnabled(UsesGoodTool(name));
   if (QTreeWidgetItem* item = NodeOfSystem(m_curSys)) {
     item->setText(0, name);
+    m_tree->FitToNames();
     m_tree->setCurrentItem(item);
   }
 }
@@ -750,7 +769,7 @@ void SystemOptionsDialog::ScanNow()
 {
   // A name being typed is taken before the scan reads the systems.
   RenameSystem();
-  m_main.OpenScanner(true, true);
+  m_main.OpenScanner(true, true, this);
 }
 
 void SystemOptionsDialog::reject()

@@ -82,7 +82,7 @@ class SiteListsTest : public QObject {
     QVERIFY(TouchFile(file, "old contents that must go"));
     RecordingFeedback feedback;
     QVERIFY(ExportSiteURLs(t.Db(), feedback, file));
-    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: OK."));
+    QCOMPARE(feedback.LastStatus(), "Status: 3 site(s) and 3 ignored address(es) exported to " + file + ".");
     QCOMPARE(FileBytes(file), QByteArray("[Site]\r\n"
                                          "a1=http://find.example/?q=\r\n"
                                          "b1=http://other.example/s?Term=\r\n"
@@ -111,7 +111,7 @@ class SiteListsTest : public QObject {
     QCOMPARE(feedback.questions.size(), 1);
     QCOMPARE(feedback.questions.first().text, QStringLiteral("Would you like to overwrite your existing settings?"));
     QCOMPARE(feedback.questions.first().buttons, QuestionButtons::YesNoCancel);
-    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: OK."));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: 3 site(s) and 3 ignored address(es) imported."));
     t.Reopen();
     QCOMPARE(Lists(t), before);
     QVERIFY(t.Value(QStringLiteral("SELECT min(ID) FROM ImageURL")).toLongLong() > oldMaxId);
@@ -149,6 +149,7 @@ class SiteListsTest : public QObject {
     QCOMPARE(ImportSiteURLs(t.Db(), feedback, file), SiteImportOutcome::Imported);
     QCOMPARE(Lists(t),
              QStringList({QStringLiteral("2|http://two/|"), QStringLiteral("2|http://three/|http://three/x")}));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: 2 site(s) and 1 ignored address(es) imported."));
   }
 
   void DuplicateSiteIdsChangeNothing()
@@ -208,6 +209,17 @@ class SiteListsTest : public QObject {
     QCOMPARE(Lists(t).mid(26),
              QStringList({QStringLiteral("4|http://b.example/?q=%5Bx%5D|http://b.example/%5Ba%5D.gif"),
                           QStringLiteral("4|http://after.example/|")}));
+  }
+
+  void WithoutSitesNothingIsExported()
+  {
+    TestCatalogue t;
+    const QString file = t.Path(QStringLiteral("URL/sites.ini"));
+    QVERIFY(TouchFile(file, "the user's earlier list"));
+    RecordingFeedback feedback;
+    QVERIFY(!ExportSiteURLs(t.Db(), feedback, file));
+    QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: Error - There are no image sites to export."));
+    QCOMPARE(FileBytes(file), QByteArray("the user's earlier list"));
   }
 
   void UnwritableExportTargetIsReported()

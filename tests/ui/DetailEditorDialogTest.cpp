@@ -8,6 +8,7 @@
 #include "ui/LookupGridModel.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
@@ -172,6 +173,8 @@ class DetailEditorDialogTest : public QObject {
   void BatchUpdateToANewMakerAddsItFirst()
   {
     WindowFixture f(SnesGames);
+    f.window->SelectListRow(1);
+    QCOMPARE(f.window->CurrentGameID(), 2);
     {
       Editor editor(f);
       editor.ShowTab(2);
@@ -195,6 +198,9 @@ class DetailEditorDialogTest : public QObject {
     QVERIFY(f.window->findChild<QComboBox*>(QStringLiteral("cmbmanf"))->findText(QStringLiteral("Brand New Games")) >=
             0);
     QVERIFY(f.window->Lookup().FindManf(QStringLiteral("Brand New Games")).has_value());
+    // The rebuilt list still shows the game that was chosen before.
+    QCOMPARE(f.window->CurrentGameID(), 2);
+    QCOMPARE(f.window->findChild<QLineEdit*>(QStringLiteral("txtfullname"))->text(), QStringLiteral("Beta"));
   }
 };
 

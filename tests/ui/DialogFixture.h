@@ -37,18 +37,20 @@ class WindowFixture {
   Session m_session;
 };
 
-// Acts on the next modal window of type T once it is shown; gives up after half a minute, or when
-// the returned watcher goes out of scope.
+// Acts on the next modal window of type T once it is shown (and `ready` when given); gives up after
+// half a minute, or when the returned watcher goes out of scope.
 template <typename T>
-[[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(T*)> act)
+[[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(T*)> act, std::function<bool(T*)> ready = {})
 {
   auto timer = std::make_unique<QTimer>();
   auto waited = std::make_shared<QElapsedTimer>();
   waited->start();
   timer->setInterval(10);
   QTimer* watcher = timer.get();
-  QObject::connect(watcher, &QTimer::timeout, [watcher, act, waited] {
+  QObject::connect(watcher, &QTimer::timeout, [watcher, act, ready, waited] {
     T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (modal && ready && !ready(modal))
+      modal = nullptr;
     if (!modal && waited->elapsed() < 30000)
       return;
     watcher->stop();

@@ -1,14 +1,18 @@
 // The two export dialogs on the offscreen platform: their captions, the options bound to `Inc`
 // (stored at once, put back by Cancel), and OK running the export with the chosen file.
+#include "DialogFixture.h"
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "ui/ExportDialogs.h"
 #include "ui/SaveAsMyDialog.h"
 #include "ui/SaveToMeedioDialog.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -152,6 +156,50 @@ class ExportDialogsTest : public QObject {
     QCOMPARE(again.Result().records, 1);
     QCOMPARE(feedback->LastStatus(), "Status: 1 Rom(s) exported to " + out.filePath("games.mlf") + ".");
     QCOMPARE(locks, QList<bool>({true, false}));
+  }
+
+  void SaveDialogProposesOnlyFileNames_data()
+  {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QString>("shownName");
+    QTest::addColumn<QString>("shownFolder");
+    // A documents folder the user does not have must not become the file's name.
+    QTest::newRow("missing folder") << "Documents"
+                                    << ""
+                                    << ""
+                                    << ".";
+    QTest::newRow("missing folder, proposed name") << "Documents"
+                                                   << "SNES"
+                                                   << "SNES.my"
+                                                   << ".";
+    QTest::newRow("existing folder") << "out"
+                                     << ""
+                                     << ""
+                                     << "out";
+  }
+
+  void SaveDialogProposesOnlyFileNames()
+  {
+    QFETCH(QString, start);
+    QFETCH(QString, proposed);
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral("out")));
+    QString name;
+    QString folder;
+    const auto look = WhenModal<QFileDialog>([&name, &folder](QFileDialog* dialog) {
+      name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+      folder = dialog->directory().absolutePath();
+      dialog->reject();
+    });
+    QWidget parent;
+    const std::optional<QString> chosen =
+        ShowSaveDialog(&parent, FileChoice{QStringLiteral("Export"), QStringLiteral("Files (*.my)|*.my"),
+                                           QStringLiteral("my"), home.filePath(start), proposed});
+    QVERIFY(!chosen);
+    QTEST(name, "shownName");
+    QFETCH(QString, shownFolder);
+    QCOMPARE(folder, QDir::cleanPath(QDir(home.path()).absoluteFilePath(shownFolder)));
   }
 };
 

@@ -1,4 +1,5 @@
 // The main window on a filled catalogue: tabs, list, filters, check marks and the details panel.
+#include "DialogFixture.h"
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
@@ -12,12 +13,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -142,27 +145,99 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.Names(), QStringList{"Gone"});
   }
 
+  void TypingIntoTheGenreFilterChoosesAGenre_data()
+  {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("completed") << "act"
+                               << "Action" << QStringList{"Gamma"};
+    QTest::newRow("whole name") << "Fighter"
+                                << "Fighter" << QStringList{"Alpha", "Beta"};
+    QTest::newRow("after a genre") << "Action|fig"
+                                   << "Fighter" << QStringList{"Alpha", "Beta"};
+  }
+
+  void TypingIntoTheGenreFilterChoosesAGenre()
+  {
+    QFETCH(QString, typed);
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto* genre = f.Find<QComboBox>("cmbgenre");
+    // Each text is typed after a click into the middle of the box, then Enter applies it.
+    for (const QString& text : typed.split(QLatin1Char('|'))) {
+      QLineEdit* edit = genre->lineEdit();
+      QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+      QTest::keyClicks(genre, text);
+      QTest::keyClick(genre, Qt::Key_Return);
+    }
+    QTEST(genre->currentText(), "shown");
+    QTEST(f.Names(), "listed");
+  }
+
   void CheckMarksAreWrittenAtOnce()
   {
     Fixture f;
     f.ShowTab(QStringLiteral("SNES"));
     GameListModel& model = f.window->ListModel();
     auto* checkAll = f.Find<QCheckBox>("cmdsall");
-    QCOMPARE(checkAll->text(), QStringLiteral("Check All"));
+    // The box is ticked exactly when every row is, and its caption offers the opposite.
+    const auto boxShows = [checkAll](bool ticked) {
+      return checkAll->isChecked() == ticked && checkAll->text() == (ticked ? "Uncheck All" : "Check All");
+    };
+    QVERIFY(boxShows(false));
     model.setData(model.index(1, 0), Qt::Checked, Qt::CheckStateRole);
     QCOMPARE(f.Value(QStringLiteral("SELECT Selected FROM Games WHERE GameID = 2")).toInt(), 1);
     checkAll->click();
-    QCOMPARE(checkAll->text(), QStringLiteral("Uncheck All"));
+    QVERIFY(boxShows(true));
     QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Selected <> 0")).toInt(), 3);
     // Rebuilt with every row ticked, the box offers to untick them.
     f.window->FilterGenre();
-    QCOMPARE(checkAll->text(), QStringLiteral("Uncheck All"));
+    QVERIFY(boxShows(true));
+    model.setData(model.index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    QVERIFY(boxShows(false));
+    model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    QVERIFY(boxShows(true));
+    checkAll->click();
+    QVERIFY(boxShows(false));
+    QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Selected <> 0")).toInt(), 0);
 
     // Clicking the tab already shown does not rebuild the list.
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QTabBar* tabs = f.Find<QTabBar>("tbsSys");
     emit tabs->tabBarClicked(tabs->currentIndex());
     QCOMPARE(resets.count(), 0);
+  }
+
+  void PreviewShowsThePictureLargerThanItsBox()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->resize(f.window->minimumSize());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTemporaryDir pictures;
+    const QString path = pictures.filePath(QStringLiteral("alpha.png"));
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(path));
+    f.Find<QLineEdit>("txtimage")->setText(path);
+    const QSize box = f.Find<QWidget>("RomPic")->size();
+    QSize drawn;
+    const auto look = WhenModal<QDialog>([&drawn](QDialog* preview) {
+      if (auto* area = preview->findChild<QWidget*>(QStringLiteral("imgPreview")))
+        drawn = QSize(60, 40).scaled(area->size(), Qt::KeepAspectRatio);
+      preview->reject();
+    });
+    f.Find<QToolButton>("Image4")->click();
+    QVERIFY2(drawn.width() >= box.width() && drawn.height() >= box.height(),
+             qPrintable(QStringLiteral("%1x%2 in a box of %3x%4")
+                            .arg(drawn.width())
+                            .arg(drawn.height())
+                            .arg(box.width())
+                            .arg(box.height())));
   }
 
   void DetailsEditsReachTheCatalogue()

@@ -4,10 +4,12 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "ui/ScannerDialog.h"
 #include "ui/SystemOptionsDialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +134,22 @@ class SystemOptionsDialogTest : public QObject {
     emit name->editingFinished();
     QCOMPARE(name->text(), QStringLiteral("Zinc"));
 
+    // Every system's name fits the tree, also after a rename to a longer one.
+    auto* tree = Find<QTreeWidget>(dialog, "treSys");
+    const auto namesFit = [tree] {
+      tree->expandAll();
+      tree->header()->setStretchLastSection(false);
+      tree->resizeColumnToContents(0);
+      const int needed = tree->columnWidth(0);
+      tree->header()->setStretchLastSection(true);
+      QCoreApplication::processEvents();
+      return tree->viewport()->width() >= needed;
+    };
+    QVERIFY(namesFit());
+    name->setText(QStringLiteral("Zinc Arcade Boards (Sony ZN-1 and ZN-2)"));
+    emit name->editingFinished();
+    QVERIFY(namesFit());
+
     // Dropping a system on another type moves it there.
     dialog.MoveSystem(29, 4);
     QCOMPARE(Find<QTreeWidget>(dialog, "treSys")->currentItem()->parent()->text(0), QStringLiteral("Arcade"));
@@ -237,7 +255,25 @@ class SystemOptionsDialogTest : public QObject {
     extensions->clear();
     QTest::keyClicks(extensions, QStringLiteral("sfc;smc"));
 
+    // The scan runs at once in the scanner, in front of the options, and stays there with its
+    // summary until it is closed.
+    QWidget* scannerParent = nullptr;
+    QString summary;
+    const auto scan = WhenModal<ScannerDialog>(
+        [&](ScannerDialog* scanner) {
+          scannerParent = scanner->parentWidget();
+          summary = scanner->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+          QVERIFY(!scanner->findChild<QPushButton*>(QStringLiteral("cmdSetup"))->isEnabled());
+          scanner->findChild<QPushButton*>(QStringLiteral("cmdclose"))->click();
+        },
+        [](ScannerDialog* scanner) {
+          return !scanner->IsScanning() && scanner->ResultLines().contains(QStringLiteral("Done."));
+        });
     scanNow->click();
+    QCOMPARE(scannerParent, &dialog);
+    QCOMPARE(summary, QStringLiteral("Done: 1 folder(s) scanned, 1 file(s) found.\n"
+                                     "1 game(s) added, 0 updated, 0 missing, 0 error(s)."));
+    QVERIFY(dialog.isVisible());
     QCOMPARE(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE System = 3")).toString(),
              QStringLiteral("Super Game"));
     Find<QPushButton>(dialog, "cmdclose")->click();

@@ -145,8 +145,8 @@ int TickGenres(CliRun& run, Catalogue& catalogue, qint64 gameId, const CliArgs& 
     }
     const GenreTickOutcome outcome = TickGenre(catalogue, run.Feedback(), gameId, genre->toLongLong(), tick);
     if (!outcome.accepted)
-      run.Err() << "quillon-cli: " << (tick ? "ticking" : "unticking") << " \"" << name
-                << "\" was refused (at most 4 genres; \"[Unknown]\" never beside a real genre)\n";
+      run.Err() << "quillon-cli: " << (tick ? "ticking" : "unticking") << " \"" << name << "\" was refused (at most "
+                << kMaxTickedGenres << " genres; \"[Unknown]\" never beside a real genre)\n";
     return outcome.accepted;
   };
   bool ok = true;
