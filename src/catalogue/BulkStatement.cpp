@@ -72,7 +72,9 @@ void BulkStatement::Bind(int position, const QString& value)
     BindNull(position);
     return;
   }
-  sqlite3_bind_text16(m_statement, position, value.utf16(), static_cast<int>(value.size() * 2), SQLITE_TRANSIENT);
+  // As UTF-8: the engine drops a leading U+FEFF from UTF-16 text, and file names may begin with one.
+  const QByteArray text = value.toUtf8();
+  sqlite3_bind_text(m_statement, position, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
 void BulkStatement::BindNull(int position)

@@ -302,10 +302,12 @@ void AddSystemImageColumn(StepRun& run)
                          kColumnMissing);
 }
 
+// The systems that exist scanned their subfolders before the column did, and keep doing so;
+// systems made later take the column's own default.
 void AddRecurseColumn(StepRun& run)
 {
   run.AddColumnIfMissing(kUpdatingLabel, QStringLiteral("System"), QStringLiteral("Recurse"), QStringLiteral("YesNo"),
-                         0, kColumnMissing);
+                         0, kColumnMissing, QStringLiteral("UPDATE System SET Recurse = 1"));
 }
 
 }  // namespace quillon::upgrade

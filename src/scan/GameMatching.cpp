@@ -1,11 +1,13 @@
 #include "scan/GameMatching.h"
 
+#include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
 #include "names/FileNameTags.h"
 #include "scan/GoodTools.h"
+#include "scan/RomDiscovery.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,10 +20,10 @@ namespace {
 
 const QString kNewGameRoutine = QStringLiteral("NewGame");
 
+// Only "/" separates folders here; a backslash is part of a Linux file name.
 QString FileNameOf(const QString& path)
 {
-  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-  return path.mid(slash + 1);
+  return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 QString ExtensionOf(const QString& name)
@@ -69,15 +71,59 @@ std::optional<SystemFacts> ReadSystem(Catalogue& catalogue, Feedback& feedback, 
                      IsTrue(rows->Value(0, 3))};
 }
 
+// The system's ROM folder that `folder` is: the same text, else the same folder by another path.
 std::optional<qint64> PathIdOf(Catalogue& catalogue, Feedback& feedback, const QString& folder, qint64 systemId)
 {
-  const std::optional<QVariant> id = catalogue.SelectValue(
-      feedback, kNewGameRoutine,
-      QStringLiteral("SELECT PathID FROM RomPath WHERE RomPath = ? AND System = ? ORDER BY PathID"),
-      {folder, systemId});
-  if (!id || !id->isValid())
+  const std::optional<Rows> rows = catalogue.Select(
+      feedback, kNewGameRoutine, QStringLiteral("SELECT PathID, RomPath FROM RomPath WHERE System = ? ORDER BY PathID"),
+      {systemId});
+  if (!rows)
     return std::nullopt;
-  return id->toLongLong();
+  for (const QVariantList& row : rows->All()) {
+    if (row[1].toString() == folder)
+      return row[0].toLongLong();
+  }
+  for (const QVariantList& row : rows->All()) {
+    if (!row[1].toString().isEmpty() && SameFolder(row[1].toString(), folder))
+      return row[0].toLongLong();
+  }
+  return std::nullopt;
+}
+
+// Statements that carry file names run through BulkStatement, which binds text exactly: a name
+// that begins with U+FEFF keeps it.
+std::optional<qint64> ExecuteExactly(Catalogue& catalogue, Feedback& feedback, const QString& sql,
+                                     const QVariantList& binds)
+{
+  BulkStatement statement(catalogue, sql);
+  for (int i = 0; i < binds.size(); ++i)
+    statement.Bind(i + 1, binds[i]);
+  if (!statement.Execute()) {
+    const SqlFailure failure = statement.Failure();
+    ReportError(feedback, failure.number, kNewGameRoutine, failure.description);
+    return std::nullopt;
+  }
+  return statement.LastInsertId();
+}
+
+// The first row of a query, `columns` wide; empty when there is none.
+std::optional<QVariantList> FirstRowExactly(Catalogue& catalogue, Feedback& feedback, const QString& sql,
+                                            const QVariantList& binds, int columns)
+{
+  BulkStatement statement(catalogue, sql);
+  for (int i = 0; i < binds.size(); ++i)
+    statement.Bind(i + 1, binds[i]);
+  QVariantList row;
+  if (statement.Next()) {
+    for (int column = 0; column < columns; ++column)
+      row << statement.Value(column);
+  }
+  if (!statement.IsValid() || statement.Failed()) {
+    const SqlFailure failure = statement.Failure();
+    ReportError(feedback, failure.number, kNewGameRoutine, failure.description);
+    return std::nullopt;
+  }
+  return row;
 }
 
 }  // namespace
@@ -100,7 +146,7 @@ PictureFolder::PictureFolder(const QString& folder, const QStringList& types) : 
   }
 }
 
-QString PictureFolder::Find(const QString& foundFile, const QString& nameFile, bool renameImages)
+QString PictureFolder::Find(const QString& foundFile, const QString& nameFile, bool renameImages, QString* renamedFrom)
 {
   if (!IsUsable())
     return {};
@@ -122,6 +168,8 @@ QString PictureFolder::Find(const QString& foundFile, const QString& nameFile, b
       m_names.insert(renamedPicture);
       if (QFile::remove(m_folder + picture))
         m_names.remove(picture);
+      if (renamedFrom)
+        *renamedFrom = picture;
       return renamedPicture;
     }
     const QString byName = nameBase + QLatin1Char('.') + type;
@@ -158,8 +206,14 @@ void GameNameIndex::Remove(const QString& storedFileName, qint64 gameId)
 
 qint64 GameNameIndex::FindGameByName(const QString& key) const
 {
+  const std::set<qint64>* games = GamesNamed(key);
+  return games ? *games->begin() : -1;
+}
+
+const std::set<qint64>* GameNameIndex::GamesNamed(const QString& key) const
+{
   const auto it = m_byKey.constFind(key);
-  return it == m_byKey.constEnd() || it->empty() ? -1 : *it->begin();
+  return it == m_byKey.constEnd() || it->empty() ? nullptr : &*it;
 }
 
 DerivedGame DeriveGame(FileNameTags& tags, const QString& nameFile, bool keepExtensionInName)
@@ -218,14 +272,16 @@ NewGameResult NewGame(Catalogue& catalogue, Lookups& lookups, Feedback& feedback
   }
   result.analysedName = analysed;
   const QString storedName = request.rename ? fileName : analysed;
-  const QString analysedBase = MatchKey(analysed);
-  const int suffixLength = static_cast<int>(ExtensionOf(analysed).size()) + 1;
+  // The game is looked up under the name its row holds: with "Don't Rename Roms" that is the
+  // user's file name, not the standard name a GoodTools pass gave a copy.
+  const QString storedBase = MatchKey(storedName);
+  const int suffixLength = static_cast<int>(ExtensionOf(storedName).size()) + 1;
 
-  const std::optional<Rows> found = catalogue.Select(
-      feedback, kNewGameRoutine,
+  const std::optional<QVariantList> found = FirstRowExactly(
+      catalogue, feedback,
       QStringLiteral("SELECT GameID, Image, Manufacturer, Year, Country FROM Games "
                      "WHERE substr(FileName, 1, length(FileName) - ?) = ? AND System = ? ORDER BY GameID LIMIT 1"),
-      {suffixLength, analysed.startsWith(folder) ? folder + analysedBase : analysedBase, request.systemId});
+      {suffixLength, storedName.startsWith(folder) ? folder + storedBase : storedBase, request.systemId}, 5);
   if (!found)
     return result;
   const QVariant romPath = pathId ? QVariant(*pathId) : QVariant();
@@ -233,10 +289,10 @@ NewGameResult NewGame(Catalogue& catalogue, Lookups& lookups, Feedback& feedback
   const int available = pathId ? 1 : 0;
 
   Transaction transaction(catalogue);
-  if (!found->IsEmpty()) {
-    const qint64 gameId = found->Value(0, 0).toLongLong();
-    const StoredValues merged = MergeDerived(
-        {found->Value(0, 3), found->Value(0, 2), found->Value(0, 4), found->Value(0, 1).toString()}, derived);
+  if (!found->isEmpty()) {
+    const qint64 gameId = found->at(0).toLongLong();
+    const StoredValues merged =
+        MergeDerived({found->at(3), found->at(2), found->at(4), found->at(1).toString()}, derived);
     const std::optional<QVariant> links = catalogue.SelectValue(
         feedback, kNewGameRoutine, QStringLiteral("SELECT count(*) FROM SubGenres WHERE GameID = ?"), {gameId});
     if (!links)
@@ -247,25 +303,25 @@ NewGameResult NewGame(Catalogue& catalogue, Lookups& lookups, Feedback& feedback
         return result;
       genreCount = 1;
     }
-    if (!catalogue.Execute(
-            feedback, kNewGameRoutine,
-            QStringLiteral("UPDATE Games SET FileName = ?, Country = ?, Image = ?, Year = ?, "
-                           "Manufacturer = ?, RomPath = ?, Genre = ?, System = ?, Available = ?, "
-                           "Selected = 1 WHERE GameID = ?"),
-            {storedName, merged.country, merged.image.isEmpty() ? QVariant() : QVariant(merged.image), merged.year,
-             merged.manufacturer, romPath, genreCount, request.systemId, available, gameId}))
+    if (!ExecuteExactly(catalogue, feedback,
+                        QStringLiteral("UPDATE Games SET FileName = ?, Country = ?, Image = ?, Year = ?, "
+                                       "Manufacturer = ?, RomPath = ?, Genre = ?, System = ?, Available = ?, "
+                                       "Selected = 1 WHERE GameID = ?"),
+                        {storedName, merged.country, merged.image.isEmpty() ? QVariant() : QVariant(merged.image),
+                         merged.year, merged.manufacturer, romPath, genreCount, request.systemId, available, gameId}))
       return result;
     result.gameId = gameId;
   } else if (!request.restrict) {
-    if (!catalogue.Execute(feedback, kNewGameRoutine,
-                           QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
-                                          "RomPath, Genre, System, Available, Selected) "
-                                          "VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, ?, 1)"),
-                           {derived.fullName, storedName, derived.country,
-                            derived.image.isEmpty() ? QVariant() : QVariant(derived.image), derived.year,
-                            derived.manufacturer, romPath, request.systemId, available}))
+    const std::optional<qint64> gameId = ExecuteExactly(
+        catalogue, feedback,
+        QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
+                       "RomPath, Genre, System, Available, Selected) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, ?, 1)"),
+        {derived.fullName, storedName, derived.country, derived.image.isEmpty() ? QVariant() : QVariant(derived.image),
+         derived.year, derived.manufacturer, romPath, request.systemId, available});
+    if (!gameId)
       return result;
-    result.gameId = catalogue.LastInsertId();
+    result.gameId = *gameId;
     if (!lookups.AddSubGenre(result.gameId, 0))
       return result;
     result.added = true;

@@ -42,8 +42,9 @@ class PictureFolder {
   bool IsUsable() const { return !m_folder.isEmpty() && !m_types.isEmpty(); }
   // The picture of a found file: base name of the found file + "." + type, the first type that
   // exists; when the name file differs and `renameImages` is set, that picture is renamed to the
-  // name file's base name. Failing that, base name of the name file + "." + type. Empty: none.
-  QString Find(const QString& foundFile, const QString& nameFile, bool renameImages);
+  // name file's base name (and `renamedFrom`, when given, is set to its old name). Failing that,
+  // base name of the name file + "." + type. Empty: none.
+  QString Find(const QString& foundFile, const QString& nameFile, bool renameImages, QString* renamedFrom = nullptr);
 
  private:
   QString m_folder;
@@ -68,6 +69,8 @@ class GameNameIndex {
   void Add(const QString& storedFileName, qint64 gameId);
   void Remove(const QString& storedFileName, qint64 gameId);
   qint64 FindGameByName(const QString& key) const;
+  // Every game with that base name, in key order; null when none.
+  const std::set<qint64>* GamesNamed(const QString& key) const;
   int Size() const { return m_byKey.size(); }
 
  private:

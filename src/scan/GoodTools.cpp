@@ -3,11 +3,15 @@
 #include "browser/Processes.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "scan/RomDiscovery.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace quillon {
 
@@ -78,6 +82,36 @@ QString ExtensionOf(const QString& name)
   return dot < 0 ? name : name.mid(dot + 1);
 }
 
+// The regular files of a folder by inode; names that are not valid UTF-8 are left out.
+QHash<quint64, QString> FilesByInode(const QString& folder)
+{
+  QHash<quint64, QString> files;
+  const QByteArray encoded = QFile::encodeName(folder);
+  DIR* directory = ::opendir(encoded.constData());
+  if (!directory)
+    return files;
+  while (const dirent* entry = ::readdir(directory)) {
+    struct stat status = {};
+    if (::lstat((encoded + '/' + entry->d_name).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+      continue;
+    if (const std::optional<QString> name = ExactFileName(QByteArray(entry->d_name)))
+      files.insert(status.st_ino, *name);
+  }
+  ::closedir(directory);
+  return files;
+}
+
+// The files of `folder` that now have another name than in `before`.
+void NoteRenames(const QString& folder, const QHash<quint64, QString>& before, QHash<QString, QString>& renamedFrom)
+{
+  const QHash<quint64, QString> after = FilesByInode(folder);
+  for (auto it = after.cbegin(); it != after.cend(); ++it) {
+    const auto old = before.constFind(it.key());
+    if (old != before.cend() && *old != it.value())
+      renamedFrom.insert(folder + it.value(), folder + *old);
+  }
+}
+
 }  // namespace
 
 QString GoodToolsProgram(const DataFolder& folder, const QString& shortName)
@@ -90,10 +124,10 @@ bool BatchPassApplies(const QString& shortName, bool dontRename, bool quick)
   return shortName != QStringLiteral("Arcade") && !dontRename && !quick;
 }
 
-GoodToolsLeftovers RunBatchPass(const DataFolder& folder, const QString& shortName, const QStringList& romFolders,
-                                Feedback& feedback)
+BatchPassResult RunBatchPass(const DataFolder& folder, const QString& shortName, const QStringList& romFolders,
+                             Feedback& feedback)
 {
-  GoodToolsLeftovers leftovers;
+  BatchPassResult result;
   const QList<ToolFile> tools = ToolFiles(folder, shortName);
   const QStringList leftoverNames = LeftoverNames(shortName);
   feedback.SetProgressMaximum(std::max<int>(static_cast<int>(romFolders.size()) - 1, 1));
@@ -104,19 +138,21 @@ GoodToolsLeftovers RunBatchPass(const DataFolder& folder, const QString& shortNa
       if (!QFileInfo::exists(romFolder + name))
         created << name;
     }
-    leftovers.insert(romFolder, created);
+    result.leftovers.insert(romFolder, created);
     for (const ToolFile& tool : tools)
       CopyTool(tool, romFolder);
     const QString program = romFolder + ToolName(shortName);
     if (QFileInfo::exists(program)) {
+      const QHash<quint64, QString> before = FilesByInode(romFolder);
       ExecCmd(ToolInvocation(program, {QStringLiteral("rename"), QStringLiteral("inplace"), QStringLiteral("quiet")}),
               romFolder, feedback);
+      NoteRenames(romFolder, before, result.renamedFrom);
     }
     feedback.SetProgressValue(index);
     if (index > 9 && index % 10 == 0)
       feedback.Yield();
   }
-  return leftovers;
+  return result;
 }
 
 void CleanUpBatchPass(const GoodToolsLeftovers& leftovers)

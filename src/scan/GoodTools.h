@@ -21,10 +21,17 @@ bool BatchPassApplies(const QString& shortName, bool dontRename, bool quick);
 // What a batch pass left behind: per folder, the tool files it created there.
 using GoodToolsLeftovers = QHash<QString, QStringList>;
 
+struct BatchPassResult {
+  GoodToolsLeftovers leftovers;
+  // The files the tool renamed: new path -> path before the pass. A file renamed in place keeps
+  // its inode, which is how it is recognised under its new name.
+  QHash<QString, QString> renamedFrom;
+};
+
 // Copies the tool files into every folder of `romFolders` and runs "good<short>.exe rename inplace
 // quiet" there. Errors are passed over: a folder whose tool cannot run keeps its names.
-GoodToolsLeftovers RunBatchPass(const DataFolder& folder, const QString& shortName, const QStringList& romFolders,
-                                Feedback& feedback);
+BatchPassResult RunBatchPass(const DataFolder& folder, const QString& shortName, const QStringList& romFolders,
+                             Feedback& feedback);
 
 // Deletes the files the batch pass created (the tool, its configuration, its lists and database)
 // and nothing that was there before it.

@@ -7,11 +7,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace quillon {
 
@@ -37,21 +40,52 @@ bool ReportUnreadable(Feedback& feedback, const QString& routine, const QString&
   return false;
 }
 
+// A name that is not valid UTF-8, shown with its stray bytes as "\xNN".
+QString ShownName(const QByteArray& name)
+{
+  QString shown;
+  qsizetype at = 0;
+  while (at < name.size()) {
+    bool decoded = false;
+    for (qsizetype length = 1; length <= 4 && at + length <= name.size() && !decoded; ++length) {
+      const std::optional<QString> character = ExactFileName(name.mid(at, length));
+      if (character) {
+        shown += *character;
+        at += length;
+        decoded = true;
+      }
+    }
+    if (!decoded) {
+      shown += QStringLiteral("\\x") +
+               QString::number(static_cast<uchar>(name[at]), 16).rightJustified(2, QLatin1Char('0')).toUpper();
+      ++at;
+    }
+  }
+  return shown;
+}
+
 struct FolderEntries {
-  QStringList files;    // names
-  QStringList folders;  // paths with a trailing "/"
+  QStringList files;              // names
+  QStringList folders;            // paths with a trailing "/"
+  QStringList unstorableFiles;    // names that are not valid UTF-8, as ShownName gives them
+  QStringList unstorableFolders;  // the same for subfolders
 };
 
-// The files and subfolders of one folder, in the order the file system gives them, in one pass
-// (the entry types come with the listing; only links and unknown types cost a stat). Symbolic
-// links to folders are followed once: a link that leads back into the walk is not entered again.
+struct RawEntry {
+  QByteArray name;
+  bool isFolder = false;
+};
+
+// The files and subfolders of one folder by name, in sorted order, listed in one pass (the entry
+// types come with the listing; only links and unknown types cost a stat). Symbolic links to
+// folders are followed once: a link that leads back into the walk is not entered again.
 std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& visited)
 {
   const QByteArray encoded = QFile::encodeName(folder);
   DIR* directory = ::opendir(encoded.constData());
   if (!directory)
     return std::nullopt;
-  FolderEntries entries;
+  std::vector<RawEntry> raw;
   while (const dirent* entry = ::readdir(directory)) {
     const char* name = entry->d_name;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
@@ -65,11 +99,21 @@ std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& vi
       isFile = S_ISREG(status.st_mode);
       isFolder = S_ISDIR(status.st_mode);
     }
-    const QString decoded = QFile::decodeName(name);
-    if (isFile) {
-      entries.files << decoded;
-    } else if (isFolder) {
-      const QString path = folder + decoded + QLatin1Char('/');
+    if (isFile || isFolder)
+      raw.push_back({QByteArray(name), isFolder});
+  }
+  ::closedir(directory);
+  std::sort(raw.begin(), raw.end(), [](const RawEntry& a, const RawEntry& b) { return a.name < b.name; });
+
+  FolderEntries entries;
+  for (const RawEntry& entry : raw) {
+    const std::optional<QString> decoded = ExactFileName(entry.name);
+    if (!decoded) {
+      (entry.isFolder ? entries.unstorableFolders : entries.unstorableFiles) << ShownName(entry.name);
+    } else if (!entry.isFolder) {
+      entries.files << *decoded;
+    } else {
+      const QString path = folder + *decoded + QLatin1Char('/');
       const QString canonical = QFileInfo(path).canonicalFilePath();
       if (canonical.isEmpty() || visited.contains(canonical))
         continue;
@@ -77,30 +121,51 @@ std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& vi
       entries.folders << path;
     }
   }
-  ::closedir(directory);
   return entries;
 }
 
+bool MatchesIgnoringCase(const QString& extension, const QStringList& extensions)
+{
+  for (const QString& entry : extensions) {
+    if (entry.compare(extension, Qt::CaseInsensitive) == 0)
+      return true;
+  }
+  return false;
+}
+
 bool FindRomsIn(const QString& folder, const QStringList& extensions, bool recurse, Feedback& feedback,
-                QStringList& foundRoms, QSet<QString>& visited)
+                QStringList& foundRoms, QSet<QString>& visited, PassedOver& passedOver)
 {
   const std::optional<FolderEntries> entries = ListFolder(folder, visited);
-  if (!entries)
+  if (!entries) {
+    passedOver.unreadableFolders << folder;
     return ReportUnreadable(feedback, QStringLiteral("FindRoms"), folder);
+  }
   for (const QString& name : entries->files) {
     const QString extension = ExtensionOf(name);
+    bool found = false;
     for (const QString& entry : extensions) {
-      if (entry == extension)
+      if (entry == extension) {
         foundRoms << folder + name;
+        found = true;
+      }
     }
+    if (!found && MatchesIgnoringCase(extension, extensions))
+      passedOver.caseMismatches << folder + name;
     feedback.Yield();
+  }
+  for (const QString& name : entries->unstorableFiles) {
+    if (extensions.contains(ExtensionOf(name)))
+      passedOver.unstorableNames << folder + name;
   }
   if (!recurse)
     return true;
+  for (const QString& name : entries->unstorableFolders)
+    passedOver.unstorableNames << folder + name + QLatin1Char('/');
   bool ok = true;
   for (const QString& subfolder : entries->folders) {
     feedback.Yield();
-    ok = FindRomsIn(subfolder, extensions, recurse, feedback, foundRoms, visited) && ok;
+    ok = FindRomsIn(subfolder, extensions, recurse, feedback, foundRoms, visited, passedOver) && ok;
   }
   return ok;
 }
@@ -126,11 +191,12 @@ QStringList ExtensionList(const QString& defaultRomType)
 }
 
 bool FindRoms(const QString& folder, const QStringList& extensions, bool recurse, Feedback& feedback,
-              QStringList& foundRoms)
+              QStringList& foundRoms, PassedOver* passedOver)
 {
   const QString start = WithSlash(folder);
   QSet<QString> visited{QFileInfo(start).canonicalFilePath()};
-  return FindRomsIn(start, extensions, recurse, feedback, foundRoms, visited);
+  PassedOver unused;
+  return FindRomsIn(start, extensions, recurse, feedback, foundRoms, visited, passedOver ? *passedOver : unused);
 }
 
 bool GetSubFolders(const QString& folder, Feedback& feedback, QStringList& romFolders)
@@ -163,6 +229,28 @@ bool FileExists(const QString& path)
 QString Check4Slash(const QString& path)
 {
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+bool SameFolder(const QString& first, const QString& second)
+{
+  const auto identity = [](const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+  };
+  return identity(first) == identity(second);
+}
+
+std::optional<QString> ExactFileName(const QByteArray& name)
+{
+  // Qt's own conversions drop a leading byte order mark; a file name keeps it. The decoder takes
+  // only shortest forms of characters, so valid text gives back the same bytes.
+  QStringDecoder decoder(QStringDecoder::Utf8,
+                         QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+  QString text = decoder(name);
+  if (decoder.hasError())
+    return std::nullopt;
+  return text;
 }
 
 }  // namespace quillon

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <optional>
+
 namespace quillon {
 
 class Catalogue;
@@ -14,13 +16,26 @@ class Feedback;
 // trimming, no dot added or removed, empty entries kept).
 QStringList ExtensionList(const QString& defaultRomType);
 
+// What a walk passed over, so a scan can tell the user.
+struct PassedOver {
+  // ROM files (and folders) whose names are not valid UTF-8: no text can name them exactly. Shown
+  // with each byte that is not part of a character as "\xNN"; folders end with "/".
+  QStringList unstorableNames;
+  // Files whose extension equals a ROM extension only when letter case is ignored.
+  QStringList caseMismatches;
+  // Folders (the walked folder or subfolders below it) that could not be read, ending with "/".
+  QStringList unreadableFolders;
+};
+
 // Appends to `foundRoms` every file of `folder` whose extension (the text after the last ".",
 // the whole name when it has none) equals an entry of `extensions` exactly, once per equal
-// entry; then, when `recurse`, does the same for each subfolder, depth first. Yields after every
-// file and before every subfolder. A folder that cannot be read is reported as "-(FindRoms)-";
-// what was found before stays in the list. Returns false after such a failure.
+// entry; then, when `recurse`, does the same for each subfolder, depth first. Each folder's files
+// and subfolders are taken in the sorted order of their names, so the result does not depend on
+// the order the file system keeps them in. Yields after every file and before every subfolder. A
+// folder that cannot be read is reported as "-(FindRoms)-"; what was found before stays in the
+// list. Returns false after such a failure.
 bool FindRoms(const QString& folder, const QStringList& extensions, bool recurse, Feedback& feedback,
-              QStringList& foundRoms);
+              QStringList& foundRoms, PassedOver* passedOver = nullptr);
 
 // Appends to `romFolders` every subfolder below `folder` (not the folder itself), each with a
 // trailing "/", a folder before the folders inside it. Reported as "-(GetSubFolders)-".
@@ -34,5 +49,13 @@ bool FileExists(const QString& path);
 
 // The folder path with exactly one "/" added when it does not already end in one.
 QString Check4Slash(const QString& path);
+
+// Whether two paths name the same folder: their canonical paths (symbolic links resolved) are
+// equal; a folder that does not exist is compared by its cleaned absolute path.
+bool SameFolder(const QString& first, const QString& second);
+
+// A file name as the file system holds it, as text that gives back exactly these bytes: nullopt
+// when the bytes are not valid UTF-8. A leading U+FEFF is part of the name.
+std::optional<QString> ExactFileName(const QByteArray& name);
 
 }  // namespace quillon

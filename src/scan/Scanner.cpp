@@ -12,7 +12,10 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
+#include <algorithm>
+#include <set>
 #include <vector>
 
 namespace quillon {
@@ -77,6 +80,9 @@ std::optional<std::vector<ScanRow>> ReadScanRows(Catalogue& catalogue, Feedback&
 // A game of the system as the scan keeps it in memory between its folders.
 struct StoredGame {
   QString fileName;
+  qint64 folder = 0;  // the PathID of a ROM folder of the system, 0 when the game has none of them
+  bool available = false;
+  bool taken = false;  // a file of this scan was found to be this game
   QVariant year;
   QVariant manufacturer;
   QVariant country;
@@ -103,13 +109,23 @@ class SystemGames {
   {
     m_games.clear();
     m_names = GameNameIndex();
-    BulkStatement games(catalogue, QStringLiteral("SELECT GameID, FileName, Year, Manufacturer, Country, Image "
-                                                  "FROM Games WHERE System = ?"));
+    m_byFolder.clear();
+    BulkStatement folders(catalogue, QStringLiteral("SELECT PathID FROM RomPath WHERE System = ?"));
+    folders.Bind(1, systemId);
+    QSet<qint64> systemFolders;
+    while (folders.Next())
+      systemFolders.insert(folders.Int(0));
+    BulkStatement games(
+        catalogue, QStringLiteral("SELECT GameID, FileName, RomPath, Available, Year, Manufacturer, Country, Image "
+                                  "FROM Games WHERE System = ?"));
     games.Bind(1, systemId);
     while (games.Next()) {
       const qint64 gameId = games.Int(0);
-      StoredGame game{games.Text(1), games.Value(2), games.Value(3), games.Value(4), games.Text(5), 0};
+      const qint64 folder = systemFolders.contains(games.Int(2)) ? games.Int(2) : 0;
+      StoredGame game{games.Text(1),  folder,         games.Int(3) != 0, false, games.Value(4),
+                      games.Value(5), games.Value(6), games.Text(7),     0};
       m_names.Add(game.fileName, gameId);
+      m_byFolder[folder] << gameId;
       m_games.insert(gameId, std::move(game));
     }
     // One pass over the link index is cheaper than a search per game; other systems' games are
@@ -120,7 +136,7 @@ class SystemGames {
       if (it != m_games.end())
         it->genreCount = static_cast<int>(links.Int(1));
     }
-    for (const BulkStatement* statement : {&games, &links}) {
+    for (const BulkStatement* statement : {&folders, &games, &links}) {
       if (!statement->IsValid() || statement->Failed()) {
         const SqlFailure failure = statement->Failure();
         ReportError(feedback, failure.number, kRoutine, failure.description);
@@ -130,26 +146,95 @@ class SystemGames {
     return true;
   }
 
-  qint64 FindGameByName(const QString& key) const { return m_names.FindGameByName(key); }
+  // The game a found file of the ROM folder `pathId` belongs to, looked up under each of
+  // `fileNames` (paths relative to the folder) in turn: the game of this folder stored under that
+  // very path, else the first game (in key order) with that base name. A game goes to one file of
+  // a scan: one that another file took already is passed over. 0 when none; the game found is
+  // taken.
+  qint64 Take(qint64 pathId, const QStringList& fileNames)
+  {
+    qint64 gameId = 0;
+    for (qsizetype i = 0; gameId == 0 && i < fileNames.size(); ++i) {
+      gameId = FirstFree(
+          fileNames[i], [&](const StoredGame& game) { return game.folder == pathId && game.fileName == fileNames[i]; });
+    }
+    for (qsizetype i = 0; gameId == 0 && i < fileNames.size(); ++i)
+      gameId = FirstFree(fileNames[i], [](const StoredGame&) { return true; });
+    if (gameId != 0)
+      m_games[gameId].taken = true;
+    return gameId;
+  }
+
   const StoredGame* Game(qint64 gameId) const
   {
     const auto it = m_games.constFind(gameId);
     return it == m_games.constEnd() ? nullptr : &*it;
   }
 
-  void Apply(const FoundGame& found, qint64 gameId)
+  // The available games that a scan of the ROM folder `pathId` did not find: those of the folder
+  // and those of no folder of the system, but not those below `keptFolders` (paths relative to
+  // the ROM folder, which could not be read).
+  QList<qint64> MissingAfter(qint64 pathId, const QStringList& keptFolders) const
   {
-    StoredGame& game = m_games[gameId];
-    if (found.gameId != 0)
-      m_names.Remove(game.fileName, gameId);
-    game = {found.fileName,       found.values.year,  found.values.manufacturer,
-            found.values.country, found.values.image, found.genreCount};
-    m_names.Add(game.fileName, gameId);
+    QList<qint64> missing;
+    for (const qint64 folder : {pathId, qint64(0)}) {
+      for (const qint64 gameId : m_byFolder.value(folder)) {
+        const StoredGame& game = *m_games.constFind(gameId);
+        // The lists keep games that moved on to another folder.
+        if (game.folder != folder || !game.available || game.taken)
+          continue;
+        const bool kept =
+            folder == pathId && std::any_of(keptFolders.begin(), keptFolders.end(),
+                                            [&](const QString& kept) { return game.fileName.startsWith(kept); });
+        if (!kept)
+          missing << gameId;
+      }
+    }
+    return missing;
   }
 
+  void Apply(const FoundGame& found, qint64 gameId, qint64 pathId)
+  {
+    const bool isNew = found.gameId == 0;
+    StoredGame& game = m_games[gameId];
+    const bool renamed = isNew || game.fileName != found.fileName;
+    if (!isNew && renamed)
+      m_names.Remove(game.fileName, gameId);
+    if (renamed)
+      m_names.Add(found.fileName, gameId);
+    if (isNew || game.folder != pathId)
+      m_byFolder[pathId] << gameId;
+    game = {found.fileName,
+            pathId,
+            true,
+            true,
+            found.values.year,
+            found.values.manufacturer,
+            found.values.country,
+            found.values.image,
+            found.genreCount};
+  }
+
+  void MarkMissing(qint64 gameId) { m_games[gameId].available = false; }
+
  private:
+  template <typename Wanted>
+  qint64 FirstFree(const QString& fileName, const Wanted& wanted) const
+  {
+    const std::set<qint64>* candidates = m_names.GamesNamed(MatchKey(fileName));
+    if (!candidates)
+      return 0;
+    for (const qint64 gameId : *candidates) {
+      const StoredGame& game = *m_games.constFind(gameId);
+      if (!game.taken && wanted(game))
+        return gameId;
+    }
+    return 0;
+  }
+
   QHash<qint64, StoredGame> m_games;
   GameNameIndex m_names;
+  QHash<qint64, QList<qint64>> m_byFolder;
 };
 
 class ScanRun {
@@ -182,6 +267,7 @@ class ScanRun {
       ScanFolder(row);
       m_feedback.Yield();
     }
+    ReportPassedOver();
     CountMissingGames();
     m_feedback.SetStatus(StatusKind::Done);
     m_feedback.AddResultLine(QStringLiteral("Done."));
@@ -190,6 +276,9 @@ class ScanRun {
   }
 
  private:
+  // Availability is not reset here: each folder marks its own games missing in the transaction
+  // that writes what it found, so a folder that cannot be scanned, or a scan that is stopped,
+  // leaves games as they were.
   void StartSystem(const ScanRow& row)
   {
     ++m_summary.systems;
@@ -197,13 +286,6 @@ class ScanRun {
     m_feedback.AddResultLine(row.systemName);
     if (m_options.systemStarted)
       m_options.systemStarted(row.systemName);
-    const bool reset =
-        m_catalogue.Execute(m_feedback, kRoutine, QStringLiteral("UPDATE Games SET Available = 0 WHERE System = ?"),
-                            {row.systemId}) &&
-        m_catalogue.Execute(m_feedback, kRoutine,
-                            QStringLiteral("UPDATE System SET ResumePosition = 0 WHERE SystemID = ?"), {row.systemId});
-    if (!reset)
-      ++m_summary.errors;
     m_systemLoaded = m_games.Load(m_catalogue, m_feedback, row.systemId);
     if (!m_systemLoaded)
       ++m_summary.errors;
@@ -237,10 +319,13 @@ class ScanRun {
     }
     m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Scanning ") + row.romFolder);
     m_feedback.AddResultLine(QStringLiteral("     Scanning ") + row.romFolder);
-    if (row.romFolder.isEmpty())
+    if (row.romFolder.isEmpty()) {
+      AddErrorLine(QStringLiteral("Check rom path."));
       return;
+    }
     if (row.romTypes.isEmpty()) {
       m_feedback.SetStatus(StatusKind::Error, QStringLiteral("Check Default Rom Types."));
+      AddErrorLine(QStringLiteral("Check Default Rom Types."));
       return;
     }
     ++m_summary.folders;
@@ -257,32 +342,72 @@ class ScanRun {
     QStringList romFolders;
     if (row.recurse)
       GetSubFolders(row.romFolder, m_feedback, romFolders);
-    GoodToolsLeftovers leftovers;
-    const bool batchPass = BatchPassApplies(row.shortName, row.dontRename, m_options.quick) && m_goodToolsInstalled;
-    if (batchPass)
-      leftovers = RunBatchPass(m_dataFolder, row.shortName, romFolders, m_feedback);
+    BatchPassResult batchPass;
+    if (BatchPassApplies(row.shortName, row.dontRename, m_options.quick) && m_goodToolsInstalled)
+      batchPass = RunBatchPass(m_dataFolder, row.shortName, romFolders, m_feedback);
     QStringList foundRoms;
-    FindRoms(row.romFolder, ExtensionList(row.romTypes), row.recurse, m_feedback, foundRoms);
-    m_summary.filesFound += static_cast<int>(foundRoms.size());
-    m_feedback.SetProgressMaximum(std::max<int>(static_cast<int>(foundRoms.size()), 1));
-    m_feedback.SetProgressValue(0);
-    if (!foundRoms.isEmpty()) {
-      std::vector<FoundGame> changes;
-      changes.reserve(static_cast<size_t>(foundRoms.size()));
-      for (int i = 0; i < foundRoms.size(); ++i) {
-        changes.push_back(MatchFile(row, foundRoms[i]));
-        m_feedback.SetProgressValue(i + 1);
-        if (i > 9 && i % 10 == 0)
-          m_feedback.Yield();
-      }
-      m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Saving changes, please wait..."));
-      WriteFolder(row, changes);
+    PassedOver passedOver;
+    FindRoms(row.romFolder, ExtensionList(row.romTypes), row.recurse, m_feedback, foundRoms, &passedOver);
+    m_unstorableNames += passedOver.unstorableNames;
+    m_caseMismatches += passedOver.caseMismatches;
+    if (passedOver.unreadableFolders.contains(Check4Slash(row.romFolder))) {
+      AddErrorLine(QStringLiteral("Check rom path."));
+    } else {
+      for (const QString& folder : std::as_const(passedOver.unreadableFolders))
+        AddErrorLine(QStringLiteral("Cannot read ") + folder + QStringLiteral("; its games are left as they were."));
+      MatchAndWrite(row, foundRoms, batchPass.renamedFrom, passedOver.unreadableFolders);
     }
     m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Cleaning up, please wait..."));
     if (!row.dontRename)
-      CleanUpBatchPass(leftovers);
+      CleanUpBatchPass(batchPass.leftovers);
     else
       CleanUpTempFolder(m_dataFolder);
+  }
+
+  void MatchAndWrite(const ScanRow& row, const QStringList& foundRoms, const QHash<QString, QString>& renamedFrom,
+                     const QStringList& unreadableFolders)
+  {
+    m_summary.filesFound += static_cast<int>(foundRoms.size());
+    m_feedback.SetProgressMaximum(std::max<int>(static_cast<int>(foundRoms.size()), 1));
+    m_feedback.SetProgressValue(0);
+    std::vector<FoundGame> changes;
+    changes.reserve(static_cast<size_t>(foundRoms.size()));
+    for (int i = 0; i < foundRoms.size(); ++i) {
+      changes.push_back(MatchFile(row, foundRoms[i], renamedFrom));
+      m_feedback.SetProgressValue(i + 1);
+      if (i > 9 && i % 10 == 0)
+        m_feedback.Yield();
+    }
+    m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Saving changes, please wait..."));
+    QStringList keptFolders;
+    for (const QString& folder : unreadableFolders)
+      keptFolders << folder.mid(Check4Slash(row.romFolder).size());
+    WriteFolder(row, changes, m_games.MissingAfter(row.pathId, keptFolders));
+  }
+
+  // What the walks passed over, listed once at the end of the scan.
+  void ReportPassedOver()
+  {
+    if (!m_unstorableNames.isEmpty()) {
+      m_summary.errors += static_cast<int>(m_unstorableNames.size());
+      m_feedback.AddResultLine(
+          QStringLiteral("     Error - %1 file(s) not added: their names are not valid UTF-8 text. Rename them:")
+              .arg(m_unstorableNames.size()));
+      for (const QString& name : std::as_const(m_unstorableNames))
+        m_feedback.AddResultLine(QStringLiteral("          ") + name);
+    }
+    if (!m_caseMismatches.isEmpty()) {
+      m_summary.skippedForCase = static_cast<int>(m_caseMismatches.size());
+      const QString example = m_caseMismatches.first().mid(m_caseMismatches.first().lastIndexOf(QLatin1Char('.')) + 1);
+      m_feedback.AddResultLine(
+          QStringLiteral("     %1 file(s) skipped: their extensions differ from the system's ROM extensions only in "
+                         "letter case. To scan them, add each extension as written (such as \"%2\") to the "
+                         "system's Default File Extensions:")
+              .arg(m_caseMismatches.size())
+              .arg(example));
+      for (const QString& name : std::as_const(m_caseMismatches))
+        m_feedback.AddResultLine(QStringLiteral("          ") + name);
+    }
   }
 
   // The walk's own report on the status line for a folder that cannot be read.
@@ -292,8 +417,12 @@ class ScanRun {
     FindRoms(row.romFolder, {}, false, m_feedback, none);
   }
 
-  FoundGame MatchFile(const ScanRow& row, const QString& foundPath)
+  // The file's game is looked up under the name the catalogue holds for the file: its own, or
+  // the one it had before the batch pass renamed it. The standard name a per-file pass learns
+  // gives the game's tags only.
+  FoundGame MatchFile(const ScanRow& row, const QString& foundPath, const QHash<QString, QString>& renamedFrom)
   {
+    const QString formerPath = renamedFrom.value(foundPath, foundPath);
     QString nameFile = foundPath;
     if (row.dontRename && !m_options.quick && m_goodToolsInstalled) {
       const QString renamed = RunPerFilePass(m_dataFolder, row.shortName, foundPath, m_feedback);
@@ -301,16 +430,23 @@ class ScanRun {
         nameFile = renamed;
     }
     DerivedGame derived = DeriveGame(m_tags, nameFile, false);
-    derived.image = m_pictures.Find(foundPath, nameFile, row.renameImages);
+    QString renamedPicture;
+    derived.image = m_pictures.Find(formerPath, nameFile, row.renameImages, &renamedPicture);
     FoundGame found;
     found.fileName = foundPath.mid(row.romFolder.size());
     found.fullName = derived.fullName;
-    const qint64 gameId = m_games.FindGameByName(MatchKey(nameFile));
+    QStringList lookedUp{formerPath.mid(row.romFolder.size())};
+    if (formerPath != foundPath)
+      lookedUp << found.fileName;
+    const qint64 gameId = m_games.Take(row.pathId, lookedUp);
     const StoredGame* stored = gameId > 0 ? m_games.Game(gameId) : nullptr;
     if (stored) {
       found.gameId = gameId;
       found.fileNameChanged = stored->fileName != found.fileName;
       found.values = MergeDerived({stored->year, stored->manufacturer, stored->country, stored->image}, derived);
+      // The game's picture, renamed after the file's standard name, stays its picture.
+      if (!renamedPicture.isEmpty() && stored->image == renamedPicture)
+        found.values.image = derived.image;
       found.genreCount = stored->genreCount;
     } else {
       found.values = {derived.year, derived.manufacturer, derived.country, derived.image};
@@ -322,10 +458,19 @@ class ScanRun {
     return found;
   }
 
-  void WriteFolder(const ScanRow& row, const std::vector<FoundGame>& changes)
+  // Writes what the folder's files gave and marks `missing` unavailable, all in one transaction:
+  // whenever the scan stops, each game is as it was or as the scan found it.
+  void WriteFolder(const ScanRow& row, const std::vector<FoundGame>& changes, const QList<qint64>& missing)
   {
     SqlFailure failure;
     Transaction transaction(m_catalogue);
+    const bool reset = MarkMissing(missing, &failure) &&
+                       m_catalogue.TryExecute(QStringLiteral("UPDATE System SET ResumePosition = 0 WHERE SystemID = ?"),
+                                              {row.systemId}, &failure);
+    if (!reset) {
+      FolderNotSaved(row, failure);
+      return;
+    }
     // FileName is indexed: it is written only when it changed, so a rescan does not rebuild the index.
     BulkStatement update(m_catalogue,
                          QStringLiteral("UPDATE Games SET Year = ?, Manufacturer = ?, Country = ?, Image = ?, "
@@ -382,17 +527,38 @@ class ScanRun {
       written.emplace_back(&change, gameId);
     }
     if (!LinkGamesWithoutGenre(newGames, &failure) || !transaction.Commit(&failure)) {
-      AddErrorLine(failure.description.isEmpty() ? QStringLiteral("The folder's changes could not be saved.")
-                                                 : failure.description);
       m_summary.gamesAdded -= static_cast<int>(newGames.size());
       m_summary.gamesUpdated -= static_cast<int>(written.size() - static_cast<size_t>(newGames.size()));
-      // The catalogue is as it was before the folder; so is the memory of it.
-      m_allLinked = false;
-      m_systemLoaded = m_games.Load(m_catalogue, m_feedback, row.systemId);
+      FolderNotSaved(row, failure);
       return;
     }
+    for (const qint64 gameId : missing)
+      m_games.MarkMissing(gameId);
     for (const auto& [change, gameId] : written)
-      m_games.Apply(*change, gameId);
+      m_games.Apply(*change, gameId, row.pathId);
+  }
+
+  bool MarkMissing(const QList<qint64>& missing, SqlFailure* failure)
+  {
+    BulkStatement mark(m_catalogue, QStringLiteral("UPDATE Games SET Available = 0 WHERE GameID = ?"));
+    for (const qint64 gameId : missing) {
+      mark.Bind(1, gameId);
+      if (!mark.Execute()) {
+        *failure = mark.Failure();
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // The folder's transaction was rolled back: the catalogue is as it was before the folder, and so
+  // is the memory of it.
+  void FolderNotSaved(const ScanRow& row, const SqlFailure& failure)
+  {
+    AddErrorLine(failure.description.isEmpty() ? QStringLiteral("The folder's changes could not be saved.")
+                                               : failure.description);
+    m_allLinked = false;
+    m_systemLoaded = m_games.Load(m_catalogue, m_feedback, row.systemId);
   }
 
   // Every game without a genre link gets "[Unknown]". The whole catalogue is looked at once per
@@ -433,6 +599,8 @@ class ScanRun {
   bool m_systemLoaded = false;
   bool m_goodToolsInstalled = false;
   bool m_allLinked = false;
+  QStringList m_unstorableNames;
+  QStringList m_caseMismatches;
 };
 
 }  // namespace

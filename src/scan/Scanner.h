@@ -27,7 +27,8 @@ struct ScanSummary {
   int filesFound = 0;
   int gamesAdded = 0;
   int gamesUpdated = 0;
-  int errors = 0;  // folders that could not be scanned and statements that failed
+  int errors = 0;          // folders that could not be scanned, files that could not be stored, failed statements
+  int skippedForCase = 0;  // files whose extension matches a ROM extension only when case is ignored
   // Games of the scanned systems left unavailable.
   int gamesMissing = 0;
 };

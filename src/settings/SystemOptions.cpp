@@ -154,12 +154,24 @@ QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId
   return folders;
 }
 
+std::optional<QString> StoredRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder)
+{
+  const QStringList stored = RomPathsOf(catalogue, feedback, systemId);
+  if (stored.contains(Check4Slash(folder)))
+    return Check4Slash(folder);
+  for (const QString& path : stored) {
+    if (SameFolder(path, folder))
+      return path;
+  }
+  return std::nullopt;
+}
+
 bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder)
 {
   const QString path = Check4Slash(folder);
   if (path == QStringLiteral("/") && folder.isEmpty())
     return false;
-  if (RomPathsOf(catalogue, feedback, systemId).contains(path))
+  if (StoredRomPath(catalogue, feedback, systemId, path))
     return false;
   return catalogue.Execute(feedback, QStringLiteral("UpdateRomPathList"),
                            QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"), {path, systemId});
@@ -168,17 +180,18 @@ bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const
 bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder)
 {
   const QString routine = QStringLiteral("UpdateRomPathList");
-  const QString path = Check4Slash(folder);
-  if (!RomPathsOf(catalogue, feedback, systemId).contains(path))
+  const std::optional<QString> path = StoredRomPath(catalogue, feedback, systemId, folder);
+  if (!path)
     return false;
   Transaction transaction(catalogue);
+  // A game without a ROM folder has no file to be found: it is a missing game.
   const bool ok =
       catalogue.Execute(feedback, routine,
-                        QStringLiteral("UPDATE Games SET RomPath = NULL WHERE RomPath IN "
+                        QStringLiteral("UPDATE Games SET RomPath = NULL, Available = 0 WHERE RomPath IN "
                                        "(SELECT PathID FROM RomPath WHERE RomPath = ? AND System = ?)"),
-                        {path, systemId}) &&
+                        {*path, systemId}) &&
       catalogue.Execute(feedback, routine, QStringLiteral("DELETE FROM RomPath WHERE System = ? AND RomPath = ?"),
-                        {systemId, path});
+                        {systemId, *path});
   return ok && transaction.Commit();
 }
 

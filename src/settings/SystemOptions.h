@@ -39,12 +39,16 @@ bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
 // The system's ROM folders, in the order they were added.
 QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId);
 
-// Adds a ROM folder (given a trailing "/"); a folder the system already has is not added twice.
-// Returns true when a folder was added.
+// The system's ROM folder that `folder` names, as stored: the same text, or else the same folder
+// reached by another path (a symbolic link, a missing or extra "/"). Nullopt when it has none.
+std::optional<QString> StoredRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
+
+// Adds a ROM folder (given a trailing "/"), kept as the user gave it; a folder the system already
+// has, under any path, is not added twice. Returns true when a folder was added.
 bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
 
-// Removes a ROM folder; the games found there lose their ROM path (and so leave the Available
-// view). Returns true when a folder was removed.
+// Removes a ROM folder; the games found there lose their ROM path and are listed among the
+// missing games. Returns true when a folder was removed.
 bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
 
 // The systems grouped by system type, as the options dialog's tree shows them: the types in key

@@ -241,14 +241,18 @@ void ScannerDialog::ShowSummary(const ScanSummary& summary)
 {
   m_progress->setRange(0, 1);
   m_progress->setValue(1);
-  m_status->setText(tr("Done: %1 folder(s) scanned, %2 file(s) found.\n"
-                       "%3 game(s) added, %4 updated, %5 missing, %6 error(s).")
-                        .arg(summary.folders)
-                        .arg(summary.filesFound)
-                        .arg(summary.gamesAdded)
-                        .arg(summary.gamesUpdated)
-                        .arg(summary.gamesMissing)
-                        .arg(summary.errors));
+  QString text = tr("Done: %1 folder(s) scanned, %2 file(s) found.\n"
+                    "%3 game(s) added, %4 updated, %5 missing, %6 error(s).")
+                     .arg(summary.folders)
+                     .arg(summary.filesFound)
+                     .arg(summary.gamesAdded)
+                     .arg(summary.gamesUpdated)
+                     .arg(summary.gamesMissing)
+                     .arg(summary.errors);
+  if (summary.skippedForCase > 0)
+    text += tr("\n%1 file(s) skipped for the letter case of their extension (see the list).")
+                .arg(summary.skippedForCase);
+  m_status->setText(text);
 }
 
 }  // namespace quillon::ui

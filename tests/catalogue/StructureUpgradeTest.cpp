@@ -209,6 +209,21 @@ class StructureUpgradeTest : public QObject {
     QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
   }
 
+  void ExistingSystemsKeepScanningSubfolders()
+  {
+    TestCatalogue t;
+    Upgrade(t);
+    ExecAll(t, {"UPDATE Version SET Revision = '2.7.3.1'", "ALTER TABLE System DROP COLUMN Recurse"});
+    QCOMPARE(Upgrade(t).changedSteps, QStringList{"11"});
+    // The systems had no such setting and their subfolders were scanned: they keep that.
+    QCOMPARE(Count(t, "SELECT count(*) FROM System WHERE Recurse <> 1"), 0);
+    QVERIFY(Count(t, "SELECT count(*) FROM System") > 30);
+    // A system made afterwards gets the column's own default.
+    QCOMPARE(DeclaredType(t, "System", "Recurse"), QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
+    t.Exec("INSERT INTO System (System) VALUES ('New')");
+    QCOMPARE(Count(t, "SELECT Recurse FROM System WHERE System = 'New'"), 0);
+  }
+
   void ZincComesOnceWithItsGames()
   {
     TestCatalogue t;

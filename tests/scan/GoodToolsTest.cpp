@@ -81,14 +81,18 @@ class GoodToolsTest : public QObject {
 
     RecordingFeedback feedback;
     const QStringList romFolders{root + "sub/", root + "sub/deeper/"};
-    const GoodToolsLeftovers leftovers = RunBatchPass(folder, QStringLiteral("SNES"), romFolders, feedback);
+    const BatchPassResult pass = RunBatchPass(folder, QStringLiteral("SNES"), romFolders, feedback);
     QVERIFY(QFile::exists(root + "sub/Mario (U) [!].smc"));
     QVERIFY(QFile::exists(root + "sub/deeper/Zelda (U) [!].smc"));
+    // The scan learns which files were renamed, so their games follow.
+    QCOMPARE(pass.renamedFrom.size(), 2);
+    QCOMPARE(pass.renamedFrom.value(root + "sub/Mario (U) [!].smc"), root + "sub/Mario.smc");
+    QCOMPARE(pass.renamedFrom.value(root + "sub/deeper/Zelda (U) [!].smc"), root + "sub/deeper/Zelda.smc");
     // Files directly in the ROM folder are not part of the pass.
     QVERIFY(QFile::exists(root + "Top Game.smc"));
     QCOMPARE(feedback.progressMaximum, 1);
 
-    CleanUpBatchPass(leftovers);
+    CleanUpBatchPass(pass.leftovers);
     QCOMPARE(FilesIn(root + "sub/"), (QStringList{"Mario (U) [!].smc", "gamelist.ini"}));
     QCOMPARE(FilesIn(root + "sub/deeper/"), QStringList{"Zelda (U) [!].smc"});
     QFile mine(root + "sub/gamelist.ini");
@@ -105,9 +109,10 @@ class GoodToolsTest : public QObject {
     QTemporaryDir roms;
     QVERIFY(TouchFile(roms.filePath(QStringLiteral("sub/Mario.smc"))));
     RecordingFeedback feedback;
-    const GoodToolsLeftovers leftovers =
+    const BatchPassResult pass =
         RunBatchPass(folder, QStringLiteral("SNES"), {roms.path() + QStringLiteral("/sub/")}, feedback);
-    CleanUpBatchPass(leftovers);
+    QVERIFY(pass.renamedFrom.isEmpty());
+    CleanUpBatchPass(pass.leftovers);
     QCOMPARE(FilesIn(roms.path() + QStringLiteral("/sub/")), QStringList{"Mario.smc"});
     QCOMPARE(RunPerFilePass(folder, QStringLiteral("SNES"), roms.filePath(QStringLiteral("sub/Mario.smc")), feedback),
              QStringLiteral("Mario.smc"));

@@ -24,18 +24,18 @@ class RomDiscoveryTest : public QObject {
 
     QTemporaryDir dir;
     const QString root = dir.path() + QLatin1Char('/');
-    for (const char* name : {"Mario.nes", "Zelda.NES", "Tetris.gb.zip", "README", "noext", ".hidden.nes"})
+    for (const char* name : {"noext", "Mario.nes", "Zelda.NES", "Tetris.gb.zip", "README", ".hidden.nes", "Abc.zip"})
       QVERIFY(TouchFile(root + QString::fromUtf8(name)));
     RecordingFeedback feedback;
     QStringList found;
     QVERIFY(FindRoms(root,
                      {QStringLiteral("nes"), QStringLiteral("zip"), QStringLiteral("zip"), QStringLiteral("noext")},
                      true, feedback, found));
-    found.sort();
     // Case matters, a file is listed once per equal entry, a name without a dot is its own
-    // extension, and hidden files count like any other.
-    QCOMPARE(found, (QStringList{root + ".hidden.nes", root + "Mario.nes", root + "Tetris.gb.zip",
-                                 root + "Tetris.gb.zip", root + "noext"}));
+    // extension, and hidden files count like any other. Names come in their sorted order, whatever
+    // order the folder keeps them in.
+    QCOMPARE(found, (QStringList{root + ".hidden.nes", root + "Abc.zip", root + "Abc.zip", root + "Mario.nes",
+                                 root + "Tetris.gb.zip", root + "Tetris.gb.zip", root + "noext"}));
     QVERIFY(feedback.yields >= 6);
     QVERIFY(!feedback.HasError());
   }
@@ -44,6 +44,7 @@ class RomDiscoveryTest : public QObject {
   {
     QTemporaryDir dir;
     const QString root = dir.path() + QLatin1Char('/');
+    QVERIFY(TouchFile(root + "c/other.zip"));
     QVERIFY(TouchFile(root + "a/b/deep.zip"));
     QVERIFY(TouchFile(root + "a/upper.zip"));
     QVERIFY(TouchFile(root + "top.zip"));
@@ -51,10 +52,10 @@ class RomDiscoveryTest : public QObject {
     QStringList found;
     QVERIFY(FindRoms(root, {QStringLiteral("zip")}, true, feedback, found));
     // Files of a folder before those of its subfolders.
-    QCOMPARE(found, (QStringList{root + "top.zip", root + "a/upper.zip", root + "a/b/deep.zip"}));
+    QCOMPARE(found, (QStringList{root + "top.zip", root + "a/upper.zip", root + "a/b/deep.zip", root + "c/other.zip"}));
     QStringList folders;
     QVERIFY(GetSubFolders(root, feedback, folders));
-    QCOMPARE(folders, (QStringList{root + "a/", root + "a/b/"}));
+    QCOMPARE(folders, (QStringList{root + "a/", root + "a/b/", root + "c/"}));
 
     // "Scan Subfolders" off: only the folder itself.
     found.clear();

@@ -6,6 +6,7 @@
 #include "catalogue/Lookups.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"
+#include "scan/RomDiscovery.h"
 #include "scan/Scanner.h"
 
 #include <QDir>
@@ -13,6 +14,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -48,6 +52,38 @@ QString Column(TestCatalogue& t, const QString& column, const QString& fileName)
   return t.Value(QStringLiteral("SELECT %1 FROM Games WHERE FileName = ?").arg(column), {fileName}).toString();
 }
 
+// Tags every untagged .gb file of its working folder as a 1989 USA release.
+const QByteArray kGameboyTool =
+    "#!/bin/sh\n"
+    "for f in *.gb; do\n"
+    "  [ -e \"$f\" ] || continue\n"
+    "  case \"$f\" in *'(U)'*) ;; *) mv \"$f\" \"${f%.gb} (U) (1989).gb\" ;; esac\n"
+    "done\n";
+
+void InstallTool(TestCatalogue& t, const QString& shortName, const QByteArray& script)
+{
+  const QString program = GoodToolsProgram(t.Folder(), shortName);
+  QVERIFY(TouchFile(program, script));
+  QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+// A file whose name is given as bytes, which need not be UTF-8.
+bool TouchRawFile(const QByteArray& path)
+{
+  const int descriptor = ::open(path.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+  return descriptor >= 0 && ::close(descriptor) == 0;
+}
+
+// GameID: FileName of the system's games that a scan found.
+QString AvailableGames(TestCatalogue& t, int system)
+{
+  return t
+      .Value(QStringLiteral("SELECT group_concat(GameID || ':' || FileName, ',') FROM "
+                            "(SELECT GameID, FileName FROM Games WHERE System = ? AND Available <> 0 ORDER BY GameID)"),
+             {system})
+      .toString();
+}
+
 }  // namespace
 
 class ScannerTest : public QObject {
@@ -65,6 +101,8 @@ class ScannerTest : public QObject {
     QVERIFY(TouchFile(second + "Bob's \"Game\" (U).smc"));
     QVERIFY(TouchFile(second + "x'; DROP TABLE Games; --.smc"));
     QVERIFY(TouchFile(second + "notes.txt"));
+    // On Linux a backslash is part of the name.
+    QVERIFY(TouchFile(second + "Back\\slash (E).smc"));
     const int firstPath = AddFolder(t, 3, first);
     const int secondPath = AddFolder(t, 3, second);
     // A game of another folder that is gone: it stays, unavailable.
@@ -74,13 +112,14 @@ class ScannerTest : public QObject {
 
     RecordingFeedback feedback;
     const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
-    QCOMPARE(summary.gamesAdded, 4);
+    QCOMPARE(summary.gamesAdded, 5);
     QCOMPARE(summary.errors, 0);
     QCOMPARE(Column(t, "RomPath", "Street Fighter EX (1996)(Capcom).zip").toInt(), firstPath);
     QCOMPARE(Column(t, "RomPath", "deep/Tetris (U).smc").toInt(), firstPath);
     QCOMPARE(Column(t, "RomPath", "Bob's \"Game\" (U).smc").toInt(), secondPath);
     QCOMPARE(Column(t, "FullName", "Street Fighter EX (1996)(Capcom).zip"), QStringLiteral("Street Fighter EX "));
     QCOMPARE(Column(t, "FullName", "x'; DROP TABLE Games; --.smc"), QStringLiteral("x'; DROP TABLE Games; --"));
+    QCOMPARE(Column(t, "FullName", "Back\\slash (E).smc"), QStringLiteral("Back\\slash "));
     QCOMPARE(t.Value(QStringLiteral("SELECT Year FROM Year WHERE YearID = ?"),
                      {Column(t, "Year", "Street Fighter EX (1996)(Capcom).zip")})
                  .toString(),
@@ -107,9 +146,9 @@ class ScannerTest : public QObject {
     feedback.Clear();
     const ScanSummary again = Scan(t, feedback, QStringLiteral("SNES"));
     QCOMPARE(again.gamesAdded, 0);
-    QCOMPARE(again.gamesUpdated, 3);
+    QCOMPARE(again.gamesUpdated, 4);
     QCOMPARE(Column(t, "Available", "Bob's \"Game\" (U).smc").toInt(), 0);
-    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games")).toInt(), 5);
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games")).toInt(), 6);
   }
 
   void ConfigurationProblemsAreReported()
@@ -126,7 +165,6 @@ class ScannerTest : public QObject {
     Scan(t, feedback, QStringLiteral("SNES"));
     QVERIFY(feedback.resultLines.contains(QStringLiteral("     Error - Check rom path.")));
     QVERIFY(feedback.ErrorLines().contains(QStringLiteral("Status: Error - Check image path.")));
-    QCOMPARE(t.Value(QStringLiteral("SELECT Available FROM Games")).toInt(), 0);
 
     t.Exec(QStringLiteral("UPDATE System SET DefaultRomType = NULL WHERE SystemID = 3"));
     feedback.Clear();
@@ -176,22 +214,218 @@ class ScannerTest : public QObject {
     QCOMPARE(t.Value(QStringLiteral("SELECT Edited FROM Games WHERE GameID = 1")).toInt(), 1);
   }
 
-  void FilesSharingANameInOneFolderBothBecomeGames()
+  void FilesSharingANameKeepTheirOwnGames()
   {
     TestCatalogue t;
     QTemporaryDir roms;
     const QString folder = roms.path() + QLatin1Char('/');
-    QVERIFY(TouchFile(folder + "Tetris.smc"));
-    QVERIFY(TouchFile(folder + "Tetris.zip"));
+    // Made in an order the names do not sort in.
+    for (const char* name : {"Game (U).zip", "Tetris.smc", "Game (U).smc", "Tetris.zip"})
+      QVERIFY(TouchFile(folder + QString::fromUtf8(name)));
     AddFolder(t, 3, folder);
     t.Exec(QStringLiteral("UPDATE System SET DefaultRomType = 'smc;zip' WHERE SystemID = 3"));
+    // A game stored under a path no file has now: the first of its files in name order takes it.
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, Rating) "
+                       "VALUES (7, 'Game ', 'old/Game (U).zip', 3, 5)"));
+    RecordingFeedback feedback;
+    QCOMPARE(Scan(t, feedback, QStringLiteral("SNES")).gamesAdded, 3);
+    const QString found = AvailableGames(t, 3);
+    QVERIFY2(found.startsWith(QStringLiteral("7:Game (U).smc,")), qPrintable(found));
+    // Every rescan finds each file in its own game again.
+    for (int run = 0; run < 3; ++run) {
+      feedback.Clear();
+      const ScanSummary again = Scan(t, feedback, QStringLiteral("SNES"));
+      QCOMPARE(again.gamesAdded, 0);
+      QCOMPARE(again.gamesUpdated, 4);
+      QCOMPARE(AvailableGames(t, 3), found);
+    }
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE System = 3")).toInt(), 4);
+  }
+
+  void GoodToolsRenamedFileStaysTheSameGame_data()
+  {
+    QTest::addColumn<bool>("renameRoms");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("per-file pass, the user's names kept") << false << QStringLiteral("sub/Tetris.gb");
+    QTest::newRow("batch pass, renamed in place") << true << QStringLiteral("sub/Tetris (U) (1989).gb");
+  }
+
+  void GoodToolsRenamedFileStaysTheSameGame()
+  {
+    QFETCH(bool, renameRoms);
+    QFETCH(QString, fileName);
+    TestCatalogue t;
+    InstallTool(t, QStringLiteral("GBx"), kGameboyTool);
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QStringLiteral("/roms/");
+    const QString pictures = roms.path() + QStringLiteral("/pics/");
+    QVERIFY(TouchFile(folder + "sub/Tetris.gb"));
+    QVERIFY(TouchFile(pictures + "Tetris.png"));
+    AddFolder(t, 11, folder);
+    t.Exec(QStringLiteral("UPDATE System SET Rename = ?, RenameImages = 1, DefaultImagePath = ?, "
+                          "DefaultImageType = 'png' WHERE SystemID = 11"),
+           {renameRoms ? 0 : 1, pictures});
+    // The game as a quick scan found it, then given the user's own data.
+    RecordingFeedback feedback;
+    Scan(t, feedback, QStringLiteral("Gameboy"));
+    const QVariant gameId = t.Value(QStringLiteral("SELECT GameID FROM Games WHERE FileName = 'sub/Tetris.gb'"));
+    QVERIFY(gameId.isValid());
+    t.Exec(QStringLiteral("UPDATE Games SET Rating = 4, Description = 'Falling blocks' WHERE GameID = ?"), {gameId});
+    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, 13)"), {gameId});
+
+    for (int run = 0; run < 3; ++run)
+      Scan(t, feedback, QStringLiteral("Gameboy"), false);
+    QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(GameID) FROM Games WHERE System = 11")), gameId);
+    QCOMPARE(Column(t, "GameID", fileName), gameId.toString());
+    QCOMPARE(Column(t, "Available", fileName), QStringLiteral("1"));
+    QCOMPARE(Column(t, "Rating", fileName), QStringLiteral("4"));
+    QCOMPARE(Column(t, "Description", fileName), QStringLiteral("Falling blocks"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM SubGenres WHERE GameID = ?"), {gameId}).toInt(), 2);
+    // What the standard name says is learnt.
+    QCOMPARE(Column(t, "Country", fileName), QStringLiteral("2"));
+    QCOMPARE(
+        t.Value(QStringLiteral("SELECT Year FROM Year WHERE YearID = ?"), {Column(t, "Year", fileName)}).toString(),
+        QStringLiteral("1989"));
+    // The picture followed the standard name, and so did the game's reference to it.
+    QCOMPARE(Column(t, "Image", fileName), QStringLiteral("Tetris (U) (1989).png"));
+    QVERIFY(QFile::exists(pictures + Column(t, "Image", fileName)));
+  }
+
+  void ScanThatCannotRunKeepsAvailability_data()
+  {
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("no extensions") << "no extensions"
+                                   << "Status: Error - Check Default Rom Types.";
+    QTest::newRow("empty extensions") << "empty extensions"
+                                      << "Status: Error - Check Default Rom Types.";
+    QTest::newRow("no folder") << "no folder"
+                               << "     Error - Check rom path.";
+    QTest::newRow("missing folder") << "missing folder"
+                                    << "     Error - Check rom path.";
+    QTest::newRow("unreadable folder") << "unreadable folder"
+                                       << "     Error - Check rom path.";
+    QTest::newRow("unreadable subfolder") << "unreadable subfolder"
+                                          << "";
+  }
+
+  void ScanThatCannotRunKeepsAvailability()
+  {
+    QFETCH(QString, problem);
+    QFETCH(QString, report);
+    if (problem.startsWith(QStringLiteral("unreadable")) && ::geteuid() == 0)
+      QSKIP("every folder is readable to root");
+    TestCatalogue t;
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QStringLiteral("/snes/");
+    QVERIFY(TouchFile(folder + "Top (U).smc"));
+    QVERIFY(TouchFile(folder + "sub/Deep (U).smc"));
+    AddFolder(t, 3, folder);
     RecordingFeedback feedback;
     QCOMPARE(Scan(t, feedback, QStringLiteral("SNES")).gamesAdded, 2);
-    // The next scan finds them: the first in key order takes both files.
+
+    if (problem == QStringLiteral("no extensions"))
+      t.Exec(QStringLiteral("UPDATE System SET DefaultRomType = NULL WHERE SystemID = 3"));
+    else if (problem == QStringLiteral("empty extensions"))
+      t.Exec(QStringLiteral("UPDATE System SET DefaultRomType = '' WHERE SystemID = 3"));
+    else if (problem == QStringLiteral("no folder"))
+      t.Exec(QStringLiteral("UPDATE RomPath SET RomPath = '' WHERE System = 3"));
+    else if (problem == QStringLiteral("missing folder"))
+      QVERIFY(QDir(roms.path()).rename(QStringLiteral("snes"), QStringLiteral("unmounted")));
+    else if (problem == QStringLiteral("unreadable folder"))
+      QVERIFY(QFile::setPermissions(folder, {}));
+    else
+      QVERIFY(QFile::setPermissions(folder + "sub", {}));
     feedback.Clear();
-    const ScanSummary again = Scan(t, feedback, QStringLiteral("SNES"));
-    QCOMPARE(again.gamesAdded, 0);
-    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Available <> 0")).toInt(), 1);
+    const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(folder + "sub", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(summary.errors > 0);
+    if (!report.isEmpty())
+      QVERIFY2(feedback.StatusLines().contains(report) || feedback.resultLines.contains(report),
+               qPrintable(feedback.resultLines.join(QLatin1Char('\n'))));
+    // Nothing could be looked at: the games are as they were.
+    QCOMPARE(AvailableGames(t, 3), QStringLiteral("1:Top (U).smc,2:sub/Deep (U).smc"));
+  }
+
+  void EmptyFolderIsARealResult()
+  {
+    TestCatalogue t;
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QLatin1Char('/');
+    QVERIFY(TouchFile(folder + "Gone (U).smc"));
+    AddFolder(t, 3, folder);
+    RecordingFeedback feedback;
+    Scan(t, feedback, QStringLiteral("SNES"));
+    QVERIFY(QFile::remove(folder + "Gone (U).smc"));
+    const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QCOMPARE(summary.errors, 0);
+    QCOMPARE(Column(t, "Available", "Gone (U).smc"), QStringLiteral("0"));
+  }
+
+  void NamesAreStoredExactlyOrListed()
+  {
+    TestCatalogue t;
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QLatin1Char('/');
+    const QString bom = QString(QChar(0xFEFF)) + QStringLiteral("Bom (U).smc");
+    QVERIFY(TouchFile(folder + bom));
+    QVERIFY(TouchFile(folder + "sub/" + bom));
+    const QByteArray raw = QFile::encodeName(folder);
+    QVERIFY(TouchRawFile(raw + "Bad\xff (U).smc"));
+    QVERIFY(TouchRawFile(raw + "Latin \xe9t\xe9 (F).smc"));
+    // Only files the scan would take are listed.
+    QVERIFY(TouchRawFile(raw + "notes \xff.txt"));
+    // A name that ends inside a character.
+    QVERIFY(QDir().mkpath(QString::fromUtf8(raw) + QStringLiteral("x")));
+    QVERIFY(::rename((raw + "x").constData(), (raw + "Dir \xc3").constData()) == 0);
+    QVERIFY(TouchRawFile(raw + "Dir \xc3/Inside (U).smc"));
+    AddFolder(t, 3, folder);
+    RecordingFeedback feedback;
+    const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QCOMPARE(summary.gamesAdded, 2);
+    QCOMPARE(summary.errors, 3);
+    QCOMPARE(t.Value(QStringLiteral("SELECT FileName FROM Games WHERE GameID = 1")).toString(), bom);
+    QCOMPARE(t.Value(QStringLiteral("SELECT FileName FROM Games WHERE GameID = 2")).toString(),
+             QStringLiteral("sub/") + bom);
+    QCOMPARE(t.Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = 1")).toString(),
+             QString(QChar(0xFEFF)) + QStringLiteral("Bom "));
+    QVERIFY(QFileInfo::exists(GetRom(t.Db(), feedback, 1).toString()));
+    const qsizetype listed = feedback.resultLines.indexOf(
+        QStringLiteral("     Error - 3 file(s) not added: their names are not valid UTF-8 text. Rename them:"));
+    QVERIFY2(listed >= 0, qPrintable(feedback.resultLines.join(QLatin1Char('\n'))));
+    QCOMPARE(feedback.resultLines.mid(listed + 1, 3),
+             (QStringList{QStringLiteral("          ") + folder + QStringLiteral("Bad\\xFF (U).smc"),
+                          QStringLiteral("          ") + folder + QStringLiteral("Latin \\xE9t\\xE9 (F).smc"),
+                          QStringLiteral("          ") + folder + QStringLiteral("Dir \\xC3/")}));
+    QCOMPARE(feedback.resultLines.last(), QStringLiteral("Done."));
+
+    feedback.Clear();
+    QCOMPARE(Scan(t, feedback, QStringLiteral("SNES")).gamesAdded, 0);
+    QCOMPARE(AvailableGames(t, 3), QStringLiteral("1:") + bom + QStringLiteral(",2:sub/") + bom);
+  }
+
+  void ExtensionsDifferingInCaseAreListedWithAHint()
+  {
+    TestCatalogue t;
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QLatin1Char('/');
+    for (const char* name : {"GAME (U).SMC", "Fine (U).smc", "sub/Other (E).Smc", "notes.TXT"})
+      QVERIFY(TouchFile(folder + QString::fromUtf8(name)));
+    AddFolder(t, 3, folder);
+    RecordingFeedback feedback;
+    const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QCOMPARE(summary.gamesAdded, 1);
+    QCOMPARE(summary.errors, 0);
+    QCOMPARE(summary.skippedForCase, 2);
+    const qsizetype listed = feedback.resultLines.indexOf(QStringLiteral(
+        "     2 file(s) skipped: their extensions differ from the system's ROM extensions only in letter case. "
+        "To scan them, add each extension as written (such as \"SMC\") to the system's Default File Extensions:"));
+    QVERIFY2(listed >= 0, qPrintable(feedback.resultLines.join(QLatin1Char('\n'))));
+    QCOMPARE(feedback.resultLines.mid(listed + 1, 2),
+             (QStringList{QStringLiteral("          ") + folder + QStringLiteral("GAME (U).SMC"),
+                          QStringLiteral("          ") + folder + QStringLiteral("sub/Other (E).Smc")}));
   }
 
   void GoodToolsRenameInPlaceOrACopy()
@@ -267,6 +501,42 @@ class ScannerTest : public QObject {
     QVERIFY(result.ok && !result.added);
     QCOMPARE(feedback.questions.size(), 2);
     QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games")).toInt(), 2);
+  }
+
+  void NewGameFindsTheGameUnderTheNameItsRowHolds()
+  {
+    TestCatalogue t;
+    InstallTool(t, QStringLiteral("GBx"), kGameboyTool);
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QLatin1Char('/');
+    const QString bom = QString(QChar(0xFEFF)) + QStringLiteral("Bom (E).gb");
+    QVERIFY(TouchFile(folder + "Tetris.gb"));
+    QVERIFY(TouchFile(folder + bom));
+    AddFolder(t, 11, folder);
+    RecordingFeedback feedback;
+    Lookups lookups(t.Db(), feedback);
+    // "Don't Rename Roms": the row holds the user's name and learns the standard name's tags.
+    for (int run = 0; run < 2; ++run) {
+      const NewGameResult result =
+          NewGame(t.Db(), lookups, feedback, t.Folder(), {folder + "Tetris.gb", 11, true, false});
+      QVERIFY(result.ok);
+      QCOMPARE(result.added, run == 0);
+    }
+    QCOMPARE(Column(t, "Country", "Tetris.gb"), QStringLiteral("2"));
+    // A name that begins with U+FEFF is stored as it is, and found again.
+    for (int run = 0; run < 2; ++run) {
+      const NewGameResult result = NewGame(t.Db(), lookups, feedback, t.Folder(), {folder + bom, 11, false, false});
+      QVERIFY(result.ok);
+      QCOMPARE(result.added, run == 0);
+    }
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE System = 11")).toInt(), 2);
+    QCOMPARE(
+        t.Value(QStringLiteral("SELECT FileName FROM Games WHERE System = 11 AND FileName <> 'Tetris.gb'")).toString(),
+        bom);
+    QCOMPARE(
+        t.Value(QStringLiteral("SELECT FullName FROM Games WHERE System = 11 AND FileName <> 'Tetris.gb'")).toString(),
+        QString(QChar(0xFEFF)) + QStringLiteral("Bom "));
+    QVERIFY(!feedback.HasError());
   }
 };
 

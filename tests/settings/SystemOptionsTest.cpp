@@ -3,6 +3,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "browser/GameList.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"
 
@@ -64,6 +65,13 @@ class SystemOptionsTest : public QObject {
     QVERIFY(!RemoveRomPath(t.Db(), feedback, 3, QStringLiteral("/roms/snes/")));
     QVERIFY(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 1")).isNull());
     QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 2")).toInt(), morePath);
+    // The game of the removed folder is listed among the missing games.
+    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (1, 1), (2, 1)"));
+    const std::optional<std::vector<GameRow>> missing =
+        GameListQuery(t.Db(), feedback, {3, GameView::Missing, {}, {}, {}}, QStringLiteral("CreateList"));
+    QVERIFY(missing && missing->size() == 1);
+    QCOMPARE(missing->front().gameId, 1);
+    QCOMPARE(t.Value(QStringLiteral("SELECT Available FROM Games WHERE GameID = 2")).toInt(), 1);
     QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 3")).toInt(), genesisPath);
     QCOMPARE(RomPathsOf(t.Db(), feedback, 3), QStringList{"/more/snes/"});
     QVERIFY(!feedback.HasError());

@@ -6,6 +6,7 @@
 #include "scan/Scanner.h"
 #include "settings/SystemOptions.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace quillon::cli {
@@ -38,7 +39,10 @@ int RunScanCommand(CliRun& run)
   const ScanSummary summary = RunScan(*catalogue, lookups, run.Feedback(), run.Folder(), options);
   run.Err() << "Scanned " << summary.folders << " folder(s) of " << summary.systems
             << " system(s): " << summary.filesFound << " file(s) found, " << summary.gamesAdded << " game(s) added, "
-            << summary.gamesUpdated << " updated, " << summary.errors << " error(s)\n";
+            << summary.gamesUpdated << " updated, " << summary.errors << " error(s)";
+  if (summary.skippedForCase > 0)
+    run.Err() << ", " << summary.skippedForCase << " file(s) skipped for the letter case of their extension";
+  run.Err() << '\n';
   return summary.systems == 0 || summary.errors > 0 ? kFailure : kSuccess;
 }
 
@@ -71,7 +75,8 @@ int RunAddGame(CliRun& run)
       continue;
     }
     NewGameRequest request;
-    request.path = info.canonicalFilePath();
+    // The path as given (made absolute): a ROM folder reached through a link keeps the link.
+    request.path = QDir::cleanPath(info.absoluteFilePath());
     request.systemId = *id;
     request.rename = rename && IsTrue(*rename);
     const NewGameResult result = NewGame(*catalogue, lookups, run.Feedback(), run.Folder(), request);

@@ -115,12 +115,12 @@ int RunAddRomPath(CliRun& run, Catalogue& catalogue, const QString& name, const 
   const QString absolute = QDir(folder).absolutePath();
   if (!QFileInfo(absolute).isDir())
     run.Err() << "quillon-cli: warning: " << absolute << " is not a folder (yet); its scans will report it\n";
-  if (!AddRomPath(catalogue, run.Feedback(), *id, absolute)) {
-    if (run.Feedback().SawError())
-      return kFailure;
-    run.Err() << "quillon-cli: " << name << " already has the ROM folder " << absolute << '\n';
+  if (const std::optional<QString> stored = StoredRomPath(catalogue, run.Feedback(), *id, absolute)) {
+    run.Err() << "quillon-cli: " << name << " already has the ROM folder " << *stored << '\n';
     return kSuccess;
   }
+  if (!AddRomPath(catalogue, run.Feedback(), *id, absolute))
+    return kFailure;
   run.Out() << "Added " << absolute << "/ to " << name << '\n';
   return kSuccess;
 }
@@ -130,16 +130,14 @@ int RunRemoveRomPath(CliRun& run, Catalogue& catalogue, const QString& name, con
   const std::optional<qint64> id = NamedSystem(run, catalogue, name);
   if (!id)
     return kFailure;
-  // The folder as stored, or as typed relative to here.
-  QString stored = folder;
-  if (!RomPathsOf(catalogue, run.Feedback(), *id).contains(Check4Slash(stored)))
-    stored = QDir(folder).absolutePath();
-  if (!RemoveRomPath(catalogue, run.Feedback(), *id, stored)) {
+  // The folder as stored, or the same folder as typed (relative to here, or by another path).
+  const std::optional<QString> stored = StoredRomPath(catalogue, run.Feedback(), *id, folder);
+  if (!stored || !RemoveRomPath(catalogue, run.Feedback(), *id, *stored)) {
     if (!run.Feedback().SawError())
       run.Err() << "quillon-cli: " << name << " has no ROM folder " << folder << '\n';
     return kFailure;
   }
-  run.Out() << "Removed " << stored << " from " << name << '\n';
+  run.Out() << "Removed " << *stored << " from " << name << '\n';
   return kSuccess;
 }
 
@@ -307,20 +305,22 @@ int RunSystem(CliRun& run)
 
 std::vector<CliCommand> SystemCommands()
 {
-  return {{QStringLiteral("system"),
-           {QStringLiteral("system list"), QStringLiteral("system show NAME"),
-            QStringLiteral("system set NAME COLUMN=VALUE..."), QStringLiteral("system add-rompath NAME FOLDER"),
-            QStringLiteral("system remove-rompath NAME FOLDER"), QStringLiteral("system rename NAME NEW-NAME"),
-            QStringLiteral("system enable NAME"), QStringLiteral("system disable NAME"),
-            QStringLiteral("system set-type NAME TYPE"), QStringLiteral("system add-site NAME URL"),
-            QStringLiteral("system remove-site NAME URL"), QStringLiteral("system add-ignore NAME SITE-URL URL"),
-            QStringLiteral("system remove-ignore NAME SITE-URL URL")},
-           QStringLiteral("Lists the systems; shows or changes one system's settings (an empty VALUE clears the setting); "
-                          "adds or removes its ROM folders (games found in a removed folder lose their ROM path); "
-                          "renames it, gives it a tab or takes it away (one system always keeps its tab), moves it "
-                          "to another system type (a name or key); adds or removes its image-search sites (a removed "
-                          "site's ignore list goes with it) and the pictures a site must pass over."),
-           RunSystem}};
+  return {
+      {QStringLiteral("system"),
+       {QStringLiteral("system list"), QStringLiteral("system show NAME"),
+        QStringLiteral("system set NAME COLUMN=VALUE..."), QStringLiteral("system add-rompath NAME FOLDER"),
+        QStringLiteral("system remove-rompath NAME FOLDER"), QStringLiteral("system rename NAME NEW-NAME"),
+        QStringLiteral("system enable NAME"), QStringLiteral("system disable NAME"),
+        QStringLiteral("system set-type NAME TYPE"), QStringLiteral("system add-site NAME URL"),
+        QStringLiteral("system remove-site NAME URL"), QStringLiteral("system add-ignore NAME SITE-URL URL"),
+        QStringLiteral("system remove-ignore NAME SITE-URL URL")},
+       QStringLiteral("Lists the systems; shows or changes one system's settings (an empty VALUE clears the setting); "
+                      "adds or removes its ROM folders (games found in a removed folder lose their ROM path and "
+                      "are listed as missing); "
+                      "renames it, gives it a tab or takes it away (one system always keeps its tab), moves it "
+                      "to another system type (a name or key); adds or removes its image-search sites (a removed "
+                      "site's ignore list goes with it) and the pictures a site must pass over."),
+       RunSystem}};
 }
 
 }  // namespace quillon::cli
