@@ -3,6 +3,7 @@
 // its file name (driver + ".zip") or added, then the clone marks. The caller holds the
 // transaction; rows go through statements prepared once.
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -44,8 +45,9 @@ class MameImportWriter {
   void WriteGame(const QString& driver, const QString& description, const QString& year, const QString& manufacturer);
   void CountSkipped() { ++m_counts.skipped; }
 
-  // Marks the games of the clone drivers; drivers not in the catalogue change nothing. False with
-  // `failure` filled when a statement fails (the pass stops there).
+  // Marks the games of the clone drivers, and clears the mark of the machines written that are no
+  // longer clones; drivers not in the catalogue change nothing. False with `failure` filled when a
+  // statement fails (the pass stops there).
   bool MarkClones(const QStringList& cloneDrivers, SqlFailure* failure);
 
   const MameImportCounts& Counts() const { return m_counts; }
@@ -61,6 +63,7 @@ class MameImportWriter {
   bool UpdateGame(qint64 gameId, const QString& fileName, qint64 year, qint64 maker, const QString& title);
   bool AddGame(const QString& fileName, qint64 year, qint64 maker, const QString& title);
   void ReportRowFailure(const QString& driver, const QSqlQuery& query);
+  bool ClearFormerClones(const QSet<QString>& cloneFileNames, SqlFailure* failure);
 
   Catalogue& m_catalogue;
   Lookups& m_lookups;
@@ -68,6 +71,8 @@ class MameImportWriter {
   bool m_removeText = false;
   qint64 m_unknownGenre = 1;
   QHash<QString, qint64> m_gameByFileName;  // first arcade game of each file name
+  QSet<QString> m_markedClones;             // file names of arcade games marked as clones before
+  QSet<QString> m_listedFileNames;          // file names of the machines this list named
   QHash<QString, qint64> m_addedYears;      // names this import added, by name as compared
   QHash<QString, qint64> m_addedMakers;
   QSqlQuery m_update;
@@ -75,6 +80,7 @@ class MameImportWriter {
   QSqlQuery m_link;
   QSqlQuery m_deleteGame;
   QSqlQuery m_markClone;
+  QSqlQuery m_clearClone;
   QSqlQuery m_addYear;
   QSqlQuery m_addManufacturer;
   MameImportCounts m_counts;

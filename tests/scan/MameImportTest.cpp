@@ -221,6 +221,31 @@ class MameImportTest : public QObject {
     QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")).right(1), QStringLiteral("1"));
   }
 
+  void ReimportClearsCloneMarksTheListNoLongerHas_data()
+  {
+    QTest::addColumn<QByteArray>("mode");
+    QTest::newRow("-listxml") << QByteArray("modern");
+    QTest::newRow("three lists") << QByteArray("legacy");
+  }
+
+  void ReimportClearsCloneMarksTheListNoLongerHas()
+  {
+    QFETCH(QByteArray, mode);
+    ScopedEnvironment fake("FAKE_MAME_MODE", mode);
+    TestCatalogue t;
+    // puckman is a parent in the list; dkong.7z is no machine of the list.
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (FullName, FileName, System, Clone) VALUES "
+                       "('Puck Man', 'puckman.zip', 1, 1), ('Donkey Kong 7z', 'dkong.7z', 1, 1)"));
+    RecordingFeedback feedback;
+    QVERIFY(Import(t, FakeMame(), feedback).succeeded);
+
+    QCOMPARE(GameLine(t, QStringLiteral("puckman.zip")).right(1), QStringLiteral("0"));
+    QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")).right(1), QStringLiteral("1"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT Clone FROM Games WHERE FileName = 'dkong.7z'")).toInt(), 1);
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE System = 1 AND Clone <> 0")), 10);
+  }
+
   void ProgramsWithoutAListTouchNoRow_data()
   {
     QTest::addColumn<QByteArray>("script");
