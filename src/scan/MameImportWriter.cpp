@@ -11,6 +11,8 @@ namespace quillon {
 namespace {
 
 const QString kZipExtension = QStringLiteral(".zip");
+// A status per machine would be tens of thousands of lines: a few a second say how it goes.
+constexpr qint64 kMachineStatusEveryMs = 250;
 
 bool Run(QSqlQuery& query, const QVariantList& binds)
 {
@@ -161,16 +163,30 @@ void MameImportWriter::WriteGame(const QString& driver, const QString& descripti
   m_listedFileNames.insert(fileName);
   const auto existing = m_gameByFileName.constFind(fileName);
   if (existing != m_gameByFileName.cend()) {
-    m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Updating ") + title);
+    ShowMachineStatus(QStringLiteral("Updating ") + title);
     if (UpdateGame(*existing, fileName, yearKey, makerKey, title))
       ++m_counts.updated;
     else
       ReportRowFailure(driver, m_update);
     return;
   }
-  m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Adding ") + title);
+  ShowMachineStatus(QStringLiteral("Adding ") + title);
   if (AddGame(fileName, yearKey, makerKey, title))
     ++m_counts.added;
+}
+
+void MameImportWriter::ShowMachineStatus(const QString& text)
+{
+  if (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < kMachineStatusEveryMs)
+    return;
+  m_feedback.SetStatus(StatusKind::Text, text);
+  m_sinceStatus.start();
+}
+
+void MameImportWriter::ShowCounts()
+{
+  m_feedback.SetStatus(StatusKind::Text,
+                       QStringLiteral("%1 games added, %2 updated").arg(m_counts.added).arg(m_counts.updated));
 }
 
 bool MameImportWriter::UpdateGame(qint64 gameId, const QString& fileName, qint64 year, qint64 maker,
