@@ -4,6 +4,7 @@
 #include "catalogue/Feedback.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace quillon {
 
@@ -20,6 +21,38 @@ QString MissingCatalogueMessage(const QString& folder)
              "This folder is typically found in ") +
          QDir::toNativeSeparators(folder);
 }
+
+namespace {
+
+// SQLite's result code for a file that is not a database.
+constexpr int kNotADatabase = 26;
+
+QString EmptyCatalogueMessage(const QString& file)
+{
+  return QStringLiteral(
+             "The catalogue %1 is empty (0 bytes): it holds no games, and Quillon leaves it as it is. To start "
+             "anew, move it aside; Quillon then puts a new catalogue in its place.")
+      .arg(QDir::toNativeSeparators(file));
+}
+
+QString NotACatalogueMessage(const QString& file, const QString& why)
+{
+  return QStringLiteral(
+             "The file %1 is not a Quillon catalogue (%2), and Quillon leaves it as it is. To start anew, move it "
+             "aside; Quillon then puts a new catalogue in its place.")
+      .arg(QDir::toNativeSeparators(file), why);
+}
+
+// A Quillon catalogue of any revision has these tables; the upgrade adds the others.
+bool HasCatalogueTables(Catalogue& catalogue)
+{
+  const std::optional<Rows> tables = catalogue.TrySelect(
+      QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) IN ('games', 'system')"),
+      {}, nullptr);
+  return tables && tables->Value(0, 0).toInt() == 2;
+}
+
+}  // namespace
 
 Session::~Session()
 {
@@ -55,15 +88,34 @@ OpenOutcome Session::Open(const DataFolder& folder, const QString& deliveredCata
     }
     return OpenOutcome::InUse;
   }
+  const QFileInfo file(folder.CatalogueFile());
+  if (file.isFile() && file.size() == 0) {
+    lock->unlock();
+    if (message)
+      *message = EmptyCatalogueMessage(folder.CatalogueFile());
+    return OpenOutcome::NotACatalogue;
+  }
   bool missing = false;
   SqlFailure failure;
   m_catalogue = Catalogue::Open(folder.CatalogueFile(), &missing, &failure);
+  if (m_catalogue && !HasCatalogueTables(*m_catalogue)) {
+    m_catalogue.reset();
+    missing = false;
+    failure = {kNotADatabase, QStringLiteral("it has no Games and System tables")};
+  } else if (!m_catalogue && failure.number == kNotADatabase) {
+    failure.description = QStringLiteral("it is not a database");
+  }
   if (!m_catalogue) {
     lock->unlock();
     if (missing) {
       if (message)
         *message = MissingCatalogueMessage(folder.Path());
       return OpenOutcome::CatalogueMissing;
+    }
+    if (failure.number == kNotADatabase) {
+      if (message)
+        *message = NotACatalogueMessage(folder.CatalogueFile(), failure.description);
+      return OpenOutcome::NotACatalogue;
     }
     ReportError(feedback, failure.number, QStringLiteral("dbConn"), failure.description);
     if (message)

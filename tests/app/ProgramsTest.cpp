@@ -80,6 +80,20 @@ class ProgramsTest : public QObject {
     QVERIFY(result.out.isEmpty());
   }
 
+  void EmptyCatalogueIsRefusedAndLeftEmpty()
+  {
+    QTemporaryDir dir;
+    const QString catalogue = DataFolder(dir.path()).CatalogueFile();
+    QVERIFY(TouchFile(catalogue));
+    const CliOutput result = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    QVERIFY2(result.err.contains(catalogue) && result.err.contains(QStringLiteral("move it aside")),
+             qPrintable(result.err));
+    QCOMPARE(QFileInfo(catalogue).size(), 0);
+  }
+
   void SecondInstanceIsToldTheCatalogueIsInUse()
   {
     QTemporaryDir dir;

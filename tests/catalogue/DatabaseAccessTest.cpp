@@ -8,6 +8,8 @@
 #include "catalogue/Session.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,21 +71,55 @@ class DatabaseAccessTest : public QObject {
     QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
   }
 
-  void DamagedCatalogueIsReportedAsAConnectionError()
+  void FilesThatAreNoCatalogueAreRefusedAndLeftAlone_data()
   {
+    QTest::addColumn<QByteArray>("content");  // an SQL script to build it when it starts with "sql:"
+    QTest::addColumn<QString>("why");
+    QTest::newRow("empty file") << QByteArray() << QStringLiteral("is empty (0 bytes)");
+    QTest::newRow("not a database") << QByteArray(4096, 'x') << QStringLiteral("is not a Quillon catalogue");
+    QTest::newRow("another program's database")
+        << QByteArray("sql:CREATE TABLE Notes (Text); INSERT INTO Notes VALUES ('mine');")
+        << QStringLiteral("is not a Quillon catalogue");
+  }
+
+  void FilesThatAreNoCatalogueAreRefusedAndLeftAlone()
+  {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, why);
     QTemporaryDir dir;
     const DataFolder folder(dir.path());
-    QVERIFY(TouchFile(folder.CatalogueFile(), QByteArray(4096, 'x')));
+    if (content.startsWith("sql:")) {
+      QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+      other.setDatabaseName(folder.CatalogueFile());
+      QVERIFY(other.open());
+      for (const QByteArray& statement : content.mid(4).split(';')) {
+        if (!statement.trimmed().isEmpty())
+          QVERIFY(QSqlQuery(other).exec(QString::fromUtf8(statement)));
+      }
+      other.close();
+      other = QSqlDatabase();
+      QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    } else {
+      QVERIFY(TouchFile(folder.CatalogueFile(), content));
+    }
+    QFile file(folder.CatalogueFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
     RecordingFeedback feedback;
     Session session;
     QString message;
-    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::Failed);
-    QVERIFY(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - ")));
-    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(dbConn)-")));
-    // The user's file is left alone.
-    QFile file(folder.CatalogueFile());
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::NotACatalogue);
+    QVERIFY2(message.contains(folder.CatalogueFile()), qPrintable(message));
+    QVERIFY2(message.contains(why), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("move it aside")), qPrintable(message));
+    QVERIFY(!session.IsOpen());
+    QVERIFY(!QFile::exists(folder.LockFile()));
+    // One message, no error report beside it; the user's file is left alone.
+    QVERIFY(feedback.statuses.isEmpty());
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray(4096, 'x'));
+    QCOMPARE(file.readAll(), before);
   }
 
   void ErrorReportsCarryTheRoutineTag()

@@ -102,6 +102,9 @@ int main(int argc, char** argv)
     case quillon::OpenOutcome::CatalogueMissing:
       QMessageBox::critical(nullptr, quillon::MissingCatalogueTitle(), message);
       return 1;
+    case quillon::OpenOutcome::NotACatalogue:
+      QMessageBox::critical(nullptr, QStringLiteral("Quillon"), message);
+      return 1;
     case quillon::OpenOutcome::InUse:
       QMessageBox::warning(nullptr, QStringLiteral("Quillon"), message);
       return 1;
