@@ -2,9 +2,14 @@
 
 #include "catalogue/Compaction.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/FileWriting.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
+
+#include <signal.h>
+#include <cerrno>
 
 namespace quillon {
 
@@ -52,6 +57,64 @@ bool HasCatalogueTables(Catalogue& catalogue)
   return tables && tables->Value(0, 0).toInt() == 2;
 }
 
+// A lock file that names no live process: empty or unreadable, or written by a process of this
+// host that has ended.
+bool IsStaleLock(const QLockFile& lock)
+{
+  qint64 pid = 0;
+  QString host;
+  QString application;
+  if (!lock.getLockInfo(&pid, &host, &application))
+    return true;
+  const bool thisHost = host.isEmpty() || host == QSysInfo::machineHostName();
+  return thisHost && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+QString InUseMessage(const DataFolder& folder, const QLockFile& lock)
+{
+  qint64 pid = 0;
+  QString host;
+  QString application;
+  const QString holder =
+      lock.getLockInfo(&pid, &host, &application)
+          ? QStringLiteral("process %1 on %2").arg(pid).arg(host.isEmpty() ? QStringLiteral("?") : host)
+          : QStringLiteral("a process its lock file %1 does not name").arg(QDir::toNativeSeparators(folder.LockFile()));
+  return QStringLiteral("The catalogue %1 is in use by another Quillon (%2). Close that one first.")
+      .arg(QDir::toNativeSeparators(folder.CatalogueFile()), holder);
+}
+
+QString CannotLockMessage(const DataFolder& folder)
+{
+  QString reason = FolderWriteProblem(folder.Path());
+  if (reason.isEmpty())
+    reason = QStringLiteral("its lock file %1 cannot be made").arg(QDir::toNativeSeparators(folder.LockFile()));
+  return QStringLiteral("Quillon cannot open the catalogue %1: it cannot write in the data folder %2 (%3).")
+      .arg(QDir::toNativeSeparators(folder.CatalogueFile()), QDir::toNativeSeparators(folder.Path()), reason);
+}
+
+// Takes the catalogue's lock; a stale lock is taken over. On failure `outcome` and `message` say
+// whether another Quillon holds it or the data folder cannot be written.
+std::unique_ptr<QLockFile> TakeLock(const DataFolder& folder, OpenOutcome* outcome, QString* message)
+{
+  auto lock = std::make_unique<QLockFile>(folder.LockFile());
+  // A lock is stale only when its owner is gone, however long a run lasts.
+  lock->setStaleLockTime(0);
+  if (lock->tryLock(0))
+    return lock;
+  // Removing takes the lock file's own lock first, so a lock a live process is still writing stays.
+  if (lock->error() == QLockFile::LockFailedError && IsStaleLock(*lock) && lock->removeStaleLockFile() &&
+      lock->tryLock(0))
+    return lock;
+  if (lock->error() == QLockFile::LockFailedError) {
+    *outcome = OpenOutcome::InUse;
+    *message = InUseMessage(folder, *lock);
+  } else {
+    *outcome = OpenOutcome::Failed;
+    *message = CannotLockMessage(folder);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 Session::~Session()
@@ -71,22 +134,13 @@ OpenOutcome Session::Open(const DataFolder& folder, const QString& deliveredCata
       *message = error;
     return OpenOutcome::Failed;
   }
-  auto lock = std::make_unique<QLockFile>(folder.LockFile());
-  // A lock is stale only when its owner is gone, however long a run lasts.
-  lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) {
-    if (message) {
-      qint64 pid = 0;
-      QString host;
-      QString application;
-      lock->getLockInfo(&pid, &host, &application);
-      *message = QStringLiteral(
-                     "The catalogue %1 is in use by another Quillon (process %2). "
-                     "Close that one first.")
-                     .arg(QDir::toNativeSeparators(folder.CatalogueFile()))
-                     .arg(pid);
-    }
-    return OpenOutcome::InUse;
+  OpenOutcome lockOutcome = OpenOutcome::Failed;
+  QString lockMessage;
+  std::unique_ptr<QLockFile> lock = TakeLock(folder, &lockOutcome, &lockMessage);
+  if (!lock) {
+    if (message)
+      *message = lockMessage;
+    return lockOutcome;
   }
   const QFileInfo file(folder.CatalogueFile());
   if (file.isFile() && file.size() == 0) {

@@ -1,5 +1,6 @@
 // The connection, record edits, structure changes, error reports and the session's lock.
 #include "RecordingFeedback.h"
+#include "ScratchFileSystem.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -7,9 +8,13 @@
 #include "catalogue/SchemaChanges.h"
 #include "catalogue/Session.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,9 +71,75 @@ class DatabaseAccessTest : public QObject {
     QString message;
     QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::InUse);
     QVERIFY(message.contains(QStringLiteral("in use")));
+    // The lock's holder, by process and host.
+    QVERIFY2(message.contains(QStringLiteral("process %1 on %2")
+                                  .arg(QCoreApplication::applicationPid())
+                                  .arg(QSysInfo::machineHostName())),
+             qPrintable(message));
     first.Close(feedback, false);
     QVERIFY(!QFile::exists(folder.LockFile()));
     QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
+  }
+
+  void LockFilesNamingNoLiveProcessAreTakenOver_data()
+  {
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    ended.waitForFinished();
+    QTest::addColumn<QByteArray>("lock");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00 not a lock\n");
+    QTest::newRow("ended process") << QByteArray::number(ended.processId()) + "\nquillon\n" +
+                                          QSysInfo::machineHostName().toUtf8() + "\n";
+  }
+
+  void LockFilesNamingNoLiveProcessAreTakenOver()
+  {
+    QFETCH(QByteArray, lock);
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    QVERIFY(TouchFile(folder.LockFile(), lock));
+    RecordingFeedback feedback;
+    Session session;
+    QString message;
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::Opened);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    QVERIFY(QLockFile(folder.LockFile()).getLockInfo(&pid, &host, &application));
+    QCOMPARE(pid, QCoreApplication::applicationPid());
+    session.Close(feedback, false);
+    QVERIFY(!QFile::exists(folder.LockFile()));
+  }
+
+  void UnwritableDataFolderIsNamedForWhatItIs_data()
+  {
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file system") << false << QStringLiteral("Read-only file system");
+    QTest::newRow("full disk") << true << QStringLiteral("No space left on device");
+  }
+
+  void UnwritableDataFolderIsNamedForWhatItIs()
+  {
+    QFETCH(bool, full);
+    QFETCH(QString, reason);
+    ScratchFileSystem disk(1024 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    const DataFolder folder(disk.Path());
+    RecordingFeedback feedback;
+    {
+      Session session;  // the data folder and its catalogue, as a first start leaves them
+      QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
+      session.Close(feedback, false);
+    }
+    QVERIFY(full ? disk.Fill() : disk.MakeReadOnly());
+    Session session;
+    QString message;
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::Failed);
+    QVERIFY2(!message.contains(QStringLiteral("in use")), qPrintable(message));
+    QVERIFY2(message.contains(folder.Path()) && message.contains(reason), qPrintable(message));
   }
 
   void FilesThatAreNoCatalogueAreRefusedAndLeftAlone_data()
