@@ -213,4 +213,9 @@ QString IniReader::Value(const QString& section, const QString& key) const
   return ValuesOf(m_lines, section, key);
 }
 
+bool IniReader::HasSection(const QString& section) const
+{
+  return HeaderIndex(m_lines, section) >= 0;
+}
+
 }  // namespace quillon

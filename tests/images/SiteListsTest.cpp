@@ -167,6 +167,43 @@ class SiteListsTest : public QObject {
     }
   }
 
+  void FilesWithoutASiteSectionChangeNothing_data()
+  {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("why");
+    QByteArray picture("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16);
+    for (int i = 0; i < 512; ++i)
+      picture.append(char(i * 37 % 256));
+    QTest::newRow("binary file") << picture << QStringLiteral(": it is not a text file");
+    QTest::newRow("no sections") << QByteArray("a1=http://x/\r\nb1=http://y/\r\n")
+                                 << QStringLiteral(": it holds no [Site] section");
+    QTest::newRow("other sections only") << QByteArray("[Settings]\r\na1=http://x/\r\n")
+                                         << QStringLiteral(": it holds no [Site] section");
+    QTest::newRow("empty file") << QByteArray() << QStringLiteral(": it holds no [Site] section");
+  }
+
+  void FilesWithoutASiteSectionChangeNothing()
+  {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, why);
+    TestCatalogue t;
+    FillSample(t);
+    const QStringList before = Lists(t);
+    const QString file = t.Path(QStringLiteral("URL/not-sites.ini"));
+    QVERIFY(TouchFile(file, content));
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+      RecordingFeedback feedback;
+      feedback.Script(kOverwriteSitesQuestion, answer);
+      QCOMPARE(ImportSiteURLs(t.Db(), feedback, file), SiteImportOutcome::Failed);
+      QVERIFY2(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - 321-(ImportSiteURLs)-") + file),
+               qPrintable(feedback.LastStatus()));
+      QVERIFY2(feedback.LastStatus().contains(why), qPrintable(feedback.LastStatus()));
+      // Checked before the question: nothing is asked, nothing cleared.
+      QVERIFY(feedback.questions.isEmpty());
+      QCOMPARE(Lists(t), before);
+    }
+  }
+
   void MissingFileIsAnErrorNotAnEmptyImport()
   {
     TestCatalogue t;
