@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileDevice>
+#include <QSaveFile>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -61,6 +62,23 @@ bool FlushAll(QFileDevice& file)
     if (file.bytesToWrite() == 0 || file.bytesToWrite() >= pending)
       return false;
   }
+}
+
+bool CopyWholeFile(const QString& from, const QString& to, QString* reason)
+{
+  QFile source(from);
+  if (!source.open(QIODevice::ReadOnly)) {
+    *reason = from + QStringLiteral(": ") + source.errorString();
+    return false;
+  }
+  const QByteArray bytes = source.readAll();
+  QSaveFile copy(to);
+  if (!copy.open(QIODevice::WriteOnly) || !WriteAll(copy, bytes) || !copy.commit()) {
+    *reason = copy.errorString();
+    copy.cancelWriting();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace quillon

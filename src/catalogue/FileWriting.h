@@ -21,4 +21,8 @@ bool WriteAll(QFileDevice& file, QByteArrayView bytes);
 // Flushes what the file buffers, the same way.
 bool FlushAll(QFileDevice& file);
 
+// Copies a small file whole, replacing `to` only once the copy is complete (and synced). On
+// failure `to` is as it was and `reason` says why in the system's words.
+bool CopyWholeFile(const QString& from, const QString& to, QString* reason);
+
 }  // namespace quillon

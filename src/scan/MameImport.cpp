@@ -3,6 +3,7 @@
 #include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/FileWriting.h"
 #include "catalogue/Lookups.h"
 #include "scan/MameImportLegacy.h"
 #include "scan/MameImportProcess.h"
@@ -236,13 +237,16 @@ bool ImportThreeLists(const MameProgram& mame, const DataFolder& folder, MameImp
   qint64 machines = -1;  // the header is no machine
   bool written = true;
   const bool listRead = ReadListLines(mame, QStringLiteral("-ll"), failure, [&](const QString& line) {
-    written = listFile.write(line.toUtf8() + '\n') >= 0;
+    const QByteArray bytes = line.toUtf8() + '\n';
+    written = listFile.write(bytes) == bytes.size();
     ++machines;
     return written;
   });
   if (!listRead)
     return false;
-  if (!written || !listFile.flush()) {
+  // Flushed even after a failed write: a write that fell short leaves the system's reason then.
+  const bool flushed = FlushAll(listFile);
+  if (!written || !flushed) {
     failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
     return false;
   }

@@ -1,5 +1,6 @@
 // Export and import of the site lists of all systems through INI files.
 #include "RecordingFeedback.h"
+#include "ScratchFileSystem.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -254,6 +255,31 @@ class SiteListsTest : public QObject {
     RecordingFeedback feedback;
     QVERIFY(!ExportSiteURLs(t.Db(), feedback, t.Path(QStringLiteral("no/such/folder/x.ini"))));
     QVERIFY(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - 75-(ExportSiteURLs)-")));
+  }
+
+  void ExportToAFullDiskSaysWhyAndKeepsTheOldFile()
+  {
+    ScratchFileSystem disk(256 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    TestCatalogue t;
+    {
+      Transaction sites(t.Db());
+      for (int system = 1; system <= 20; ++system) {
+        for (int site = 0; site < 20; ++site)
+          AddSite(t, system,
+                  QStringLiteral("http://site%1.example/search?q=").arg(site) + QString(60, QLatin1Char('q')));
+      }
+      QVERIFY(sites.Commit());
+    }
+    const QString file = disk.Path() + QStringLiteral("/sites.ini");
+    QVERIFY(TouchFile(file, "old"));
+    QVERIFY(disk.Fill(8 * 1024));
+    RecordingFeedback feedback;
+    QVERIFY(!ExportSiteURLs(t.Db(), feedback, file));
+    QVERIFY2(feedback.LastStatus().contains(QStringLiteral("No space left on device")),
+             qPrintable(feedback.LastStatus()));
+    QCOMPARE(FileBytes(file), QByteArray("old"));
   }
 };
 
