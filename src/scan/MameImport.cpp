@@ -220,41 +220,40 @@ bool ReadListLines(const MameProgram& mame, const QString& option, SqlFailure& f
   return true;
 }
 
-// Builds before -listxml: -ll is kept in the temp folder's list.txt while Mame prints it, then
-// -listgames is read beside it line by line (line k belongs to line k + 1 of list.txt), and
-// -listclones last. Only the line being read is held in memory. False, with `failure` filled,
-// when a run was stopped or a list is not one.
-bool ImportThreeLists(const MameProgram& mame, const DataFolder& folder, MameImportWriter& writer, QStringList& clones,
-                      SqlFailure& failure)
+// -ll of an old build into the temp folder's list.txt while Mame prints it (UTF-8, LF); the
+// number of machines it names (its first line is a header). -1, with `failure` filled, when the
+// run was stopped, the list is not one or the file cannot be written.
+qint64 KeepListLines(const MameProgram& mame, const QString& listPath, SqlFailure& failure)
 {
-  const QString listPath = folder.TempFolder() + kMameListFile;
-  QDir().mkpath(folder.TempFolder());
   QFile listFile(listPath);
   if (!listFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
-    return false;
+    return -1;
   }
-  qint64 machines = -1;  // the header is no machine
+  qint64 lines = 0;
   bool written = true;
-  const bool listRead = ReadListLines(mame, QStringLiteral("-ll"), failure, [&](const QString& line) {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    written = listFile.write(bytes) == bytes.size();
-    ++machines;
-    return written;
-  });
-  if (!listRead)
-    return false;
+  if (!ReadListLines(mame, QStringLiteral("-ll"), failure, [&](const QString& line) {
+        const QByteArray bytes = line.toUtf8() + '\n';
+        written = listFile.write(bytes) == bytes.size();
+        ++lines;
+        return written;
+      }))
+    return -1;
   // Flushed even after a failed write: a write that fell short leaves the system's reason then.
   const bool flushed = FlushAll(listFile);
   if (!written || !flushed) {
     failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
-    return false;
+    return -1;
   }
-  listFile.close();
-  if (machines < 1)
-    return true;  // no game at all: the caller reports it
-  mame.feedback.SetProgressMaximum(int(machines));
+  return std::max<qint64>(0, lines - 1);
+}
 
+// -listgames read line by line beside list.txt: line k belongs to line k + 1 of list.txt. Each
+// pair is one game. False, with `failure` filled, when the run was stopped or the list is not one.
+bool WriteGamesBesideList(const MameProgram& mame, const QString& listPath, MameImportWriter& writer,
+                          SqlFailure& failure)
+{
+  QFile listFile(listPath);
   if (!listFile.open(QIODevice::ReadOnly)) {
     failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
     return false;
@@ -269,16 +268,20 @@ bool ImportThreeLists(const MameProgram& mame, const DataFolder& folder, MameImp
     writer.WriteGame(line.driver, line.title, yearLine.year, yearLine.manufacturer);
     counter.Count();
   };
-  const bool yearsRead = ReadListLines(mame, QStringLiteral("-listgames"), failure, [&](const QString& yearText) {
-    writeNextGame(yearText);
-    return !listFile.atEnd();
-  });
-  if (!yearsRead)
+  if (!ReadListLines(mame, QStringLiteral("-listgames"), failure, [&](const QString& yearText) {
+        writeNextGame(yearText);
+        return !listFile.atEnd();
+      }))
     return false;
   while (!listFile.atEnd())
     writeNextGame(QString());
   counter.Finish();
+  return true;
+}
 
+// -listclones: the clone drivers, after the header.
+bool ReadCloneList(const MameProgram& mame, QStringList& clones, SqlFailure& failure)
+{
   bool header = true;
   return ReadListLines(mame, QStringLiteral("-listclones"), failure, [&](const QString& line) {
     if (!std::exchange(header, false)) {
@@ -288,6 +291,23 @@ bool ImportThreeLists(const MameProgram& mame, const DataFolder& folder, MameImp
     }
     return true;
   });
+}
+
+// Builds before -listxml: -ll is kept in list.txt, -listgames is read beside it and -listclones
+// last, each while Mame prints it, so only the line being read is held in memory. False, with
+// `failure` filled, when a run was stopped or a list is not one.
+bool ImportThreeLists(const MameProgram& mame, const DataFolder& folder, MameImportWriter& writer, QStringList& clones,
+                      SqlFailure& failure)
+{
+  QDir().mkpath(folder.TempFolder());
+  const QString listPath = folder.TempFolder() + kMameListFile;
+  const qint64 machines = KeepListLines(mame, listPath, failure);
+  if (machines < 0)
+    return false;
+  if (machines == 0)
+    return true;  // no game at all: the caller reports it
+  mame.feedback.SetProgressMaximum(int(machines));
+  return WriteGamesBesideList(mame, listPath, writer, failure) && ReadCloneList(mame, clones, failure);
 }
 
 void Finish(MameImportSummary& summary, Feedback& feedback, StatusKind kind, const QString& text)
