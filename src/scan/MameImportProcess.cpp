@@ -86,12 +86,12 @@ bool OutputLines::Add(QByteArrayView piece, const LineSink& sink)
       m_partial.append(piece.data(), piece.size());
       return true;
     }
-    const QByteArrayView rest = piece.first(end);
+    const QByteArrayView lineEnd = piece.first(end);
     bool kept = true;
     if (m_partial.isEmpty()) {
-      kept = Emit(rest, sink);
+      kept = Emit(lineEnd, sink);
     } else {
-      m_partial.append(rest.data(), rest.size());
+      m_partial.append(lineEnd.data(), lineEnd.size());
       kept = Emit(m_partial, sink);
       m_partial.clear();
     }

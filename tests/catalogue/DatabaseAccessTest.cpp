@@ -89,6 +89,7 @@ class DatabaseAccessTest : public QObject {
     QTest::addColumn<QByteArray>("lock");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("garbage") << QByteArray("\xff\xfe\x00 not a lock\n");
+    QTest::newRow("process 0") << QByteArray("0\nquillon\n") + QSysInfo::machineHostName().toUtf8() + "\n";
     QTest::newRow("ended process") << QByteArray::number(ended.processId()) + "\nquillon\n" +
                                           QSysInfo::machineHostName().toUtf8() + "\n";
   }
