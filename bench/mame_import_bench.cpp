@@ -215,6 +215,32 @@ bool WriteStandIn(const QString& path, const QString& xmlPath, const QString& fu
   return WriteFile(path, script) && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// The three lists of an old build for the same games (-ll, -listgames, -listclones; CR LF), and a
+// stand-in that prints them, or, with `flood`, prints 1 GiB of -ll lines.
+bool WriteOldBuildStandIn(const QString& path, const QString& folder, bool flood)
+{
+  QFile list(folder + QStringLiteral("/old-list.txt"));
+  QFile years(folder + QStringLiteral("/old-year.txt"));
+  QFile clones(folder + QStringLiteral("/old-clones.txt"));
+  if (!list.open(QIODevice::WriteOnly) || !years.open(QIODevice::WriteOnly) || !clones.open(QIODevice::WriteOnly))
+    return false;
+  list.write("Name:     Description:\r\n");
+  clones.write("Name:    Clone of:\r\n");
+  for (int i = 0; i < kGames; ++i) {
+    const QByteArray title = "Game " + QByteArray::number(i) + " (World, rev " + QByteArray::number(i % 5) + ")";
+    list.write(GameName(i).leftJustified(10) + "\"" + title + "\"\r\n");
+    years.write(Year(i).leftJustified(5) + Maker(i).replace("&amp;", "&").leftJustified(36) + " " + title + "\r\n");
+    if (i % 3 != 0)
+      clones.write(GameName(i).leftJustified(8) + " " + GameName(i - i % 3) + "\r\n");
+  }
+  const QByteArray ll = flood ? QByteArray("yes 'g1        \"Game\"' | head -c 1073741824")
+                              : "exec cat '" + list.fileName().toUtf8() + "'";
+  const QByteArray script = "#!/bin/sh\ncase \"$1\" in\n  -ll) " + ll + " ;;\n  -listgames) exec cat '" +
+                            years.fileName().toUtf8() + "' ;;\n  -listclones) exec cat '" + clones.fileName().toUtf8() +
+                            "' ;;\n  *) exit 1 ;;\nesac\n";
+  return WriteFile(path, script) && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // Returns the elapsed time of the output.
 qint64 TimeOutputAlone(const QString& mame, const QString& folder)
 {
@@ -315,5 +341,15 @@ int main(int argc, char** argv)
   TimeReadingAlone(mame, workingFolder);
   TimeImport("import into delivered catalogue", *catalogue, folder, mame, outputMs);
   TimeImport("import again (every game updated)", *catalogue, folder, mame, outputMs);
+  if (QCoreApplication::arguments().size() < 2) {
+    const QString oldBuild = work.filePath(QStringLiteral("old-mame"));
+    const QString flood = work.filePath(QStringLiteral("old-mame-flood"));
+    if (!WriteOldBuildStandIn(oldBuild, work.path(), false) || !WriteOldBuildStandIn(flood, work.path(), true)) {
+      std::fprintf(stderr, "cannot write the old build's lists\n");
+      return 1;
+    }
+    TimeImport("import an old build's three lists", *catalogue, folder, oldBuild, 0);
+    TimeImport("old build printing 1 GiB of -ll", *catalogue, folder, flood, 0);
+  }
   return 0;
 }

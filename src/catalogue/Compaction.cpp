@@ -2,6 +2,7 @@
 
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/FileWriting.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdio>
 
 namespace quillon {
@@ -52,11 +54,24 @@ class ScratchConnection {
   bool m_open = false;
 };
 
-StepFailure EngineFailure(const QSqlError& error)
+// The engine's failure, with the system's reason: a full disk (the engine's "full", which it
+// reports for ENOSPC), else what keeps the folder from being written, if anything.
+StepFailure EngineFailure(const QSqlError& error, const QString& folder)
 {
+  constexpr int kEngineFull = 13;
   bool ok = false;
   const int number = error.nativeErrorCode().toInt(&ok);
-  return {ok && number ? number : kPathFileAccessError, error.text()};
+  QString description = error.text();
+  const QString problem = (number & 0xff) == kEngineFull ? SystemErrorText(ENOSPC) : FolderWriteProblem(folder);
+  if (!problem.isEmpty())
+    description += QStringLiteral(" (") + problem + QLatin1Char(')');
+  return {ok && number ? number : kPathFileAccessError, description};
+}
+
+// "What: the system's reason" for the file call that failed last.
+QString WithReason(const QString& what)
+{
+  return what + QStringLiteral(": ") + SystemErrorText(errno);
 }
 
 bool Injected(const CompactFault& fault, CompactStep step, StepFailure* failure, const QString& what)
@@ -74,7 +89,9 @@ bool SyncPath(const QString& path)
   if (fd < 0)
     return false;
   const bool ok = ::fsync(fd) == 0;
+  const int error = errno;
   ::close(fd);
+  errno = error;
   return ok;
 }
 
@@ -85,8 +102,10 @@ bool RemoveStaleScratch(const QString& scratch, const CompactFault& fault, StepF
   const QFileInfo info(scratch);
   if (!info.exists() && !info.isSymLink())
     return true;
-  if (info.isDir() || !QFile::remove(scratch)) {
-    *failure = {kPermissionDenied, QStringLiteral("Cannot remove ") + scratch};
+  QFile stale(scratch);
+  if (info.isDir() || !stale.remove()) {
+    *failure = {kPermissionDenied, QStringLiteral("Cannot remove ") + scratch +
+                                       (info.isDir() ? QString() : QStringLiteral(": ") + stale.errorString())};
     return false;
   }
   return true;
@@ -96,23 +115,24 @@ bool WriteCompactCopy(const QString& catalogue, const QString& scratch, const Co
 {
   if (Injected(fault, CompactStep::WriteCompactCopy, failure, QStringLiteral("Cannot write ") + scratch))
     return false;
+  const QString folder = QFileInfo(scratch).absolutePath();
   ScratchConnection connection(catalogue);
   if (!connection.IsOpen()) {
-    *failure = EngineFailure(connection.Database().lastError());
+    *failure = EngineFailure(connection.Database().lastError(), folder);
     return false;
   }
   QSqlQuery query(connection.Database());
   if (!query.prepare(QStringLiteral("VACUUM INTO ?"))) {
-    *failure = EngineFailure(query.lastError());
+    *failure = EngineFailure(query.lastError(), folder);
     return false;
   }
   query.bindValue(0, scratch);
   if (!query.exec()) {
-    *failure = EngineFailure(query.lastError());
+    *failure = EngineFailure(query.lastError(), folder);
     return false;
   }
   if (!SyncPath(scratch)) {
-    *failure = {kPathFileAccessError, QStringLiteral("Cannot write ") + scratch};
+    *failure = {kPathFileAccessError, WithReason(QStringLiteral("Cannot write ") + scratch)};
     return false;
   }
   return true;
@@ -138,7 +158,7 @@ bool ReplaceCatalogue(const QString& scratch, const QString& catalogue, const Co
     return false;
   // rename(2) replaces the target atomically: either name holds a whole catalogue at every moment.
   if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(catalogue).constData()) != 0) {
-    *failure = {kPermissionDenied, QStringLiteral("Cannot replace ") + catalogue};
+    *failure = {kPermissionDenied, WithReason(QStringLiteral("Cannot replace ") + catalogue)};
     return false;
   }
   SyncPath(QFileInfo(catalogue).absolutePath());

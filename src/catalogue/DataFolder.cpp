@@ -1,5 +1,7 @@
 #include "catalogue/DataFolder.h"
 
+#include "catalogue/FileWriting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,17 +62,20 @@ bool InstallDeliveredCatalogue(const DataFolder& folder, const QString& delivere
     return true;
   const QString partial = target + QStringLiteral(".copying");
   QFile::remove(partial);
-  if (!QFile::copy(deliveredCatalogue, partial)) {
-    if (error)
-      *error = QStringLiteral("Cannot copy the delivered catalogue to %1.").arg(target);
-    return false;
-  }
-  // The delivered file may be read-only when installed system-wide.
-  QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-  if (!QFile::rename(partial, target)) {
+  QString reason;
+  // Not the delivered file's permissions: it may be read-only when installed system-wide.
+  if (!CopyWholeFile(deliveredCatalogue, partial, &reason)) {
     QFile::remove(partial);
     if (error)
-      *error = QStringLiteral("Cannot place the catalogue at %1.").arg(target);
+      *error = QStringLiteral("Cannot copy the delivered catalogue to %1: %2.").arg(target, reason);
+    return false;
+  }
+  QFile placed(partial);
+  if (!placed.rename(target)) {
+    const QString why = placed.errorString();
+    QFile::remove(partial);
+    if (error)
+      *error = QStringLiteral("Cannot place the catalogue at %1: %2.").arg(target, why);
     return false;
   }
   return true;

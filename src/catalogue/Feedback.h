@@ -44,6 +44,9 @@ class Feedback {
   virtual Answer Ask(const Question& question) = 0;
   // A message the user only acknowledges.
   virtual void ShowMessage(const QString& title, const QString& text, MessageIcon icon) = 0;
+  // The user asked to stop the work under way (a progress dialog's Cancel). Long work asks it
+  // after each Yield; front ends without a way to cancel never say so.
+  virtual bool IsCancelled() { return false; }
 };
 
 // The error report of every catalogue routine: status kind 2 with

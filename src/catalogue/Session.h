@@ -13,7 +13,7 @@ namespace quillon {
 
 class Feedback;
 
-enum class OpenOutcome { Opened, CatalogueMissing, InUse, Failed };
+enum class OpenOutcome { Opened, CatalogueMissing, NotACatalogue, InUse, Failed };
 
 // The fatal message of a missing catalogue; `folder` is where it was looked for.
 QString MissingCatalogueTitle();
@@ -27,7 +27,8 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   // Prepares the data folder (its working folders, and the delivered catalogue when it has
-  // none), takes the lock and opens the connection (`dbConn`). On failure `message` says why in
+  // none), takes the lock and opens the connection (`dbConn`). A catalogue file that is empty or
+  // is not a Quillon catalogue is refused and left as it is. On failure `message` says why in
   // words a user understands; a failing connection is also reported as "-(dbConn)-".
   OpenOutcome Open(const DataFolder& folder, const QString& deliveredCatalogue, Feedback& feedback, QString* message);
 

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/FileWriting.h"
 #include "export/sqlite2/Sqlite2.h"
 
 #include <QDir>
@@ -158,8 +159,10 @@ class H2Exporter {
     QString error;
     if (!EnsureTemplateLibrary(m_folder, &error))
       return Fail(kFileErrorNumber, error);
-    if (!QFile::copy(TemplateLibraryPath(m_folder), m_library))
-      return Fail(kFileErrorNumber, QStringLiteral("the template library could not be copied to %1").arg(m_library));
+    QString reason;
+    if (!CopyWholeFile(TemplateLibraryPath(m_folder), m_library, &reason))
+      return Fail(kFileErrorNumber,
+                  QStringLiteral("the template library could not be copied to %1: %2").arg(m_library, reason));
     // A copy of a read-only template must still take the export.
     QFile::setPermissions(m_library, QFile::permissions(m_library) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     return true;
@@ -204,8 +207,7 @@ class H2Exporter {
     }
     QDir().mkpath(m_folder.TempFolder());
     QFile file(m_transferFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size() ||
-        !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !WriteAll(file, content)) {
       return Fail(kFileErrorNumber, QStringLiteral("%1: %2").arg(m_transferFile, file.errorString()));
     }
     return true;

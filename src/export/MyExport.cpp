@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/FileWriting.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,7 +137,7 @@ bool WriteMyFile(const QString& path, const QByteArray& content, QString* error)
 {
   for (int attempt = 1;; ++attempt) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && WriteAll(file, content) && file.commit())
       return true;
     const QFileDevice::FileError failure = file.error();
     *error = QStringLiteral("%1: %2").arg(path, file.errorString());

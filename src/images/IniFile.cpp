@@ -1,6 +1,7 @@
 #include "images/IniFile.h"
 
 #include "catalogue/Feedback.h"
+#include "catalogue/FileWriting.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -169,7 +170,7 @@ bool SaveIniText(const QString& file, const QString& text, IniFileFailure* failu
 {
   QSaveFile output(file);
   const QByteArray bytes = text.toUtf8();
-  if (!output.open(QIODevice::WriteOnly) || output.write(bytes) != bytes.size() || !output.commit()) {
+  if (!output.open(QIODevice::WriteOnly) || !WriteAll(output, bytes) || !output.commit()) {
     if (failure)
       *failure = {kPathFileAccessError, QStringLiteral("Path/File access error: ") + output.errorString()};
     return false;
@@ -211,6 +212,11 @@ IniReader::IniReader(const QString& text) : m_lines(SplitLines(text)) {}
 QString IniReader::Value(const QString& section, const QString& key) const
 {
   return ValuesOf(m_lines, section, key);
+}
+
+bool IniReader::HasSection(const QString& section) const
+{
+  return HeaderIndex(m_lines, section) >= 0;
 }
 
 }  // namespace quillon

@@ -50,6 +50,8 @@ class IniReader {
  public:
   explicit IniReader(const QString& text);
   QString Value(const QString& section, const QString& key) const;
+  // The text has a header line of this section.
+  bool HasSection(const QString& section) const;
 
  private:
   QStringList m_lines;

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kFileNotFound = 53;
 constexpr int kPathFileAccessError = 75;
+constexpr int kInvalidFileFormat = 321;
 const QString kImportRoutine = QStringLiteral("ImportSiteURLs");
 const QString kExportRoutine = QStringLiteral("ExportSiteURLs");
 const QString kLineBreak = QStringLiteral("\r\n");
@@ -34,6 +35,16 @@ QString IniSafeAddress(QString address)
   address.replace(QLatin1Char('\r'), QStringLiteral("%0D"));
   address.replace(QLatin1Char('\n'), QStringLiteral("%0A"));
   return address;
+}
+
+// Why a file's text is no site list; empty when it has a "Site" section to import.
+QString SiteListProblem(const QString& text, const IniReader& reader)
+{
+  if (text.contains(QChar(0)))
+    return QStringLiteral("it is not a text file, so it holds no site list");
+  if (!reader.HasSection(kSiteSection))
+    return QStringLiteral("it holds no [Site] section, so it is no site list");
+  return {};
 }
 
 Question OverwriteQuestion()
@@ -176,12 +187,18 @@ SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const
     ReportError(feedback, failure.number, kImportRoutine, failure.description);
     return SiteImportOutcome::Failed;
   }
+  // The whole file is checked before anything is asked or cleared.
+  const IniReader reader(*text);
+  const QString problem = SiteListProblem(*text, reader);
+  if (!problem.isEmpty()) {
+    ReportError(feedback, kInvalidFileFormat, kImportRoutine, file + QStringLiteral(": ") + problem);
+    return SiteImportOutcome::Failed;
+  }
   const Answer answer = feedback.Ask(OverwriteQuestion());
   if (answer != Answer::Yes && answer != Answer::No)
     return SiteImportOutcome::Cancelled;
   const bool overwrite = answer == Answer::Yes;
 
-  const IniReader reader(*text);
   Transaction transaction(catalogue);
   if (!transaction.IsActive()) {
     ReportError(feedback, kPathFileAccessError, kImportRoutine, QStringLiteral("Cannot start a transaction"));

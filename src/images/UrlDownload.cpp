@@ -1,5 +1,6 @@
 #include "images/UrlDownload.h"
 
+#include "catalogue/FileWriting.h"
 #include "images/PictureCheck.h"
 
 #include <QEventLoop>
@@ -8,6 +9,7 @@
 #include <QTemporaryFile>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace quillon {
@@ -45,7 +47,9 @@ void FileDownload::Start()
   m_temporary = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                                                  QStringLiteral(".XXXXXX.part"));
   if (target.fileName().isEmpty() || target.isDir() || !m_temporary->open()) {
-    const QString reason = QStringLiteral("Cannot write beside ") + m_file;
+    QString reason = QStringLiteral("Cannot write beside ") + m_file;
+    if (!target.fileName().isEmpty() && !target.isDir())
+      reason += QStringLiteral(": ") + m_temporary->errorString();
     QTimer::singleShot(0, this, [this, reason] {
       if (m_running)
         End(false, WebFailure::Local, reason);
@@ -64,7 +68,7 @@ void FileDownload::Abort()
 
 QString FileDownload::Write(const QByteArray& data)
 {
-  if (m_temporary->write(data) != data.size())
+  if (!WriteAll(*m_temporary, data))
     return QStringLiteral("Cannot write the download: ") + m_temporary->errorString();
   return {};
 }
@@ -89,7 +93,7 @@ void FileDownload::OnFetchFinished()
 // Moves the finished temporary file over the target; the error text when that cannot be done.
 QString FileDownload::KeepFile()
 {
-  if (!m_temporary->flush())
+  if (!FlushAll(*m_temporary))
     return QStringLiteral("Cannot write the download: ") + m_temporary->errorString();
   m_temporary->close();
   const QString temporaryPath = m_temporary->fileName();
@@ -97,7 +101,7 @@ QString FileDownload::KeepFile()
     return QStringLiteral("The download is not a picture");
   m_temporary->setPermissions(kPicturePermissions);
   if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(m_file).constData()) != 0)
-    return QStringLiteral("Cannot replace ") + m_file;
+    return QStringLiteral("Cannot replace ") + m_file + QStringLiteral(": ") + SystemErrorText(errno);
   m_temporary->setAutoRemove(false);
   return {};
 }

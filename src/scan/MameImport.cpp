@@ -3,6 +3,7 @@
 #include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/FileWriting.h"
 #include "catalogue/Lookups.h"
 #include "scan/MameImportLegacy.h"
 #include "scan/MameImportProcess.h"
@@ -20,10 +21,48 @@ namespace {
 constexpr int kMachinesPerYield = 10;
 // -listfull prints one line per machine; a program printing far more is not Mame.
 constexpr qint64 kMostListedMachines = 1000000;
+// The lines of old builds' lists are a driver and a title; a far longer one is no list.
+constexpr qsizetype kLongestListLine = 64 * 1024;
 // The error number of a list that breaks off, when the program's exit code gives none.
 constexpr int kBrokenListError = 1;
+// The error number of an import the user cancelled.
+constexpr int kCancelledError = 18;
 
 const QString kUsrGamesMame = QStringLiteral("/usr/games/mame");
+const QString kUnchanged = QStringLiteral("the catalogue is unchanged.");
+
+// The Mame program of one import, and how its runs are watched.
+struct MameProgram {
+  QString program;
+  QString workingFolder;
+  int silenceLimitMs = 0;
+  Feedback& feedback;
+};
+
+StreamOutcome RunMame(const MameProgram& mame, const QStringList& arguments,
+                      const std::function<bool(QByteArrayView)>& consume)
+{
+  return StreamProgramOutput(ToolInvocation(mame.program, arguments), mame.workingFolder, mame.feedback, consume,
+                             mame.silenceLimitMs);
+}
+
+// Fills `failure` and returns true when the run was stopped because it fell silent or the user
+// cancelled.
+bool WasStopped(const StreamOutcome& outcome, const MameProgram& mame, const QString& option, SqlFailure& failure)
+{
+  if (outcome.cancelled) {
+    failure = {kCancelledError, QStringLiteral("The import was cancelled; Mame was stopped and ") + kUnchanged};
+    return true;
+  }
+  if (outcome.silent) {
+    failure = {kBrokenListError, QStringLiteral("Mame printed nothing for %1 s after %2 and was stopped; ")
+                                         .arg(mame.silenceLimitMs / 1000)
+                                         .arg(option) +
+                                     kUnchanged};
+    return true;
+  }
+  return false;
+}
 
 // Progress and yields over the machines read, shared by both list forms.
 class MachineCounter {
@@ -68,28 +107,30 @@ QString FolderOf(const QString& program)
 }
 
 // The number of machines -listfull names (a line each after its header); 0 when the program
-// does not answer it as Mame does.
-int CountListedMachines(const QString& program, const QString& workingFolder, Feedback& feedback)
+// does not answer it as Mame does. False, with `failure` filled, when the run was stopped.
+bool CountListedMachines(const MameProgram& mame, int* machines, SqlFailure& failure)
 {
+  const QString option = QStringLiteral("-listfull");
   QByteArray head;
   bool headerSeen = false;
   qint64 lines = 0;
-  const StreamOutcome outcome = StreamProgramOutput(ToolInvocation(program, {QStringLiteral("-listfull")}),
-                                                    workingFolder, feedback, [&](QByteArrayView piece) {
-                                                      if (!headerSeen) {
-                                                        head.append(piece.data(), piece.size());
-                                                        if (head.size() < 5)
-                                                          return true;
-                                                        if (!head.startsWith("Name:"))
-                                                          return false;
-                                                        headerSeen = true;
-                                                      }
-                                                      lines += std::count(piece.begin(), piece.end(), '\n');
-                                                      return lines < kMostListedMachines;
-                                                    });
-  if (outcome.stopped || outcome.crashed || outcome.exitCode != 0 || lines < 1)
-    return 0;
-  return static_cast<int>(lines - 1);
+  const StreamOutcome outcome = RunMame(mame, {option}, [&](QByteArrayView piece) {
+    if (!headerSeen) {
+      head.append(piece.data(), piece.size());
+      if (head.size() < 5)
+        return true;
+      if (!head.startsWith("Name:"))
+        return false;
+      headerSeen = true;
+    }
+    lines += std::count(piece.begin(), piece.end(), '\n');
+    return lines < kMostListedMachines;
+  });
+  if (WasStopped(outcome, mame, option, failure))
+    return false;
+  const bool answered = !outcome.stopped && !outcome.crashed && outcome.exitCode == 0 && lines >= 1;
+  *machines = answered ? static_cast<int>(lines - 1) : 0;
+  return true;
 }
 
 void WriteMachine(const MameMachine& machine, MameImportWriter& writer, QStringList& clones)
@@ -106,30 +147,31 @@ void WriteMachine(const MameMachine& machine, MameImportWriter& writer, QStringL
 enum class XmlOutcome { NoList, Complete, Broken };
 
 // Today's Mame: -listxml, written row by row while Mame prints it.
-XmlOutcome ImportXmlList(const QString& program, const QString& workingFolder, MameImportWriter& writer,
-                         Feedback& feedback, QStringList& clones, SqlFailure& error)
+XmlOutcome ImportXmlList(const MameProgram& mame, MameImportWriter& writer, QStringList& clones, SqlFailure& error)
 {
+  const QString option = QStringLiteral("-listxml");
   MameXmlReader reader;
-  MachineCounter counter(feedback);
-  const StreamOutcome outcome = StreamProgramOutput(ToolInvocation(program, {QStringLiteral("-listxml")}),
-                                                    workingFolder, feedback, [&](QByteArrayView piece) {
-                                                      reader.AddData(piece);
-                                                      MameMachine machine;
-                                                      for (;;) {
-                                                        switch (reader.Next(machine)) {
-                                                          case MameXmlReader::Step::Machine:
-                                                            WriteMachine(machine, writer, clones);
-                                                            counter.Count();
-                                                            continue;
-                                                          case MameXmlReader::Step::NeedData:
-                                                          case MameXmlReader::Step::End:
-                                                            return true;
-                                                          case MameXmlReader::Step::Failed:
-                                                            return false;
-                                                        }
-                                                      }
-                                                    });
+  MachineCounter counter(mame.feedback);
+  const StreamOutcome outcome = RunMame(mame, {option}, [&](QByteArrayView piece) {
+    reader.AddData(piece);
+    MameMachine machine;
+    for (;;) {
+      switch (reader.Next(machine)) {
+        case MameXmlReader::Step::Machine:
+          WriteMachine(machine, writer, clones);
+          counter.Count();
+          continue;
+        case MameXmlReader::Step::NeedData:
+        case MameXmlReader::Step::End:
+          return true;
+        case MameXmlReader::Step::Failed:
+          return false;
+      }
+    }
+  });
   counter.Finish();
+  if (WasStopped(outcome, mame, option, error))
+    return XmlOutcome::Broken;
   if (!reader.HasRoot())
     return XmlOutcome::NoList;
   if (reader.IsComplete())
@@ -141,59 +183,131 @@ XmlOutcome ImportXmlList(const QString& program, const QString& workingFolder, M
   return XmlOutcome::Broken;
 }
 
-// The lines of a list file of an old build (Windows-1252, CR LF); empty when it cannot be read.
-QStringList ReadListFile(const QString& path)
+// One list of an old build, read line by line (Windows-1252, CR LF) while Mame prints it. False,
+// with `failure` filled, when the run was stopped, a line is longer than any list line, or the
+// list names more machines than any Mame; `line` returns false to stop reading early.
+bool ReadListLines(const MameProgram& mame, const QString& option, SqlFailure& failure,
+                   const std::function<bool(const QString&)>& line)
 {
-  QStringList lines;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return lines;
-  while (!file.atEnd()) {
-    QByteArray line = file.readLine();
-    while (line.endsWith('\n') || line.endsWith('\r'))
-      line.chop(1);
-    lines << FromWindows1252(line);
+  OutputLines lines(kLongestListLine);
+  qint64 count = 0;
+  bool tooMany = false;
+  bool consumerDone = false;
+  const OutputLines::LineSink sink = [&](QByteArrayView text) {
+    if (++count > kMostListedMachines + 1) {
+      tooMany = true;
+      return false;
+    }
+    consumerDone = !line(FromWindows1252(text));
+    return !consumerDone;
+  };
+  const StreamOutcome outcome = RunMame(mame, {option, QStringLiteral("-sortdriver")},
+                                        [&](QByteArrayView piece) { return lines.Add(piece, sink); });
+  if (WasStopped(outcome, mame, option, failure))
+    return false;
+  if (!outcome.stopped)
+    lines.Finish(sink);
+  if (lines.FoundTooLongLine() || tooMany) {
+    failure = {
+        kBrokenListError,
+        (tooMany ? QStringLiteral("Mame's %1 list names more than %2 machines; ").arg(option).arg(kMostListedMachines)
+                 : QStringLiteral("Mame's %1 list holds a line longer than %2 KB; ")
+                       .arg(option)
+                       .arg(kLongestListLine / 1024)) +
+            QStringLiteral("it is no game list, and ") + kUnchanged};
+    return false;
   }
-  return lines;
+  return true;
 }
 
-void RunListCommand(const QString& program, const QString& workingFolder, const QString& option,
-                    const QString& outputFile, Feedback& feedback)
+// -ll of an old build into the temp folder's list.txt while Mame prints it (UTF-8, LF); the
+// number of machines it names (its first line is a header). -1, with `failure` filled, when the
+// run was stopped, the list is not one or the file cannot be written.
+qint64 KeepListLines(const MameProgram& mame, const QString& listPath, SqlFailure& failure)
 {
-  ExecCmd(ToolInvocation(program, {option, QStringLiteral("-sortdriver")}), workingFolder, feedback, outputFile);
+  QFile listFile(listPath);
+  if (!listFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
+    return -1;
+  }
+  qint64 lines = 0;
+  bool written = true;
+  if (!ReadListLines(mame, QStringLiteral("-ll"), failure, [&](const QString& line) {
+        const QByteArray bytes = line.toUtf8() + '\n';
+        written = listFile.write(bytes) == bytes.size();
+        ++lines;
+        return written;
+      }))
+    return -1;
+  // Flushed even after a failed write: a write that fell short leaves the system's reason then.
+  const bool flushed = FlushAll(listFile);
+  if (!written || !flushed) {
+    failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
+    return -1;
+  }
+  return std::max<qint64>(0, lines - 1);
 }
 
-// Builds before -listxml: the three lists in the temp folder, read line by line.
-void ImportThreeLists(const QString& program, const QString& workingFolder, const DataFolder& folder,
-                      MameImportWriter& writer, Feedback& feedback, QStringList& clones)
+// -listgames read line by line beside list.txt: line k belongs to line k + 1 of list.txt. Each
+// pair is one game. False, with `failure` filled, when the run was stopped or the list is not one.
+bool WriteGamesBesideList(const MameProgram& mame, const QString& listPath, MameImportWriter& writer,
+                          SqlFailure& failure)
 {
-  const QString temp = folder.TempFolder();
-  QDir().mkpath(temp);
-  RunListCommand(program, workingFolder, QStringLiteral("-ll"), temp + kMameListFile, feedback);
-  RunListCommand(program, workingFolder, QStringLiteral("-listgames"), temp + kMameYearFile, feedback);
-  RunListCommand(program, workingFolder, QStringLiteral("-listclones"), temp + kMameClonesFile, feedback);
-
-  // list.txt starts with a header; line k of year.txt belongs to line k + 1 of list.txt.
-  const QStringList list = ReadListFile(temp + kMameListFile);
-  const QStringList years = ReadListFile(temp + kMameYearFile);
-  feedback.SetProgressMaximum(std::max<int>(0, int(list.size()) - 1));
-  MachineCounter counter(feedback);
-  for (qsizetype i = 1; i < list.size(); ++i) {
-    const MameListLine line = SplitListLine(list[i]);
+  QFile listFile(listPath);
+  if (!listFile.open(QIODevice::ReadOnly)) {
+    failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
+    return false;
+  }
+  listFile.readLine();  // the header
+  MachineCounter counter(mame.feedback);
+  const auto writeNextGame = [&](const QString& yearText) {
+    const MameListLine line = SplitListLine(QString::fromUtf8(listFile.readLine()).chopped(1));
     if (line.driver.isEmpty())
-      continue;
-    const MameYearLine yearLine = SplitYearLine(years.value(i - 1));
+      return;
+    const MameYearLine yearLine = SplitYearLine(yearText);
     writer.WriteGame(line.driver, line.title, yearLine.year, yearLine.manufacturer);
     counter.Count();
-  }
+  };
+  if (!ReadListLines(mame, QStringLiteral("-listgames"), failure, [&](const QString& yearText) {
+        writeNextGame(yearText);
+        return !listFile.atEnd();
+      }))
+    return false;
+  while (!listFile.atEnd())
+    writeNextGame(QString());
   counter.Finish();
+  return true;
+}
 
-  const QStringList cloneLines = ReadListFile(temp + kMameClonesFile);
-  for (qsizetype i = 1; i < cloneLines.size(); ++i) {
-    const QString driver = CloneNameOf(cloneLines[i]);
-    if (!driver.isEmpty())
-      clones << driver;
-  }
+// -listclones: the clone drivers, after the header.
+bool ReadCloneList(const MameProgram& mame, QStringList& clones, SqlFailure& failure)
+{
+  bool header = true;
+  return ReadListLines(mame, QStringLiteral("-listclones"), failure, [&](const QString& line) {
+    if (!std::exchange(header, false)) {
+      const QString driver = CloneNameOf(line);
+      if (!driver.isEmpty())
+        clones << driver;
+    }
+    return true;
+  });
+}
+
+// Builds before -listxml: -ll is kept in list.txt, -listgames is read beside it and -listclones
+// last, each while Mame prints it, so only the line being read is held in memory. False, with
+// `failure` filled, when a run was stopped or a list is not one.
+bool ImportThreeLists(const MameProgram& mame, const DataFolder& folder, MameImportWriter& writer, QStringList& clones,
+                      SqlFailure& failure)
+{
+  QDir().mkpath(folder.TempFolder());
+  const QString listPath = folder.TempFolder() + kMameListFile;
+  const qint64 machines = KeepListLines(mame, listPath, failure);
+  if (machines < 0)
+    return false;
+  if (machines == 0)
+    return true;  // no game at all: the caller reports it
+  mame.feedback.SetProgressMaximum(int(machines));
+  return WriteGamesBesideList(mame, listPath, writer, failure) && ReadCloneList(mame, clones, failure);
 }
 
 void Finish(MameImportSummary& summary, Feedback& feedback, StatusKind kind, const QString& text)
@@ -220,7 +334,7 @@ QString DefaultMameExecutable()
 }
 
 MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataFolder& folder,
-                             const QString& executable, Feedback& feedback)
+                             const QString& executable, Feedback& feedback, const MameImportOptions& options)
 {
   MameImportSummary summary;
   feedback.Yield();
@@ -231,15 +345,20 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
     Finish(summary, feedback, StatusKind::Error, kMameNoGamesError);
     return summary;
   }
-  const QString workingFolder = FolderOf(program);
-  feedback.SetProgressMaximum(CountListedMachines(program, workingFolder, feedback));
+  const MameProgram mame{program, FolderOf(program), std::max(0, options.silenceLimitSeconds) * 1000, feedback};
+  SqlFailure failure{kBrokenListError, QStringLiteral("The catalogue could not begin a transaction.")};
+  int listed = 0;
+  if (!CountListedMachines(mame, &listed, failure)) {
+    FinishWithError(summary, feedback, failure);
+    return summary;
+  }
+  feedback.SetProgressMaximum(listed);
   feedback.SetProgressValue(0);
 
   // The writer outlives the transaction: it refreshes the lookup caches once the rows are
   // committed or rolled back.
   MameImportWriter writer(catalogue, lookups, feedback);
   Transaction transaction(catalogue);
-  SqlFailure failure{kBrokenListError, QStringLiteral("The catalogue could not begin a transaction.")};
   if (!transaction.IsActive() || !writer.Prepare(&failure)) {
     FinishWithError(summary, feedback, failure);
     return summary;
@@ -247,7 +366,7 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
 
   QStringList clones;
   summary.form = MameListForm::Xml;
-  switch (ImportXmlList(program, workingFolder, writer, feedback, clones, failure)) {
+  switch (ImportXmlList(mame, writer, clones, failure)) {
     case XmlOutcome::Complete:
       break;
     case XmlOutcome::Broken:
@@ -255,7 +374,10 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
       return summary;
     case XmlOutcome::NoList:
       summary.form = MameListForm::ThreeLists;
-      ImportThreeLists(program, workingFolder, folder, writer, feedback, clones);
+      if (!ImportThreeLists(mame, folder, writer, clones, failure)) {
+        FinishWithError(summary, feedback, failure);
+        return summary;
+      }
       break;
   }
   if (writer.GamesSeen() == 0) {
@@ -263,6 +385,7 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
     Finish(summary, feedback, StatusKind::Error, kMameNoGamesError);
     return summary;
   }
+  writer.ShowCounts();
 
   feedback.Yield();
   feedback.SetStatus(StatusKind::Text, kMameClonesStatus);

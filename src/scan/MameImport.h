@@ -34,11 +34,20 @@ struct MameImportSummary {
   QString finalText;
 };
 
+// How long Mame may print nothing before the import stops it, unless the caller says otherwise.
+constexpr int kDefaultMameSilenceSeconds = 120;
+
+struct MameImportOptions {
+  int silenceLimitSeconds = kDefaultMameSilenceSeconds;  // 0: wait for as long as Mame runs
+};
+
 // Runs the Mame executable `executable`, reads its machine list and writes it into the catalogue
-// in one transaction: nothing is written when the program gives no machine or its list breaks
-// off. Statuses, progress over the machines and errors go to `feedback`.
+// in one transaction: nothing is written when the program gives no machine, its list breaks
+// off, it prints nothing for the silence limit or the user cancels (Feedback::IsCancelled); a
+// program that is stopped is killed. Statuses, progress over the machines and errors go to
+// `feedback`.
 MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataFolder& folder,
-                             const QString& executable, Feedback& feedback);
+                             const QString& executable, Feedback& feedback, const MameImportOptions& options = {});
 
 // The Mame the import uses when none is named: `mame` on the PATH, else /usr/games/mame; empty
 // when neither exists.

@@ -2,6 +2,7 @@
 
 #include "catalogue/Feedback.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 
 namespace quillon {
@@ -21,7 +22,7 @@ void EndProgram(QProcess& process)
 }  // namespace
 
 StreamOutcome StreamProgramOutput(const Invocation& invocation, const QString& workingFolder, Feedback& feedback,
-                                  const std::function<bool(QByteArrayView)>& consume)
+                                  const std::function<bool(QByteArrayView)>& consume, int silenceLimitMs)
 {
   StreamOutcome outcome;
   QProcess process;
@@ -35,8 +36,15 @@ StreamOutcome StreamProgramOutput(const Invocation& invocation, const QString& w
     return outcome;
   }
   outcome.started = true;
+  QElapsedTimer sinceOutput;
+  sinceOutput.start();
   int waits = 0;
   for (;;) {
+    if (feedback.IsCancelled()) {
+      outcome.cancelled = true;
+      EndProgram(process);
+      return outcome;
+    }
     if (process.bytesAvailable() > 0) {
       const QByteArray piece = process.readAll();
       if (!consume(piece)) {
@@ -45,11 +53,17 @@ StreamOutcome StreamProgramOutput(const Invocation& invocation, const QString& w
         return outcome;
       }
       feedback.Yield();
+      sinceOutput.restart();
       continue;
     }
     // The output that arrived before the end has been read when the state says so.
     if (process.state() == QProcess::NotRunning)
       break;
+    if (silenceLimitMs > 0 && sinceOutput.elapsed() >= silenceLimitMs) {
+      outcome.silent = true;
+      EndProgram(process);
+      return outcome;
+    }
     if (!process.waitForReadyRead(kWaitStepMs) && ++waits % kWaitsPerYield == 0)
       feedback.Yield();
   }
@@ -58,6 +72,53 @@ StreamOutcome StreamProgramOutput(const Invocation& invocation, const QString& w
     outcome.error = QStringLiteral("The program ended abnormally.");
   outcome.exitCode = process.exitCode();
   return outcome;
+}
+
+bool OutputLines::Add(QByteArrayView piece, const LineSink& sink)
+{
+  while (!piece.isEmpty()) {
+    const qsizetype end = piece.indexOf('\n');
+    if (end < 0) {
+      if (m_partial.size() + piece.size() > m_longest) {
+        m_tooLong = true;
+        return false;
+      }
+      m_partial.append(piece.data(), piece.size());
+      return true;
+    }
+    const QByteArrayView lineEnd = piece.first(end);
+    bool kept = true;
+    if (m_partial.isEmpty()) {
+      kept = Emit(lineEnd, sink);
+    } else {
+      m_partial.append(lineEnd.data(), lineEnd.size());
+      kept = Emit(m_partial, sink);
+      m_partial.clear();
+    }
+    if (!kept)
+      return false;
+    piece = piece.sliced(end + 1);
+  }
+  return true;
+}
+
+bool OutputLines::Finish(const LineSink& sink)
+{
+  if (m_partial.isEmpty())
+    return true;
+  const QByteArray last = std::exchange(m_partial, QByteArray());
+  return Emit(last, sink);
+}
+
+bool OutputLines::Emit(QByteArrayView line, const LineSink& sink)
+{
+  if (line.size() > m_longest) {
+    m_tooLong = true;
+    return false;
+  }
+  if (line.endsWith('\r'))
+    line.chop(1);
+  return sink(line);
 }
 
 }  // namespace quillon

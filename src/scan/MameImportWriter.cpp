@@ -11,6 +11,8 @@ namespace quillon {
 namespace {
 
 const QString kZipExtension = QStringLiteral(".zip");
+// A status per machine would be tens of thousands of lines: a few a second say how it goes.
+constexpr qint64 kMachineStatusEveryMs = 250;
 
 bool Run(QSqlQuery& query, const QVariantList& binds)
 {
@@ -30,6 +32,7 @@ MameImportWriter::MameImportWriter(Catalogue& catalogue, Lookups& lookups, Feedb
       m_link(catalogue.Database()),
       m_deleteGame(catalogue.Database()),
       m_markClone(catalogue.Database()),
+      m_clearClone(catalogue.Database()),
       m_addYear(catalogue.Database()),
       m_addManufacturer(catalogue.Database())
 {
@@ -64,6 +67,7 @@ bool MameImportWriter::Prepare(SqlFailure* failure)
       {&m_link, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, ?)")},
       {&m_deleteGame, QStringLiteral("DELETE FROM Games WHERE GameID = ?")},
       {&m_markClone, QStringLiteral("UPDATE Games SET Clone = 1 WHERE FileName = ? AND System = ?")},
+      {&m_clearClone, QStringLiteral("UPDATE Games SET Clone = 0 WHERE FileName = ? AND System = ?")},
       {&m_addYear, QStringLiteral("INSERT INTO [Year] ([Year]) VALUES (?)")},
       {&m_addManufacturer, QStringLiteral("INSERT INTO Manufacturer (Manufacturer) VALUES (?)")}};
   for (const auto& [query, sql] : statements) {
@@ -81,7 +85,7 @@ bool MameImportWriter::LoadArcadeGames(SqlFailure* failure)
   QSqlQuery query(m_catalogue.Database());
   query.setForwardOnly(true);
   if (!query.prepare(QStringLiteral(
-          "SELECT GameID, FileName FROM Games WHERE System = ? AND FileName IS NOT NULL ORDER BY GameID"))) {
+          "SELECT GameID, FileName, Clone FROM Games WHERE System = ? AND FileName IS NOT NULL ORDER BY GameID"))) {
     *failure = FailureOf(query);
     return false;
   }
@@ -94,6 +98,8 @@ bool MameImportWriter::LoadArcadeGames(SqlFailure* failure)
     const QString fileName = query.value(1).toString();
     if (!m_gameByFileName.contains(fileName))
       m_gameByFileName.insert(fileName, query.value(0).toLongLong());
+    if (IsTrue(query.value(2)))
+      m_markedClones.insert(fileName);
   }
   if (query.lastError().isValid()) {
     *failure = FailureOf(query);
@@ -154,18 +160,33 @@ void MameImportWriter::WriteGame(const QString& driver, const QString& descripti
   const QString title = TitleOf(description);
   const qint64 yearKey = YearKey(year);
   const qint64 makerKey = ManufacturerKey(manufacturer);
+  m_listedFileNames.insert(fileName);
   const auto existing = m_gameByFileName.constFind(fileName);
   if (existing != m_gameByFileName.cend()) {
-    m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Updating ") + title);
+    ShowMachineStatus(QStringLiteral("Updating ") + title);
     if (UpdateGame(*existing, fileName, yearKey, makerKey, title))
       ++m_counts.updated;
     else
       ReportRowFailure(driver, m_update);
     return;
   }
-  m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Adding ") + title);
+  ShowMachineStatus(QStringLiteral("Adding ") + title);
   if (AddGame(fileName, yearKey, makerKey, title))
     ++m_counts.added;
+}
+
+void MameImportWriter::ShowMachineStatus(const QString& text)
+{
+  if (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < kMachineStatusEveryMs)
+    return;
+  m_feedback.SetStatus(StatusKind::Text, text);
+  m_sinceStatus.start();
+}
+
+void MameImportWriter::ShowCounts()
+{
+  m_feedback.SetStatus(StatusKind::Text,
+                       QStringLiteral("%1 games added, %2 updated").arg(m_counts.added).arg(m_counts.updated));
 }
 
 bool MameImportWriter::UpdateGame(qint64 gameId, const QString& fileName, qint64 year, qint64 maker,
@@ -201,8 +222,10 @@ void MameImportWriter::ReportRowFailure(const QString& driver, const QSqlQuery& 
 
 bool MameImportWriter::MarkClones(const QStringList& cloneDrivers, SqlFailure* failure)
 {
+  QSet<QString> cloneFileNames;
   for (const QString& driver : cloneDrivers) {
     const QString fileName = driver + kZipExtension;
+    cloneFileNames.insert(fileName);
     if (!m_gameByFileName.contains(fileName))
       continue;
     if (!Run(m_markClone, {fileName, kArcadeSystem})) {
@@ -210,6 +233,20 @@ bool MameImportWriter::MarkClones(const QStringList& cloneDrivers, SqlFailure* f
       return false;
     }
     m_counts.clonesMarked += m_markClone.numRowsAffected();
+  }
+  return ClearFormerClones(cloneFileNames, failure);
+}
+
+// A machine of this list that an earlier list called a clone, and this one does not, loses its mark.
+bool MameImportWriter::ClearFormerClones(const QSet<QString>& cloneFileNames, SqlFailure* failure)
+{
+  for (const QString& fileName : std::as_const(m_markedClones)) {
+    if (!m_listedFileNames.contains(fileName) || cloneFileNames.contains(fileName))
+      continue;
+    if (!Run(m_clearClone, {fileName, kArcadeSystem})) {
+      *failure = FailureOf(m_clearClone);
+      return false;
+    }
   }
   return true;
 }

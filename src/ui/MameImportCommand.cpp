@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QProgressDialog>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 
@@ -22,6 +23,7 @@ const QString kDialogTitle = QStringLiteral("Import from Mame");
 const QString kExecutableFilter = QStringLiteral("Executable (*.exe)");
 const QString kNoExtensionFilter = QStringLiteral("Program without extension (*)");
 const QString kGamesFolder = QStringLiteral("/usr/games");
+const QString kProgressLabel = QStringLiteral("Importing the game list from Mame...");
 
 // Hides the files that are neither Windows programs nor without an extension; folders stay.
 class ProgramFilter final : public QSortFilterProxyModel {
@@ -43,10 +45,11 @@ class ProgramFilter final : public QSortFilterProxyModel {
 };
 
 // Forwards to the window, but shows the per-machine statuses at most every 15 ms: the status
-// line repaints at once, and a list of 40,000 machines would spend its time painting.
+// line repaints at once, and a list of 40,000 machines would spend its time painting. The
+// progress dialog's Cancel stops the import.
 class ThrottledFeedback final : public Feedback {
  public:
-  explicit ThrottledFeedback(Feedback& window) : m_window(window) {}
+  ThrottledFeedback(Feedback& window, const QProgressDialog& progress) : m_window(window), m_progress(progress) {}
 
   void SetStatus(StatusKind kind, const QString& text) override
   {
@@ -73,9 +76,11 @@ class ThrottledFeedback final : public Feedback {
   {
     m_window.ShowMessage(title, text, icon);
   }
+  bool IsCancelled() override { return m_progress.wasCanceled(); }
 
  private:
   Feedback& m_window;
+  const QProgressDialog& m_progress;
   QElapsedTimer m_sinceShown;
   std::optional<QString> m_pending;
 };
@@ -105,9 +110,19 @@ QFileDialog* CreateMameDialog(QWidget* parent)
 MameImportSummary RunMameImport(MainWindow& window, const QString& executable)
 {
   window.LockControls(true, QString());
-  ThrottledFeedback feedback(window.Feedback());
-  const MameImportSummary summary =
-      MameImport(window.Connection(), window.Lookup(), window.Folder(), executable, feedback);
+  MameImportSummary summary;
+  {
+    // A Mame that hangs or takes too long can be stopped here; nothing is imported then.
+    QProgressDialog progress(kProgressLabel, QStringLiteral("Cancel"), 0, 0, &window);
+    progress.setObjectName(QStringLiteral("MameProgress"));
+    progress.setWindowTitle(kDialogTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.show();
+    ThrottledFeedback feedback(window.Feedback(), progress);
+    summary = MameImport(window.Connection(), window.Lookup(), window.Folder(), executable, feedback);
+  }
   if (summary.committed)
     window.FilterGenre();
   window.LockControls(false, QString());

@@ -75,6 +75,29 @@ class CliMameTest : public QObject {
 
     QCOMPARE(Run(t, {QStringLiteral("import-mame"), dir.filePath(QStringLiteral("absent"))}).status, 1);
     QCOMPARE(Run(t, {QStringLiteral("import-mame"), silent, silent}).status, 2);
+    QCOMPARE(
+        Run(t, {QStringLiteral("import-mame"), silent, QStringLiteral("--timeout"), QStringLiteral("soon")}).status, 2);
+  }
+
+  void SilentMameIsStoppedAfterTheTimeout()
+  {
+    TestCatalogue t;
+    t.Close();
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FAKE_MAME_HANG"), QStringLiteral("-listxml"));
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(QUILLON_BIN_DIR "/quillon-cli"),
+              {QStringLiteral("--data-dir"), t.Folder().Path(), QStringLiteral("import-mame"),
+               TestDataPath(QStringLiteral("mame/fake-mame.sh")), QStringLiteral("--timeout"), QStringLiteral("1")});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(cli.readAllStandardOutput(), QByteArray());
+    QVERIFY(cli.readAllStandardError().endsWith(
+        "Status: Error - 1-(MameImport)-Mame printed nothing for 1 s after -listxml and was stopped; the catalogue "
+        "is unchanged.\n"));
+    t.Reopen();
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE System = 1")).toInt(), 0);
   }
 };
 

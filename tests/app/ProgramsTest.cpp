@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +79,53 @@ class ProgramsTest : public QObject {
     QCOMPARE(result.status, 1);
     QVERIFY(result.err.contains(QStringLiteral("Unable to locate database.")));
     QVERIFY(result.out.isEmpty());
+  }
+
+  void EmptyCatalogueIsRefusedAndLeftEmpty()
+  {
+    QTemporaryDir dir;
+    const QString catalogue = DataFolder(dir.path()).CatalogueFile();
+    QVERIFY(TouchFile(catalogue));
+    const CliOutput result = RunCli({QStringLiteral("--data-dir"), dir.path(), QStringLiteral("info")});
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.out, QString());
+    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    QVERIFY2(result.err.contains(catalogue) && result.err.contains(QStringLiteral("move it aside")),
+             qPrintable(result.err));
+    QCOMPARE(QFileInfo(catalogue).size(), 0);
+  }
+
+  void WindowRefusingToStartEndsOnSigterm_data()
+  {
+    QTest::addColumn<bool>("locked");  // else the catalogue file is empty
+    QTest::newRow("catalogue in use") << true;
+    QTest::newRow("empty catalogue") << false;
+  }
+
+  void WindowRefusingToStartEndsOnSigterm()
+  {
+    QFETCH(bool, locked);
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    QVERIFY(locked ? QFile::copy(QStringLiteral(QUILLON_DELIVERED_CATALOGUE), folder.CatalogueFile())
+                   : TouchFile(folder.CatalogueFile()));
+    QLockFile lock(folder.LockFile());
+    QVERIFY(!locked || lock.tryLock(0));
+    QProcess window;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    window.setProcessEnvironment(environment);
+    window.start(Program(QStringLiteral("quillon")), {QStringLiteral("--data-dir"), dir.path()});
+    QVERIFY(window.waitForStarted());
+    // Its message waits for a click nobody gives; a logout ends it all the same.
+    QTest::qWait(1500);
+    QCOMPARE(window.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(window.processId()), SIGTERM);
+    QVERIFY(window.waitForFinished(10000));
+    QCOMPARE(window.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(window.exitCode(), 1);
+    if (!locked)
+      QCOMPARE(QFileInfo(folder.CatalogueFile()).size(), 0);
   }
 
   void SecondInstanceIsToldTheCatalogueIsInUse()

@@ -1,5 +1,6 @@
 // The connection, record edits, structure changes, error reports and the session's lock.
 #include "RecordingFeedback.h"
+#include "ScratchFileSystem.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -7,7 +8,13 @@
 #include "catalogue/SchemaChanges.h"
 #include "catalogue/Session.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,26 +71,127 @@ class DatabaseAccessTest : public QObject {
     QString message;
     QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::InUse);
     QVERIFY(message.contains(QStringLiteral("in use")));
+    // The lock's holder, by process and host.
+    QVERIFY2(message.contains(QStringLiteral("process %1 on %2")
+                                  .arg(QCoreApplication::applicationPid())
+                                  .arg(QSysInfo::machineHostName())),
+             qPrintable(message));
     first.Close(feedback, false);
     QVERIFY(!QFile::exists(folder.LockFile()));
     QCOMPARE(second.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
   }
 
-  void DamagedCatalogueIsReportedAsAConnectionError()
+  void LockFilesNamingNoLiveProcessAreTakenOver_data()
   {
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    ended.waitForFinished();
+    QTest::addColumn<QByteArray>("lock");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\xff\xfe\x00 not a lock\n");
+    QTest::newRow("process 0") << QByteArray("0\nquillon\n") + QSysInfo::machineHostName().toUtf8() + "\n";
+    QTest::newRow("ended process") << QByteArray::number(ended.processId()) + "\nquillon\n" +
+                                          QSysInfo::machineHostName().toUtf8() + "\n";
+  }
+
+  void LockFilesNamingNoLiveProcessAreTakenOver()
+  {
+    QFETCH(QByteArray, lock);
     QTemporaryDir dir;
     const DataFolder folder(dir.path());
-    QVERIFY(TouchFile(folder.CatalogueFile(), QByteArray(4096, 'x')));
+    QVERIFY(TouchFile(folder.LockFile(), lock));
     RecordingFeedback feedback;
     Session session;
     QString message;
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::Opened);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    QVERIFY(QLockFile(folder.LockFile()).getLockInfo(&pid, &host, &application));
+    QCOMPARE(pid, QCoreApplication::applicationPid());
+    session.Close(feedback, false);
+    QVERIFY(!QFile::exists(folder.LockFile()));
+  }
+
+  void UnwritableDataFolderIsNamedForWhatItIs_data()
+  {
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only file system") << false << QStringLiteral("Read-only file system");
+    QTest::newRow("full disk") << true << QStringLiteral("No space left on device");
+  }
+
+  void UnwritableDataFolderIsNamedForWhatItIs()
+  {
+    QFETCH(bool, full);
+    QFETCH(QString, reason);
+    ScratchFileSystem disk(1024 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    const DataFolder folder(disk.Path());
+    RecordingFeedback feedback;
+    {
+      Session session;  // the data folder and its catalogue, as a first start leaves them
+      QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, nullptr), OpenOutcome::Opened);
+      session.Close(feedback, false);
+    }
+    QVERIFY(full ? disk.Fill() : disk.MakeReadOnly());
+    Session session;
+    QString message;
     QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::Failed);
-    QVERIFY(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - ")));
-    QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(dbConn)-")));
-    // The user's file is left alone.
+    QVERIFY2(!message.contains(QStringLiteral("in use")), qPrintable(message));
+    QVERIFY2(message.contains(folder.Path()) && message.contains(reason), qPrintable(message));
+  }
+
+  void FilesThatAreNoCatalogueAreRefusedAndLeftAlone_data()
+  {
+    QTest::addColumn<QByteArray>("content");  // an SQL script to build it when it starts with "sql:"
+    QTest::addColumn<QString>("why");
+    QTest::newRow("empty file") << QByteArray() << QStringLiteral("is empty (0 bytes)");
+    QTest::newRow("not a database") << QByteArray(4096, 'x') << QStringLiteral("is not a Quillon catalogue");
+    QTest::newRow("another program's database")
+        << QByteArray("sql:CREATE TABLE Notes (Text); INSERT INTO Notes VALUES ('mine');")
+        << QStringLiteral("is not a Quillon catalogue");
+  }
+
+  void FilesThatAreNoCatalogueAreRefusedAndLeftAlone()
+  {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    if (content.startsWith("sql:")) {
+      QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+      other.setDatabaseName(folder.CatalogueFile());
+      QVERIFY(other.open());
+      for (const QByteArray& statement : content.mid(4).split(';')) {
+        if (!statement.trimmed().isEmpty())
+          QVERIFY(QSqlQuery(other).exec(QString::fromUtf8(statement)));
+      }
+      other.close();
+      other = QSqlDatabase();
+      QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    } else {
+      QVERIFY(TouchFile(folder.CatalogueFile(), content));
+    }
     QFile file(folder.CatalogueFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray(4096, 'x'));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    RecordingFeedback feedback;
+    Session session;
+    QString message;
+    QCOMPARE(session.Open(folder, DeliveredCatalogue(), feedback, &message), OpenOutcome::NotACatalogue);
+    QVERIFY2(message.contains(folder.CatalogueFile()), qPrintable(message));
+    QVERIFY2(message.contains(why), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("move it aside")), qPrintable(message));
+    QVERIFY(!session.IsOpen());
+    QVERIFY(!QFile::exists(folder.LockFile()));
+    // One message, no error report beside it; the user's file is left alone.
+    QVERIFY(feedback.statuses.isEmpty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
   }
 
   void ErrorReportsCarryTheRoutineTag()

@@ -2,12 +2,13 @@
 // of the engine's golden library, the transfer-file escapes, the emulator split, the template,
 // and failures that must leave the library as it was.
 #include "ExportScene.h"
+#include "ScratchFileSystem.h"
 #include "TestRegistry.h"
 #include "sqlite2/Sqlite2TestSupport.h"
 
 #include "catalogue/DataFolder.h"
-#include "export/MeedioExport.h"
 #include "catalogue/SavedQueries.h"
+#include "export/MeedioExport.h"
 #include "export/sqlite2/Sqlite2Copy.h"
 
 #include <QDir>
@@ -213,6 +214,50 @@ class MeedioExportTest : public QObject {
     QVERIFY(s->Feedback().ErrorLines().value(0).contains("-(ExportToH2)-"));
     QCOMPARE(s->Feedback().LastStatus(), QStringLiteral("Status: Error with saving to Meedio."));
     QVERIFY(!QFileInfo::exists(s->Db().Folder().TempFolder() + "h2export.tmp"));
+  }
+
+  void AFullDiskSaysSoAndLeavesNoHalfFile_data()
+  {
+    QTest::addColumn<bool>("dataFolderFull");  // the transfer file's; else the new library's folder
+    QTest::addColumn<int>("freeBytes");
+    QTest::newRow("new library on a full disk") << false << 0;
+    QTest::newRow("transfer file on a full disk") << true << 8 * 1024;
+  }
+
+  void AFullDiskSaysSoAndLeavesNoHalfFile()
+  {
+    QFETCH(bool, dataFolderFull);
+    QFETCH(int, freeBytes);
+    ScratchFileSystem disk(256 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    s->SetSystem(kSysThree);
+    const qint64 roms = s->AddRomPath(kSysThree, "/roms/");
+    // More than the disk has left, so a write falls short part of the way.
+    for (int id = 1; id <= 100; ++id)
+      s->AddGame(kGameColumns + " Description",
+                 {id, kSysThree, roms, QStringLiteral("Game %1").arg(id), QStringLiteral("g%1.sfc").arg(id),
+                  QString(300, 'o')},
+                 {2});
+    const DataFolder folder(dataFolderFull ? disk.Path() : s->Db().Folder().Path());
+    QString error;
+    QVERIFY(folder.EnsureFolders(&error));
+    QString library = disk.Path() + QStringLiteral("/new.mlf");
+    if (dataFolderFull) {
+      library = s->Out("lib.mlf");
+      QVERIFY(QFile::copy(GoldenPath("empty-library.mlf"), library));
+      QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    const QByteArray before = ReadBytes(library);
+    QVERIFY(disk.Fill(freeBytes));
+    const ExportResult result =
+        ExportToH2(s->Db().Db(), s->Feedback(), folder,
+                   H2ExportRequest{SystemScope::Current, kSysThree, ExportScene::Options("IncO=1"), library});
+    QCOMPARE(result.outcome, ExportResult::Outcome::Failed);
+    const QString reported = s->Feedback().ErrorLines().value(0);
+    QVERIFY2(reported.contains(QStringLiteral("No space left on device")), qPrintable(reported));
+    QCOMPARE(ReadBytes(library), before);
+    QVERIFY(!QFileInfo::exists(folder.TempFolder() + "h2export.tmp"));
   }
 
   void AddH2RedefinesTheView()

@@ -1,6 +1,7 @@
 // The .my export on a real catalogue: record lines, numbering, one file or one per genre, file
 // names and choices, the value rules and failures.
 #include "ExportScene.h"
+#include "ScratchFileSystem.h"
 #include "TestRegistry.h"
 #include "sqlite2/Sqlite2TestSupport.h"
 
@@ -214,6 +215,29 @@ class MyExportTest : public QObject {
     QCOMPARE(Export(SystemScope::All, GenreScope::Current, "", again, false, "No Such Genre").outcome,
              ExportResult::Outcome::Failed);
     QVERIFY(!QFileInfo::exists(s->Out("h.my")));
+  }
+
+  void AFullDiskSaysSoAndKeepsTheOldFile()
+  {
+    ScratchFileSystem disk(256 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    // More than the disk has left, so the write falls short part of the way.
+    for (int id = 100; id < 200; ++id)
+      s->AddGame(
+          kGameColumns + " Description",
+          {id, kSnes, 1, QStringLiteral("Game %1").arg(id), QStringLiteral("g%1.sfc").arg(id), QString(300, 'o')},
+          {kAction});
+    const QString file = disk.Path() + QStringLiteral("/games.my");
+    QVERIFY(TouchFile(file, "old"));
+    QVERIFY(disk.Fill(8 * 1024));
+    s->Feedback().Script(kOverwriteQuestionKey, Answer::Yes);
+    ScriptedDialog dialog{{file}, {}};
+    QCOMPARE(Export(SystemScope::Current, GenreScope::AllInOneFile, "IncO=1", dialog, false).outcome,
+             ExportResult::Outcome::Failed);
+    const QString error = s->Feedback().ErrorLines().value(0);
+    QVERIFY2(error.contains(file + QStringLiteral(": No space left on device")), qPrintable(error));
+    QCOMPARE(ReadBytes(file), QByteArray("old"));
   }
 
   void AlphaGroups()

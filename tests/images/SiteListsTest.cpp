@@ -1,5 +1,6 @@
 // Export and import of the site lists of all systems through INI files.
 #include "RecordingFeedback.h"
+#include "ScratchFileSystem.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -168,6 +169,43 @@ class SiteListsTest : public QObject {
     }
   }
 
+  void FilesWithoutASiteSectionChangeNothing_data()
+  {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("why");
+    QByteArray picture("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16);
+    for (int i = 0; i < 512; ++i)
+      picture.append(char(i * 37 % 256));
+    QTest::newRow("binary file") << picture << QStringLiteral(": it is not a text file");
+    QTest::newRow("no sections") << QByteArray("a1=http://x/\r\nb1=http://y/\r\n")
+                                 << QStringLiteral(": it holds no [Site] section");
+    QTest::newRow("other sections only") << QByteArray("[Settings]\r\na1=http://x/\r\n")
+                                         << QStringLiteral(": it holds no [Site] section");
+    QTest::newRow("empty file") << QByteArray() << QStringLiteral(": it holds no [Site] section");
+  }
+
+  void FilesWithoutASiteSectionChangeNothing()
+  {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, why);
+    TestCatalogue t;
+    FillSample(t);
+    const QStringList before = Lists(t);
+    const QString file = t.Path(QStringLiteral("URL/not-sites.ini"));
+    QVERIFY(TouchFile(file, content));
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+      RecordingFeedback feedback;
+      feedback.Script(kOverwriteSitesQuestion, answer);
+      QCOMPARE(ImportSiteURLs(t.Db(), feedback, file), SiteImportOutcome::Failed);
+      QVERIFY2(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - 321-(ImportSiteURLs)-") + file),
+               qPrintable(feedback.LastStatus()));
+      QVERIFY2(feedback.LastStatus().contains(why), qPrintable(feedback.LastStatus()));
+      // Checked before the question: nothing is asked, nothing cleared.
+      QVERIFY(feedback.questions.isEmpty());
+      QCOMPARE(Lists(t), before);
+    }
+  }
+
   void MissingFileIsAnErrorNotAnEmptyImport()
   {
     TestCatalogue t;
@@ -229,6 +267,31 @@ class SiteListsTest : public QObject {
     RecordingFeedback feedback;
     QVERIFY(!ExportSiteURLs(t.Db(), feedback, t.Path(QStringLiteral("no/such/folder/x.ini"))));
     QVERIFY(feedback.LastStatus().startsWith(QStringLiteral("Status: Error - 75-(ExportSiteURLs)-")));
+  }
+
+  void ExportToAFullDiskSaysWhyAndKeepsTheOldFile()
+  {
+    ScratchFileSystem disk(256 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    TestCatalogue t;
+    {
+      Transaction sites(t.Db());
+      for (int system = 1; system <= 20; ++system) {
+        for (int site = 0; site < 20; ++site)
+          AddSite(t, system,
+                  QStringLiteral("http://site%1.example/search?q=").arg(site) + QString(60, QLatin1Char('q')));
+      }
+      QVERIFY(sites.Commit());
+    }
+    const QString file = disk.Path() + QStringLiteral("/sites.ini");
+    QVERIFY(TouchFile(file, "old"));
+    QVERIFY(disk.Fill(8 * 1024));
+    RecordingFeedback feedback;
+    QVERIFY(!ExportSiteURLs(t.Db(), feedback, file));
+    QVERIFY2(feedback.LastStatus().contains(QStringLiteral("No space left on device")),
+             qPrintable(feedback.LastStatus()));
+    QCOMPARE(FileBytes(file), QByteArray("old"));
   }
 };
 

@@ -1,6 +1,7 @@
 // The download routine against a real HTTP server on 127.0.0.1: a picture is kept, anything that
 // fails leaves no file (and no partial file) behind and the file already there untouched.
 #include "LocalHttpServer.h"
+#include "ScratchFileSystem.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -102,6 +103,37 @@ class UrlDownloadTest : public QObject {
     const DownloadOutcome nowhere = UrlDownloadToFile(network, server.Address(QStringLiteral("/gone.jpg")),
                                                       dir.filePath(QStringLiteral("none/x.png")), options);
     QCOMPARE(nowhere.failure, WebFailure::Local);
+  }
+
+  void AFolderThatCannotTakeTheFileSaysWhy_data()
+  {
+    QTest::addColumn<bool>("full");  // else read-only
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full disk") << true << QStringLiteral("No space left on device");
+    QTest::newRow("read-only file system") << false << QStringLiteral("Read-only file system");
+  }
+
+  void AFolderThatCannotTakeTheFileSaysWhy()
+  {
+    QFETCH(bool, full);
+    QFETCH(QString, reason);
+    ScratchFileSystem disk(256 * 1024);
+    if (!disk.IsMounted())
+      QSKIP(qPrintable(disk.Error()));
+    LocalHttpServer server;
+    server.ServePage(QStringLiteral("/large.png"), QByteArray(64 * 1024, 'p'), "image/png");
+    const QString file = disk.Path() + QStringLiteral("/large.png");
+    QVERIFY(TouchFile(file, "keep me"));
+    // Less room than the download needs, so a write falls short part of the way.
+    QVERIFY(full ? disk.Fill(8 * 1024) : disk.MakeReadOnly());
+    QNetworkAccessManager network;
+    const DownloadOutcome outcome = UrlDownloadToFile(network, server.Address(QStringLiteral("/large.png")), file);
+    QVERIFY(!outcome.ok);
+    QCOMPARE(outcome.failure, WebFailure::Local);
+    QVERIFY2(outcome.reason.contains(reason), qPrintable(outcome.reason));
+    QCOMPARE(FileBytes(file), QByteArray("keep me"));
+    QCOMPARE(Entries(disk.Path()),
+             QStringList({QStringLiteral(".filler"), QStringLiteral("large.png")}).mid(full ? 0 : 1));
   }
 
   void AnErrorPageServedAsAPictureIsNoPicture()

@@ -9,9 +9,13 @@
 #include "scan/MameImportLegacy.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <csignal>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -51,10 +55,48 @@ QString WriteScript(const QTemporaryDir& dir, const QString& name, const QByteAr
   return path;
 }
 
-MameImportSummary Import(TestCatalogue& t, const QString& executable, RecordingFeedback& feedback)
+MameImportSummary Import(TestCatalogue& t, const QString& executable, Feedback& feedback,
+                         const MameImportOptions& options = {})
 {
   Lookups lookups(t.Db(), feedback);
-  return MameImport(t.Db(), lookups, t.Folder(), executable, feedback);
+  return MameImport(t.Db(), lookups, t.Folder(), executable, feedback, options);
+}
+
+// Records everything, and cancels once the import has added a game and let window events run
+// twice more.
+class CancellingFeedback final : public Feedback {
+ public:
+  void SetStatus(StatusKind kind, const QString& text) override
+  {
+    recorded.SetStatus(kind, text);
+    if (m_yieldsAtFirstGame < 0 && text.startsWith(QStringLiteral("Adding ")))
+      m_yieldsAtFirstGame = recorded.yields;
+  }
+  void SetProgressMaximum(int maximum) override { recorded.SetProgressMaximum(maximum); }
+  void SetProgressValue(int value) override { recorded.SetProgressValue(value); }
+  void AddResultLine(const QString& line) override { recorded.AddResultLine(line); }
+  void Yield() override { recorded.Yield(); }
+  Answer Ask(const Question& question) override { return recorded.Ask(question); }
+  void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override
+  {
+    recorded.ShowMessage(title, text, icon);
+  }
+  bool IsCancelled() override { return m_yieldsAtFirstGame >= 0 && recorded.yields >= m_yieldsAtFirstGame + 2; }
+
+  RecordingFeedback recorded;
+
+ private:
+  int m_yieldsAtFirstGame = -1;
+};
+
+// True while the process of the pid written in `pidFile` exists.
+bool ProcessAlive(const QString& pidFile)
+{
+  QFile file(pidFile);
+  if (!file.open(QIODevice::ReadOnly))
+    return false;
+  const pid_t pid = file.readAll().trimmed().toInt();
+  return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH);
 }
 
 // One arcade game as "title|year|maker|clone", by file name.
@@ -95,6 +137,8 @@ class MameImportTest : public QObject {
   {
     TestCatalogue t;
     RecordingFeedback feedback;
+    QElapsedTimer took;
+    took.start();
     const MameImportSummary summary = Import(t, FakeMame(), feedback);
 
     QVERIFY(summary.succeeded);
@@ -120,11 +164,14 @@ class MameImportTest : public QObject {
                                      "AND Available = 0")),
              23);
 
+    // The first machine's status, then at most four a second, and the count at the end.
     const QStringList statuses = feedback.StatusLines();
     QCOMPARE(statuses.first(), QStringLiteral("Status: Exporting game list from Mame..."));
-    QVERIFY(statuses.contains(QStringLiteral("Status: Adding Pac & Pal")));
-    QCOMPARE(statuses.at(statuses.size() - 2), QStringLiteral("Status: Updating Clones..."));
-    QCOMPARE(statuses.last(), QStringLiteral("Status: Done."));
+    QCOMPARE(statuses.at(1), QStringLiteral("Status: Adding 1942 (Revision B)"));
+    QVERIFY(statuses.filter(QStringLiteral("Status: Adding ")).size() <= 1 + took.elapsed() / 250);
+    QCOMPARE(statuses.mid(statuses.size() - 3),
+             QStringList({QStringLiteral("Status: 23 games added, 0 updated"),
+                          QStringLiteral("Status: Updating Clones..."), QStringLiteral("Status: Done.")}));
     QCOMPARE(feedback.progressMaximum, 30);
     QCOMPARE(feedback.progressValue, 30);
   }
@@ -181,7 +228,7 @@ class MameImportTest : public QObject {
 
     QVERIFY(summary.succeeded);
     QCOMPARE(summary.counts.updated, 1);
-    QVERIFY(feedback.StatusLines().contains(QStringLiteral("Status: Updating Pac-Man ")));
+    QVERIFY(feedback.StatusLines().contains(QStringLiteral("Status: 22 games added, 1 updated")));
     // New title (cut before "(" as the arcade system asks, blank kept), year, maker and clone mark...
     QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")), QStringLiteral("Pac-Man |1980|Namco (Midway license)|1"));
     // ...and everything else as it was.
@@ -221,6 +268,31 @@ class MameImportTest : public QObject {
     QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")).right(1), QStringLiteral("1"));
   }
 
+  void ReimportClearsCloneMarksTheListNoLongerHas_data()
+  {
+    QTest::addColumn<QByteArray>("mode");
+    QTest::newRow("-listxml") << QByteArray("modern");
+    QTest::newRow("three lists") << QByteArray("legacy");
+  }
+
+  void ReimportClearsCloneMarksTheListNoLongerHas()
+  {
+    QFETCH(QByteArray, mode);
+    ScopedEnvironment fake("FAKE_MAME_MODE", mode);
+    TestCatalogue t;
+    // puckman is a parent in the list; dkong.7z is no machine of the list.
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (FullName, FileName, System, Clone) VALUES "
+                       "('Puck Man', 'puckman.zip', 1, 1), ('Donkey Kong 7z', 'dkong.7z', 1, 1)"));
+    RecordingFeedback feedback;
+    QVERIFY(Import(t, FakeMame(), feedback).succeeded);
+
+    QCOMPARE(GameLine(t, QStringLiteral("puckman.zip")).right(1), QStringLiteral("0"));
+    QCOMPARE(GameLine(t, QStringLiteral("pacman.zip")).right(1), QStringLiteral("1"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT Clone FROM Games WHERE FileName = 'dkong.7z'")).toInt(), 1);
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM Games WHERE System = 1 AND Clone <> 0")), 10);
+  }
+
   void ProgramsWithoutAListTouchNoRow_data()
   {
     QTest::addColumn<QByteArray>("script");
@@ -235,6 +307,17 @@ class MameImportTest : public QObject {
                                      << QStringLiteral(
                                             "Status: Error - 1-(MameImport)-Mame's list ended before its "
                                             "last machine.");
+    // Old builds' lists are read line by line: far more lines, or a far longer one, is no list.
+    QTest::newRow("old build's list too long")
+        << QByteArray("[ \"$1\" = -ll ] && yes 'pacman    \"Pac-Man\"' | head -n 1000100; exit 0\n")
+        << QStringLiteral(
+               "Status: Error - 1-(MameImport)-Mame's -ll list names more than 1000000 machines; it is no "
+               "game list, and the catalogue is unchanged.");
+    QTest::newRow("old build's line too long")
+        << QByteArray("[ \"$1\" = -ll ] && head -c 100000 /dev/zero | tr '\\0' x; exit 0\n")
+        << QStringLiteral(
+               "Status: Error - 1-(MameImport)-Mame's -ll list holds a line longer than 64 KB; it is no "
+               "game list, and the catalogue is unchanged.");
   }
 
   void ProgramsWithoutAListTouchNoRow()
@@ -259,6 +342,73 @@ class MameImportTest : public QObject {
     const QVariant key = lookups.GetManf(QStringLiteral("Fidelity Electronics"), true);
     QCOMPARE(t.Value(QStringLiteral("SELECT Manufacturer FROM Manufacturer WHERE ManufacturerID = ?"), {key}),
              QVariant(QStringLiteral("Fidelity Electronics")));
+  }
+
+  void SilentMameIsStoppedAndNothingChanges_data()
+  {
+    QTest::addColumn<QByteArray>("mode");
+    QTest::addColumn<QByteArray>("option");
+    QTest::addColumn<QByteArray>("bytes");  // printed before it falls silent
+    QTest::newRow("-listfull") << QByteArray("modern") << QByteArray("-listfull") << QByteArray("0");
+    QTest::newRow("-listxml") << QByteArray("modern") << QByteArray("-listxml") << QByteArray("0");
+    QTest::newRow("-listxml, half the list") << QByteArray("modern") << QByteArray("-listxml") << QByteArray("20000");
+    QTest::newRow("old build, -ll") << QByteArray("legacy") << QByteArray("-ll") << QByteArray("0");
+    QTest::newRow("old build, half of -listgames")
+        << QByteArray("legacy") << QByteArray("-listgames") << QByteArray("700");
+    QTest::newRow("old build, -listclones") << QByteArray("legacy") << QByteArray("-listclones") << QByteArray("0");
+  }
+
+  void SilentMameIsStoppedAndNothingChanges()
+  {
+    QFETCH(QByteArray, mode);
+    QFETCH(QByteArray, option);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("mame.pid"));
+    ScopedEnvironment fake("FAKE_MAME_MODE", mode);
+    ScopedEnvironment hang("FAKE_MAME_HANG", option);
+    ScopedEnvironment printed("FAKE_MAME_HANG_BYTES", bytes);
+    ScopedEnvironment pid("FAKE_MAME_PIDFILE", pidFile.toUtf8());
+    TestCatalogue t;
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (FullName, FileName, System, Clone) VALUES ('Puck', 'puckman.zip', 1, 1)"));
+    const QString before = Snapshot(t);
+    RecordingFeedback feedback;
+    MameImportOptions options;
+    options.silenceLimitSeconds = 1;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback, options);
+
+    QVERIFY(!summary.succeeded);
+    QVERIFY(!summary.committed);
+    QCOMPARE(feedback.LastStatus(),
+             QStringLiteral("Status: Error - 1-(MameImport)-Mame printed nothing for 1 s after %1 and was stopped; the "
+                            "catalogue is unchanged.")
+                 .arg(QString::fromLatin1(option)));
+    QCOMPARE(Snapshot(t), before);
+    QVERIFY(QFile::exists(pidFile));
+    QVERIFY(!ProcessAlive(pidFile));
+  }
+
+  void CancellingStopsMameAndChangesNothing()
+  {
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("mame.pid"));
+    ScopedEnvironment hang("FAKE_MAME_HANG", "-listxml");
+    ScopedEnvironment printed("FAKE_MAME_HANG_BYTES", "20000");
+    ScopedEnvironment pid("FAKE_MAME_PIDFILE", pidFile.toUtf8());
+    TestCatalogue t;
+    const QString before = Snapshot(t);
+    // No silence limit: only the user ends the wait.
+    MameImportOptions options;
+    options.silenceLimitSeconds = 0;
+    CancellingFeedback feedback;
+    const MameImportSummary summary = Import(t, FakeMame(), feedback, options);
+
+    QVERIFY(!summary.committed);
+    QCOMPARE(feedback.recorded.LastStatus(), QStringLiteral("Status: Error - 18-(MameImport)-The import was cancelled; "
+                                                            "Mame was stopped and the catalogue is unchanged."));
+    QCOMPARE(Snapshot(t), before);
+    QVERIFY(!ProcessAlive(pidFile));
   }
 
   void RowsThatCannotBeWrittenAreCounted()

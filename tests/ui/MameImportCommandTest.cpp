@@ -12,9 +12,12 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace quillon;
 using namespace quillon::test;
@@ -33,6 +36,26 @@ QStringList ListedNames(QFileDialog& dialog, const QString& folder)
   names.sort();
   return names;
 }
+
+// Variables for the stand-in Mame, set while it exists.
+class EnvironmentForMame {
+ public:
+  explicit EnvironmentForMame(std::initializer_list<std::pair<const char*, QByteArray>> values)
+  {
+    for (const auto& [name, value] : values) {
+      qputenv(name, value);
+      m_names << name;
+    }
+  }
+  ~EnvironmentForMame()
+  {
+    for (const char* name : m_names)
+      qunsetenv(name);
+  }
+
+ private:
+  QList<const char*> m_names;
+};
 
 }  // namespace
 
@@ -75,6 +98,41 @@ class MameImportCommandTest : public QObject {
       QVERIFY(window.menuBar()->isEnabled());
     }
     session.Close(silent, false);
+  }
+
+  void CancelStopsAMameThatHangs()
+  {
+    const EnvironmentForMame hang({{"FAKE_MAME_HANG", "-listxml"}, {"FAKE_MAME_HANG_BYTES", "20000"}});
+    TestCatalogue t;
+    t.Close();
+    Session session;
+    SilentFeedback silent;
+    QString message;
+    QCOMPARE(session.Open(t.Folder(), DeliveredCatalogue(), silent, &message), OpenOutcome::Opened);
+    {
+      ui::MainWindow window(session);
+      window.Start();
+      // Cancel as soon as the progress dialog shows, and the first games were written.
+      QTimer clicker;
+      QObject::connect(&clicker, &QTimer::timeout, &window, [&window] {
+        auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("MameProgress"));
+        const QString status = window.findChild<QLabel*>(QStringLiteral("lblstatus"))->text();
+        if (progress && progress->isVisible() && status.startsWith(QStringLiteral("Status: Adding ")))
+          progress->findChild<QPushButton*>()->click();
+      });
+      clicker.start(100);
+      const MameImportSummary summary = ui::RunMameImport(window, TestDataPath(QStringLiteral("mame/fake-mame.sh")));
+      clicker.stop();
+      QVERIFY(!summary.committed);
+      QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblstatus"))->text(),
+               QStringLiteral("Status: Error - 18-(MameImport)-The import was cancelled; Mame was stopped and the "
+                              "catalogue is unchanged."));
+      QVERIFY(!window.findChild<QProgressDialog*>(QStringLiteral("MameProgress")));
+      QVERIFY(window.menuBar()->isEnabled());
+    }
+    session.Close(silent, false);
+    t.Reopen();
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE System = 1")).toInt(), 0);
   }
 };
 

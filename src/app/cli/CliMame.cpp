@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace quillon::cli {
 
 namespace {
@@ -45,13 +47,30 @@ void PrintSummary(QTextStream& out, const MameImportSummary& summary)
     out << "Machines not imported: " << counts.failed << '\n';
 }
 
+// --timeout SECONDS: how long Mame may print nothing; 0 waits as long as it runs.
+std::optional<int> SilenceLimit(const CliArgs& args)
+{
+  if (!args.Has(QStringLiteral("--timeout")))
+    return kDefaultMameSilenceSeconds;
+  bool ok = false;
+  const int seconds = args.Value(QStringLiteral("--timeout")).toInt(&ok);
+  if (!ok || seconds < 0)
+    return std::nullopt;
+  return seconds;
+}
+
 int RunImportMame(CliRun& run)
 {
-  const CliArgs args(run.Args(), {}, {});
+  const CliArgs args(run.Args(), {}, {QStringLiteral("--timeout")});
   if (!args.Ok())
     return run.UsageError(args.Error());
   if (args.Positional().size() > 1)
     return run.UsageError(QStringLiteral("import-mame takes at most one EXECUTABLE"));
+  MameImportOptions options;
+  if (const std::optional<int> seconds = SilenceLimit(args))
+    options.silenceLimitSeconds = *seconds;
+  else
+    return run.UsageError(QStringLiteral("--timeout needs a whole number of seconds (0: no limit)"));
   QString executable;
   if (args.Positional().isEmpty()) {
     executable = DefaultMameExecutable();
@@ -71,7 +90,7 @@ int RunImportMame(CliRun& run)
   if (!catalogue)
     return kFailure;
   Lookups lookups(*catalogue, run.Feedback());
-  const MameImportSummary summary = MameImport(*catalogue, lookups, run.Folder(), executable, run.Feedback());
+  const MameImportSummary summary = MameImport(*catalogue, lookups, run.Folder(), executable, run.Feedback(), options);
   if (summary.committed)
     PrintSummary(run.Out(), summary);
   return summary.succeeded ? kSuccess : kFailure;
@@ -82,9 +101,10 @@ int RunImportMame(CliRun& run)
 std::vector<CliCommand> MameCommands()
 {
   return {{QStringLiteral("import-mame"),
-           {QStringLiteral("import-mame [EXECUTABLE]")},
+           {QStringLiteral("import-mame [EXECUTABLE] [--timeout SECONDS]")},
            QStringLiteral("Fill the Arcade system from Mame's machine list (default: 'mame' on the PATH, then "
-                          "/usr/games/mame)."),
+                          "/usr/games/mame). Mame is stopped, and nothing is imported, when it prints nothing for "
+                          "SECONDS (default 120; 0 waits as long as it runs)."),
            RunImportMame}};
 }
 

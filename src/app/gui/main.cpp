@@ -6,7 +6,9 @@
 #include "ui/UpgradeDialog.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -25,9 +27,8 @@ void ForwardSignal(int)
   [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[0], &byte, 1);
 }
 
-// SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal) close the window the normal
-// way, so the catalogue is closed and compacted as after File > Exit. The handlers are installed
-// first; a signal that comes before the window exists waits in the pipe until it does.
+// SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal) are caught first and handed
+// to the event loop through a pipe, so they are acted on whatever the program is showing.
 void ForwardSignalsToPipe()
 {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
@@ -40,17 +41,44 @@ void ForwardSignalsToPipe()
   sigaction(SIGINT, &action, nullptr);
 }
 
-void CloseWindowOnSignals(QWidget* window)
-{
-  if (g_signalPipe[1] < 0)
-    return;
-  auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, window);
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
-    char byte = 0;
-    [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
-    window->close();
-  });
-}
+// What a signal ends. Before the main window runs, every event loop is left (a message box of
+// the start included) and the start stops there. Once it runs, open dialogs are closed and the
+// window closes the normal way, so the catalogue is closed and compacted as after File > Exit.
+class SignalEnd {
+ public:
+  void Watch(QObject* owner)
+  {
+    if (g_signalPipe[1] < 0)
+      return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [this] {
+      char byte = 0;
+      [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
+      End();
+    });
+  }
+  // From now on a signal closes `window`.
+  void CloseWindow(QWidget* window) { m_window = window; }
+  bool Ended() const { return m_ended; }
+
+ private:
+  void End()
+  {
+    m_ended = true;
+    if (!m_window) {
+      QCoreApplication::exit(1);
+      return;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
+        dialog->reject();
+    }
+    m_window->close();
+  }
+
+  QPointer<QWidget> m_window;
+  bool m_ended = false;
+};
 
 // Without a display the toolkit would abort; say so in one line and show the windowless way.
 bool HasDisplay()
@@ -87,6 +115,8 @@ int main(int argc, char** argv)
   QApplication::setApplicationName(QStringLiteral("quillon"));
   QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+  SignalEnd signalEnd;
+  signalEnd.Watch(&app);
 
   const QString executableDir = QApplication::applicationDirPath();
   const quillon::DataFolder folder = quillon::DataFolder::Resolve(DataDirArgument(app.arguments()), executableDir);
@@ -101,6 +131,9 @@ int main(int argc, char** argv)
       break;
     case quillon::OpenOutcome::CatalogueMissing:
       QMessageBox::critical(nullptr, quillon::MissingCatalogueTitle(), message);
+      return 1;
+    case quillon::OpenOutcome::NotACatalogue:
+      QMessageBox::critical(nullptr, QStringLiteral("Quillon"), message);
       return 1;
     case quillon::OpenOutcome::InUse:
       QMessageBox::warning(nullptr, QStringLiteral("Quillon"), message);
@@ -118,13 +151,16 @@ int main(int argc, char** argv)
       quillon::ui::UpgradeDialog upgrade(&window);
       upgrade.Run(session.Connection(), window.Feedback());
     }
-    window.Start();
-    window.show();
-    // A new user's first sight: the system options, until some system has a ROM folder.
-    QTimer::singleShot(0, &window, [&window] { quillon::ui::OfferFirstSetup(window); });
-    // Only a shown window can be closed for good: a signal that came during the start waits until now.
-    CloseWindowOnSignals(&window);
-    status = app.exec();
+    if (!signalEnd.Ended()) {
+      window.Start();
+      window.show();
+      // A new user's first sight: the system options, until some system has a ROM folder.
+      QTimer::singleShot(0, &window, [&window] { quillon::ui::OfferFirstSetup(window); });
+      signalEnd.CloseWindow(&window);
+      // A signal from now on waits in the pipe until the loop runs, and closes the window then.
+      if (!signalEnd.Ended())
+        status = app.exec();
+    }
     session.Close(window.Feedback(), true);
   }
   return status;

@@ -767,8 +767,9 @@ bool ReplaceFileAtomically(const QString& givenPath, const QByteArray& bytes, QS
   if (failed(WriteStep::SyncTemporary) || ::fsync(fd) != 0)
     return abandon(QStringLiteral("cannot sync the new %1: %2"));
   if (::close(fd) != 0) {
+    const QString reason = qt_error_string(errno);
     ::unlink(temporary.constData());
-    return report(QStringLiteral("cannot close the new %1").arg(path));
+    return report(QStringLiteral("cannot close the new %1: %2").arg(path, reason));
   }
   if (failed(WriteStep::ReplaceFile) || ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
     const QString reason = qt_error_string(errno);

@@ -96,8 +96,6 @@ std::optional<std::pair<qsizetype, qsizetype>> ColumnRange(const QByteArray& rec
   const qsizetype end = ReadOffset(p + (column + 1) * width, width);
   if (begin < headerSize || end < begin || end > record.size())
     return std::nullopt;
-  if (end > begin && p[end - 1] != 0)
-    return std::nullopt;
   return std::make_pair(begin, end);
 }
 
@@ -137,7 +135,11 @@ std::optional<Value> DecodeColumn(const QByteArray& record, int column, int colu
     return std::nullopt;
   if (range->second == range->first)
     return Value();
-  return Value(record.mid(range->first, range->second - range->first - 1));
+  // The engine hands a value out as text ending at its first NUL: the offsets only say where it
+  // starts and that it is not NULL. A value that lost its NUL runs on into the next ones; at the
+  // end of the record the file holds nothing more to read.
+  const qsizetype nul = record.indexOf('\0', range->first);
+  return Value(record.mid(range->first, (nul < 0 ? record.size() : nul) - range->first));
 }
 
 std::optional<Values> DecodeRecord(const QByteArray& record, int columns)

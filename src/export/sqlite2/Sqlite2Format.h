@@ -61,7 +61,8 @@ using Values = std::vector<Value>;
 // A record: offsets of every column (1, 2 or 3 bytes each, little-endian) and the values, each
 // non-NULL one ended by NUL. Values must not contain NUL bytes.
 QByteArray EncodeRecord(const Values& values);
-// Decodes `columns` columns; nullopt when the offsets are out of range or a value lacks its NUL.
+// Decodes `columns` columns; nullopt when the offsets are out of range. A value is read as the
+// engine reads it: from its offset up to the first NUL, even where that is not the column's end.
 std::optional<Values> DecodeRecord(const QByteArray& record, int columns);
 // One column of a record (same checks as DecodeRecord for that column).
 std::optional<Value> DecodeColumn(const QByteArray& record, int column, int columns);

@@ -111,6 +111,25 @@ class Sqlite2ExportRunTest : public QObject {
     QVERIFY(lines[0].startsWith("6\t") && lines[1].startsWith("7\t"));
   }
 
+  void ExportingOntoDamageTheEngineAcceptsKeepsTheOtherRows()
+  {
+    QTemporaryDir dir;
+    const QString library = dir.filePath("library.mlf");
+    QVERIFY(QFile::copy(GoldenPath("flipped/large-flipped.mlf"), library));
+    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    const BtreeEntries before = ReadLibraryBytes(ReadBytes(library)).content->trees.at(3);
+    QString error;
+    QVERIFY2(RunExport(library, GoldenPath("h2export-3.tmp"), "3", &error), qPrintable(error));
+    // System 5's records stay byte for byte what they were, so the engine reads them as before.
+    const BtreeEntries after = ReadLibraryBytes(ReadBytes(library)).content->trees.at(3);
+    QCOMPARE(after.size(), before.size() + 2);
+    for (size_t i = 0; i < before.size(); ++i) {
+      QCOMPARE(after[i].key, before[i].key);
+      QCOMPARE(after[i].data, before[i].data);
+    }
+    QVERIFY(ItemsOf(library).startsWith(ItemsOf(GoldenPath("flipped/large-flipped.mlf"))));
+  }
+
   void DeleteComparesAsTheEngine()
   {
     QTemporaryDir dir;

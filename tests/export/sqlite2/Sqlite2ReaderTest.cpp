@@ -123,6 +123,27 @@ class Sqlite2ReaderTest : public QObject {
     QVERIFY(!CheckLibraryFile(ReadBytes(GoldenPath("corrupt/" + file)), false).isEmpty());
   }
 
+  void ReadsDamageTheEngineAccepts()
+  {
+    // large.mlf with twelve bits flipped: two in overflow text, two in the NUL ending a value, the
+    // rest in bytes nothing reads. The engine takes a value as text up to its first NUL.
+    QString error;
+    const QByteArray tsv = TableAsTsv(ReadBytes(GoldenPath("flipped/large-flipped.mlf")), "items", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    // Row 897's "Sys Five" lost its NUL: it runs on into the next value.
+    QVERIFY(
+        tsv.contains("\tSys Five\x80"
+                     "5897\t5897\t"));
+    // Row 1539's last value lost the last byte of its record: the engine printed what followed in
+    // its own memory (" r adipi!", then a heap chunk header, 0x21 0x00), bytes the file does not
+    // hold. Within the record the value is the one blank.
+    QByteArray engine = ReadBytes(GoldenPath("flipped/large-flipped.rows.tsv"));
+    const QByteArray beyondTheRecord = "\t6539\tE:\\\\emu5.exe \t5\t r adipi!\n";
+    QCOMPARE(engine.count(beyondTheRecord), 1);
+    engine.replace(beyondTheRecord, "\t6539\tE:\\\\emu5.exe \t5\t \n");
+    QCOMPARE(tsv, engine);
+  }
+
   void FilesShorterThanAPageAreEmptyDatabases_data()
   {
     QTest::addColumn<QString>("file");
