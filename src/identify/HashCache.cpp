@@ -103,11 +103,14 @@ std::optional<std::vector<HashedItem>> HashCache::Find(const QString& path, cons
 bool HashCache::Store(const QString& path, const FileStamp& stamp, const std::vector<HashedItem>& items)
 {
   m_remove->Bind(1, path);
-  if (!m_remove->Execute())
+  if (!m_remove->Execute()) {
+    m_lastError = m_remove->Failure().description;
     return false;
+  }
   for (const HashedItem& item : items) {
     m_insert->Bind(1, path);
-    m_insert->Bind(2, item.member);
+    // A plain file's row has an empty member, never Null.
+    m_insert->Bind(2, item.member.isEmpty() ? QStringLiteral("") : item.member);
     m_insert->Bind(3, stamp.size);
     m_insert->Bind(4, stamp.modified);
     m_insert->Bind(5, item.whole.size);
@@ -118,8 +121,10 @@ bool HashCache::Store(const QString& path, const FileStamp& stamp, const std::ve
     m_insert->Bind(10, item.headerSize > 0 ? QVariant(qint64(item.body.crc)) : QVariant());
     m_insert->Bind(11, item.headerSize > 0 ? HashValue(item.body.sha1) : QVariant());
     m_insert->Bind(12, RangesText(item.ranges));
-    if (!m_insert->Execute())
+    if (!m_insert->Execute()) {
+      m_lastError = m_insert->Failure().description;
       return false;
+    }
   }
   return true;
 }

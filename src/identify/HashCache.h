@@ -32,12 +32,15 @@ class HashCache {
   std::optional<std::vector<HashedItem>> Find(const QString& path, const FileStamp& stamp);
   // Replaces what is recorded for `path`. Callers run it inside their transaction.
   bool Store(const QString& path, const FileStamp& stamp, const std::vector<HashedItem>& items);
+  // Why the last Store failed.
+  QString LastError() const { return m_lastError; }
 
  private:
   Catalogue& m_catalogue;
   std::unique_ptr<BulkStatement> m_find;
   std::unique_ptr<BulkStatement> m_remove;
   std::unique_ptr<BulkStatement> m_insert;
+  QString m_lastError;
 };
 
 // A cached file now has another path (renamed with its contents unchanged). In the caller's transaction.

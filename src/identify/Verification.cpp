@@ -88,7 +88,11 @@ bool HashWhatIsNeeded(const RomIndex& index, HashCache& cache, const QString& pa
       return false;
     fresh = true;
   }
-  return !fresh || cache.Store(path, stamp, items);
+  if (fresh && !cache.Store(path, stamp, items)) {
+    *error = QStringLiteral("the checksums could not be kept: ") + cache.LastError();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
