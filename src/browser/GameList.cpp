@@ -128,11 +128,13 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
 {
   // The identification result counts while the game's file is the one that was identified.
   const bool identified = !catalogue.ColumnsOf(QStringLiteral("GameMatch")).isEmpty();
-  const QString matchColumns = identified ? QStringLiteral(", coalesce(GameMatch.Status, 0) AS MatchStatus, "
-                                                           "GameMatch.StandardName")
+  const QString matchColumns = identified ? QStringLiteral(
+                                                ", coalesce(GameMatch.Status, 0) AS MatchStatus, "
+                                                "GameMatch.StandardName")
                                           : QStringLiteral(", 0 AS MatchStatus, NULL");
-  const QString matchJoin = identified ? QStringLiteral(" LEFT JOIN GameMatch ON GameMatch.GameID = Games.GameID "
-                                                        "AND GameMatch.FileName = Games.FileName")
+  const QString matchJoin = identified ? QStringLiteral(
+                                             " LEFT JOIN GameMatch ON GameMatch.GameID = Games.GameID "
+                                             "AND GameMatch.FileName = Games.FileName")
                                        : QString();
   QString inner = QStringLiteral(
                       "SELECT Games.FullName, Games.GameID, Games.FileName, "

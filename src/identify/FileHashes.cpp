@@ -334,7 +334,8 @@ bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan
       *error = QStringLiteral("the archive has no member %1").arg(item.member);
     return false;
   }
-  std::unique_ptr<zip_file_t, ZipFileCloser> member(zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0));
+  std::unique_ptr<zip_file_t, ZipFileCloser> member(
+      zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(index), 0));
   if (!member) {
     if (error)
       *error = QString::fromLocal8Bit(zip_strerror(archive.get()));

@@ -47,8 +47,8 @@ std::vector<RangeChecksums> RangesFromText(const QString& text)
     const QStringList fields = part.split(QLatin1Char(':'));
     if (fields.size() != 4)
       continue;
-    ranges.push_back({fields[0].toLongLong(), fields[1].toLongLong(), fields[2].toUInt(nullptr, 16),
-                      fields[3].toLatin1()});
+    ranges.push_back(
+        {fields[0].toLongLong(), fields[1].toLongLong(), fields[2].toUInt(nullptr, 16), fields[3].toLatin1()});
   }
   return ranges;
 }

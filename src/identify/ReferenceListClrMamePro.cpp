@@ -223,9 +223,9 @@ class ClrMameProReader {
           if (key != "rom")
             return SkipBlock();
           ListRom rom;
-          const bool romRead = ReadPairs([&rom](const QByteArray& romKey,
-                                                const QString& value) { TakeRomValue(rom, romKey, value); },
-                                         [this](const QByteArray&) { return SkipBlock(); });
+          const bool romRead =
+              ReadPairs([&rom](const QByteArray& romKey, const QString& value) { TakeRomValue(rom, romKey, value); },
+                        [this](const QByteArray&) { return SkipBlock(); });
           entry.roms.push_back(std::move(rom));
           return romRead;
         });
@@ -240,8 +240,8 @@ class ClrMameProReader {
       rom.name = QString(value).replace(QLatin1Char('\\'), QLatin1Char('/'));
     } else if (key == "size") {
       bool ok = false;
-      const qint64 size = value.startsWith(QStringLiteral("0x")) ? value.mid(2).toLongLong(&ok, 16)
-                                                                   : value.toLongLong(&ok, 10);
+      const qint64 size =
+          value.startsWith(QStringLiteral("0x")) ? value.mid(2).toLongLong(&ok, 16) : value.toLongLong(&ok, 10);
       rom.size = ok && size >= 0 ? size : -1;
     } else if (key == "crc") {
       const QByteArray crc = NormalisedHash(value.toLatin1(), 8);

@@ -59,8 +59,8 @@ class XmlListReader {
       m_header.format = ListFormat::SoftwareList;
       ReadSoftwareList();
     } else {
-      return Fail(error, QStringLiteral("<%1> is neither a DAT file's <datafile> nor a <softwarelist>")
-                             .arg(root.toString()));
+      return Fail(error,
+                  QStringLiteral("<%1> is neither a DAT file's <datafile> nor a <softwarelist>").arg(root.toString()));
     }
     if (m_xml.hasError())
       return Fail(error, QStringLiteral("line %1: %2").arg(m_xml.lineNumber()).arg(m_xml.errorString()));

@@ -84,8 +84,7 @@ bool DeleteEntriesOf(Catalogue& catalogue, Feedback& feedback, qint64 listId)
              feedback, kImportRoutine,
              QStringLiteral("DELETE FROM RefRom WHERE EntryID IN (SELECT EntryID FROM RefEntry WHERE ListID = ?)"),
              {listId}) &&
-         catalogue.Execute(feedback, kImportRoutine, QStringLiteral("DELETE FROM RefEntry WHERE ListID = ?"),
-                           {listId});
+         catalogue.Execute(feedback, kImportRoutine, QStringLiteral("DELETE FROM RefEntry WHERE ListID = ?"), {listId});
 }
 
 ListImport Failed(const QString& error)
@@ -159,8 +158,7 @@ ListImport ImportReferenceList(Catalogue& catalogue, Feedback& feedback, qint64 
   ListSummary summary;
   summary.name = header.name.isEmpty() ? info.completeBaseName() : header.name;
   summary.description = header.description;
-  summary.version =
-      header.version.isEmpty() ? info.lastModified().date().toString(Qt::ISODate) : header.version;
+  summary.version = header.version.isEmpty() ? info.lastModified().date().toString(Qt::ISODate) : header.version;
   summary.format = ListFormatName(header.format);
   summary.entries = writer.Count();
   summary.sourceFile = info.absoluteFilePath();
@@ -213,9 +211,9 @@ std::optional<std::vector<ListSummary>> ListsOfSystem(Catalogue& catalogue, Feed
 
 QString RetroArchDatabaseName(Catalogue& catalogue, qint64 systemId)
 {
-  const std::optional<Rows> rows = catalogue.TrySelect(
-      QStringLiteral("SELECT Name FROM RefList WHERE System = ? AND Format <> ? ORDER BY ListID"),
-      {systemId, ListFormatName(ListFormat::SoftwareList)}, nullptr);
+  const std::optional<Rows> rows =
+      catalogue.TrySelect(QStringLiteral("SELECT Name FROM RefList WHERE System = ? AND Format <> ? ORDER BY ListID"),
+                          {systemId, ListFormatName(ListFormat::SoftwareList)}, nullptr);
   if (!rows)
     return {};
   for (const QVariantList& row : rows->All()) {
@@ -231,9 +229,8 @@ QString RetroArchDatabaseName(Catalogue& catalogue, qint64 systemId)
 bool RemoveReferenceList(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& name)
 {
   const QString routine = QStringLiteral("RemoveReferenceList");
-  const std::optional<QVariant> listId =
-      catalogue.SelectValue(feedback, routine, QStringLiteral("SELECT ListID FROM RefList WHERE System = ? AND Name = ?"),
-                            {systemId, name});
+  const std::optional<QVariant> listId = catalogue.SelectValue(
+      feedback, routine, QStringLiteral("SELECT ListID FROM RefList WHERE System = ? AND Name = ?"), {systemId, name});
   if (!listId || !listId->isValid())
     return false;
   Transaction transaction(catalogue);

@@ -120,8 +120,8 @@ bool CarryOut(JournalRow& row, QString* problem)
       *problem = error;
     return row.done;
   }
-  *problem = oldThere ? QStringLiteral("%1 is already there").arg(row.newPath)
-                      : QStringLiteral("%1 is gone").arg(row.oldPath);
+  *problem =
+      oldThere ? QStringLiteral("%1 is already there").arg(row.newPath) : QStringLiteral("%1 is gone").arg(row.oldPath);
   return false;
 }
 
@@ -137,10 +137,11 @@ bool RecordRenames(Catalogue& catalogue, Feedback& feedback, qint64 gameId, cons
 {
   Transaction transaction(catalogue);
   const bool written =
-      catalogue.Execute(feedback, kRoutine,
-                        image.isValid() ? QStringLiteral("UPDATE Games SET FileName = ?, Image = ? WHERE GameID = ?")
-                                        : QStringLiteral("UPDATE Games SET FileName = ? WHERE GameID = ?"),
-                        image.isValid() ? QVariantList{rom.fileName, image, gameId} : QVariantList{rom.fileName, gameId}) &&
+      catalogue.Execute(
+          feedback, kRoutine,
+          image.isValid() ? QStringLiteral("UPDATE Games SET FileName = ?, Image = ? WHERE GameID = ?")
+                          : QStringLiteral("UPDATE Games SET FileName = ? WHERE GameID = ?"),
+          image.isValid() ? QVariantList{rom.fileName, image, gameId} : QVariantList{rom.fileName, gameId}) &&
       MoveCachedFile(catalogue, rom.oldPath, rom.newPath) &&
       catalogue.Execute(feedback, kRoutine,
                         QStringLiteral("UPDATE GameMatch SET FileName = ?, Status = CASE WHEN Status = ? THEN ? "
@@ -171,7 +172,8 @@ bool FinishGame(Catalogue& catalogue, Feedback& feedback, qint64 gameId, QString
   std::vector<JournalRow> journal;
   for (const QVariantList& row : rows->All())
     journal.push_back({row[0].toLongLong(), row[1].toString(), row[2].toString(), row[3].toString(), row[4], row[5]});
-  const auto rom = std::find_if(journal.begin(), journal.end(), [](const JournalRow& row) { return row.kind == kRomKind; });
+  const auto rom =
+      std::find_if(journal.begin(), journal.end(), [](const JournalRow& row) { return row.kind == kRomKind; });
   if (rom == journal.end() || !CarryOut(*rom, problem)) {
     if (rom == journal.end())
       *problem = QStringLiteral("the journal holds no ROM file");
@@ -296,9 +298,9 @@ bool JournalRename(Catalogue& catalogue, Feedback& feedback, const PlannedRename
   Transaction transaction(catalogue);
   const QString insert = QStringLiteral(
       "INSERT INTO RenameJournal (GameID, Kind, OldPath, NewPath, FileName, Image) VALUES (?, ?, ?, ?, ?, ?)");
-  bool written = catalogue.Execute(feedback, kRoutine, insert,
-                                   {rename.gameId, kRomKind, rename.OldPath(), rename.NewPath(), rename.newFileName,
-                                    QVariant()});
+  bool written =
+      catalogue.Execute(feedback, kRoutine, insert,
+                        {rename.gameId, kRomKind, rename.OldPath(), rename.NewPath(), rename.newFileName, QVariant()});
   for (const auto& [oldPath, newPath] : rename.pictures) {
     // The picture the game shows carries the game's new picture text.
     const bool shown = rename.newImage.isValid() &&
@@ -317,8 +319,8 @@ bool JournalRename(Catalogue& catalogue, Feedback& feedback, const PlannedRename
 
 int FinishInterruptedRenames(Catalogue& catalogue, Feedback& feedback, QStringList* problems)
 {
-  const std::optional<Rows> games = catalogue.Select(
-      feedback, kRoutine, QStringLiteral("SELECT DISTINCT GameID FROM RenameJournal ORDER BY GameID"));
+  const std::optional<Rows> games =
+      catalogue.Select(feedback, kRoutine, QStringLiteral("SELECT DISTINCT GameID FROM RenameJournal ORDER BY GameID"));
   if (!games)
     return 0;
   int finished = 0;

@@ -24,8 +24,8 @@ struct PlannedRename {
   QString newFileName;
   QString standardName;
   std::vector<std::pair<QString, QString>> pictures;  // full paths, old and new
-  QVariant newImage;  // what Games.Image becomes; invalid when it stays
-  QString problem;    // why the game cannot be renamed; empty when it can
+  QVariant newImage;                                  // what Games.Image becomes; invalid when it stays
+  QString problem;                                    // why the game cannot be renamed; empty when it can
 
   QString OldPath() const { return folder + oldFileName; }
   QString NewPath() const { return folder + newFileName; }

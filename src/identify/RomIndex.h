@@ -91,7 +91,10 @@ class RomIndex {
     bool operator==(const SizeCrc&) const = default;
   };
   struct SizeCrcHash {
-    size_t operator()(const SizeCrc& key) const { return std::hash<qint64>()(key.size * 0x9E3779B97F4A7C15LL ^ key.crc); }
+    size_t operator()(const SizeCrc& key) const
+    {
+      return std::hash<qint64>()(key.size * 0x9E3779B97F4A7C15LL ^ key.crc);
+    }
   };
 
   void AddRom(int entry, const QString& part, Rom rom);

@@ -38,7 +38,7 @@ std::optional<std::vector<StoredGame>> GamesOf(Catalogue& catalogue, Feedback& f
   games.reserve(static_cast<size_t>(rows->Count()));
   for (const QVariantList& row : rows->All()) {
     StoredGame game;
-    game.facts = {row[0].toLongLong(), row[1].toString(), row[2].toString(), row[3].toLongLong(),
+    game.facts = {row[0].toLongLong(), row[1].toString(),   row[2].toString(), row[3].toLongLong(),
                   row[4].toLongLong(), row[5].toLongLong(), IsTrue(row[6])};
     game.folder = row[7].toString();
     games.push_back(std::move(game));
@@ -177,7 +177,8 @@ VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 syst
     store.Bind(1, verdict.gameId);
     store.Bind(2, verdict.fileName);
     store.Bind(3, qint64(verdict.status));
-    store.Bind(4, verdict.standardName.isEmpty() ? verdict.candidates.join(QStringLiteral(" | ")) : verdict.standardName);
+    store.Bind(4,
+               verdict.standardName.isEmpty() ? verdict.candidates.join(QStringLiteral(" | ")) : verdict.standardName);
     store.Bind(5, listId == 0 ? QVariant() : QVariant(listId));
     store.Bind(6, checked);
     writeFailed |= !store.Execute();
@@ -217,18 +218,19 @@ QString VerifySummaryText(const VerifySummary& summary)
 
 bool HasVerificationResults(Catalogue& catalogue, qint64 systemId)
 {
-  const std::optional<Rows> rows = catalogue.TrySelect(
-      QStringLiteral("SELECT 1 FROM GameMatch INNER JOIN Games ON Games.GameID = GameMatch.GameID "
-                     "WHERE Games.System = ? LIMIT 1"),
-      {systemId}, nullptr);
+  const std::optional<Rows> rows =
+      catalogue.TrySelect(QStringLiteral("SELECT 1 FROM GameMatch INNER JOIN Games ON Games.GameID = GameMatch.GameID "
+                                         "WHERE Games.System = ? LIMIT 1"),
+                          {systemId}, nullptr);
   return rows && !rows->IsEmpty();
 }
 
 QString IdentifiedName(Catalogue& catalogue, qint64 gameId)
 {
   const std::optional<Rows> rows = catalogue.TrySelect(
-      QStringLiteral("SELECT GameMatch.StandardName FROM GameMatch INNER JOIN Games ON Games.GameID = GameMatch.GameID "
-                     "WHERE GameMatch.GameID = ? AND GameMatch.FileName = Games.FileName AND GameMatch.Status IN (?, ?, ?)"),
+      QStringLiteral(
+          "SELECT GameMatch.StandardName FROM GameMatch INNER JOIN Games ON Games.GameID = GameMatch.GameID "
+          "WHERE GameMatch.GameID = ? AND GameMatch.FileName = Games.FileName AND GameMatch.Status IN (?, ?, ?)"),
       {gameId, qint64(MatchStatus::Verified), qint64(MatchStatus::Rename), qint64(MatchStatus::BadDump)}, nullptr);
   return rows && !rows->IsEmpty() ? rows->Value(0, 0).toString() : QString();
 }

@@ -23,8 +23,8 @@ struct GameVerdict {
   qint64 gameId = 0;
   QString fileName;
   MatchStatus status = MatchStatus::Unchecked;
-  QString standardName;   // the matched entry's, for Verified, Rename and BadDump
-  QString listName;       // the matched entry's list
+  QString standardName;    // the matched entry's, for Verified, Rename and BadDump
+  QString listName;        // the matched entry's list
   QStringList candidates;  // the standard names of an ambiguous match
   QStringList filled;      // the columns the entry filled in
 };
@@ -38,15 +38,16 @@ struct VerifySummary {
   int have = 0;     // entries of the lists that a game matched
   int missing = 0;  // entries no game matched
   int filesRead = 0;
-  int notOnDisk = 0;         // games whose file was not found
-  QStringList unreadable;    // files that could not be read, with why
+  int notOnDisk = 0;       // games whose file was not found
+  QStringList unreadable;  // files that could not be read, with why
 
   int CountOf(MatchStatus status) const;
 };
 
 // Verifies the games of the system whose ROM file is on disk. Files whose size and modification
 // time are those of the hash cache are not read again.
-VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const VerifyOptions& options = {});
+VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
+                           const VerifyOptions& options = {});
 
 // "Have 12 / missing from the list 4519. Verified 10, rename needed 1, ..." for the status line.
 QString VerifySummaryText(const VerifySummary& summary);

@@ -16,27 +16,27 @@ struct Region {
   const char* country;
 };
 constexpr Region kRegionWords[] = {
-    {"World", "World"},         {"USA", "USA"},
-    {"Europe", "Europe"},       {"Japan", "Japan"},
-    {"Asia", "Asia"},           {"Australia", "Australia"},
-    {"Brazil", "Brazil"},       {"Canada", "Canada"},
-    {"China", "China"},         {"France", "France"},
-    {"Germany", "Germany"},     {"Netherlands", "Holland"},
-    {"Italy", "Italy"},         {"Korea", "Korea"},
-    {"Spain", "Spain"},         {"Sweden", "Sweden"},
-    {"Taiwan", "Taiwan"},       {"Hong Kong", "Hong Kong"},
-    {"UK", "United Kingdom"},   {"United Kingdom", "United Kingdom"},
-    {"Finland", "Finland"},     {"Greece", "Greece"},
-    {"Russia", "Russia"},       {"Scandinavia", "Scandinavia"},
-    {"Norway", "Norway"},       {"Denmark", "Denmark"},
+    {"World", "World"},       {"USA", "USA"},
+    {"Europe", "Europe"},     {"Japan", "Japan"},
+    {"Asia", "Asia"},         {"Australia", "Australia"},
+    {"Brazil", "Brazil"},     {"Canada", "Canada"},
+    {"China", "China"},       {"France", "France"},
+    {"Germany", "Germany"},   {"Netherlands", "Holland"},
+    {"Italy", "Italy"},       {"Korea", "Korea"},
+    {"Spain", "Spain"},       {"Sweden", "Sweden"},
+    {"Taiwan", "Taiwan"},     {"Hong Kong", "Hong Kong"},
+    {"UK", "United Kingdom"}, {"United Kingdom", "United Kingdom"},
+    {"Finland", "Finland"},   {"Greece", "Greece"},
+    {"Russia", "Russia"},     {"Scandinavia", "Scandinavia"},
+    {"Norway", "Norway"},     {"Denmark", "Denmark"},
     {"Portugal", "Portugal"},
 };
 constexpr Region kTosecCodes[] = {
-    {"US", "USA"},     {"EU", "Europe"},    {"JP", "Japan"},   {"AS", "Asia"},    {"AU", "Australia"},
-    {"BR", "Brazil"},  {"CA", "Canada"},    {"CN", "China"},   {"FR", "France"},  {"DE", "Germany"},
-    {"NL", "Holland"}, {"IT", "Italy"},     {"KR", "Korea"},   {"ES", "Spain"},   {"SE", "Sweden"},
-    {"TW", "Taiwan"},  {"HK", "Hong Kong"}, {"GB", "United Kingdom"}, {"FI", "Finland"}, {"GR", "Greece"},
-    {"RU", "Russia"},  {"NO", "Norway"},    {"DK", "Denmark"}, {"PT", "Portugal"},
+    {"US", "USA"},     {"EU", "Europe"},    {"JP", "Japan"},          {"AS", "Asia"},     {"AU", "Australia"},
+    {"BR", "Brazil"},  {"CA", "Canada"},    {"CN", "China"},          {"FR", "France"},   {"DE", "Germany"},
+    {"NL", "Holland"}, {"IT", "Italy"},     {"KR", "Korea"},          {"ES", "Spain"},    {"SE", "Sweden"},
+    {"TW", "Taiwan"},  {"HK", "Hong Kong"}, {"GB", "United Kingdom"}, {"FI", "Finland"},  {"GR", "Greece"},
+    {"RU", "Russia"},  {"NO", "Norway"},    {"DK", "Denmark"},        {"PT", "Portugal"},
 };
 // Countries of the catalogue that stand for several regions at once.
 struct Combination {
@@ -44,8 +44,9 @@ struct Combination {
   const char* country;
 };
 constexpr Combination kCombinations[] = {
-    {"Europe+USA", "USA/Europe"},       {"Japan+USA", "Japan/USA"},        {"Europe+Japan", "Japan/Europe"},
-    {"Europe+Japan+USA", "Japan/USA/Europe"}, {"Japan+Korea", "Japan & Korea"}, {"Brazil+USA", "USA & Brazil"},
+    {"Europe+USA", "USA/Europe"},     {"Japan+USA", "Japan/USA"},
+    {"Europe+Japan", "Japan/Europe"}, {"Europe+Japan+USA", "Japan/USA/Europe"},
+    {"Japan+Korea", "Japan & Korea"}, {"Brazil+USA", "USA & Brazil"},
 };
 
 QHash<QString, QString> TableOf(std::span<const Region> regions)

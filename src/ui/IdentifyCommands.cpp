@@ -93,10 +93,10 @@ void RunVerifyCommand(IdentifyContext& context)
 void RunRenameCommand(IdentifyContext& context)
 {
   if (!HasVerificationResults(context.catalogue, context.systemId)) {
-    context.feedback.ShowMessage(QObject::tr("Rename to Standard Names"),
-                                 QObject::tr("The ROM files of %1 were not verified yet: choose Verify Roms first.")
-                                     .arg(context.systemName),
-                                 MessageIcon::Information);
+    context.feedback.ShowMessage(
+        QObject::tr("Rename to Standard Names"),
+        QObject::tr("The ROM files of %1 were not verified yet: choose Verify Roms first.").arg(context.systemName),
+        MessageIcon::Information);
     return;
   }
   const RenameSummary plan = RenameRoms(context, true);
@@ -104,13 +104,13 @@ void RunRenameCommand(IdentifyContext& context)
     return;
   const int count = Renameable(plan);
   if (count > 0) {
-    const Question question{kRenameQuestionKey,
-                            QObject::tr("Rename to Standard Names"),
-                            QObject::tr("Rename %n file(s) to the standard names of the reference lists?", nullptr,
-                                        count),
-                            QuestionButtons::YesNo,
-                            MessageIcon::Question,
-                            Answer::No};
+    const Question question{
+        kRenameQuestionKey,
+        QObject::tr("Rename to Standard Names"),
+        QObject::tr("Rename %n file(s) to the standard names of the reference lists?", nullptr, count),
+        QuestionButtons::YesNo,
+        MessageIcon::Question,
+        Answer::No};
     if (context.feedback.Ask(question) != Answer::Yes)
       return;
   }

@@ -13,9 +13,8 @@
 
 namespace quillon::ui {
 
-IdentifyResultsDialog::IdentifyResultsDialog(const QString& caption, const QString& summary,
-                                             const QStringList& headers, const std::vector<QStringList>& rows,
-                                             QWidget* parent)
+IdentifyResultsDialog::IdentifyResultsDialog(const QString& caption, const QString& summary, const QStringList& headers,
+                                             const std::vector<QStringList>& rows, QWidget* parent)
     : QDialog(parent)
 {
   setObjectName(QStringLiteral("frmIdentifyResults"));
@@ -37,13 +36,20 @@ IdentifyResultsDialog::IdentifyResultsDialog(const QString& caption, const QStri
     items << new QTreeWidgetItem(row);
   m_table->addTopLevelItems(items);
   m_table->header()->setSectionResizeMode(QHeaderView::Interactive);
-  for (int column = 0; column < headers.size(); ++column)
-    m_table->resizeColumnToContents(column);
   layout->addWidget(m_table, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("cmdclose"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+}
+
+void IdentifyResultsDialog::FitColumns()
+{
+  constexpr int kPadding = 16;
+  for (int column = 0; column < m_table->columnCount(); ++column) {
+    m_table->resizeColumnToContents(column);
+    m_table->setColumnWidth(column, m_table->columnWidth(column) + kPadding);
+  }
 }
 
 QString IdentifyResultsDialog::SummaryText() const
@@ -61,13 +67,14 @@ IdentifyResultsDialog* CreateVerifyResults(const VerifySummary& summary, QWidget
   QString text = VerifySummaryText(summary);
   for (const QString& unreadable : summary.unreadable)
     text += QStringLiteral("\nCannot read ") + unreadable;
-  auto* dialog = new IdentifyResultsDialog(QObject::tr("Verify Roms"), text,
-                                           {QObject::tr("File"), QObject::tr("Result"), QObject::tr("Standard name"),
-                                            QObject::tr("Filled in")},
-                                           rows, parent);
+  auto* dialog = new IdentifyResultsDialog(
+      QObject::tr("Verify Roms"), text,
+      {QObject::tr("File"), QObject::tr("Result"), QObject::tr("Standard name"), QObject::tr("Filled in")}, rows,
+      parent);
   for (int row = 0; row < dialog->Table().topLevelItemCount(); ++row)
     dialog->Table().topLevelItem(row)->setIcon(
         1, MatchStatusIcon(static_cast<int>(summary.games[static_cast<size_t>(row)].status)));
+  dialog->FitColumns();
   dialog->Table().setSortingEnabled(true);
   dialog->Table().sortByColumn(0, Qt::AscendingOrder);
   return dialog;
@@ -77,16 +84,17 @@ IdentifyResultsDialog* CreateRenameResults(const RenameSummary& summary, QWidget
 {
   std::vector<QStringList> rows;
   for (const PlannedRename& rename : summary.renames)
-    rows.push_back({rename.oldFileName, rename.newFileName,
-                    rename.problem.isEmpty() ? QObject::tr("renamed") : rename.problem});
+    rows.push_back(
+        {rename.oldFileName, rename.newFileName, rename.problem.isEmpty() ? QObject::tr("renamed") : rename.problem});
   QString text = QObject::tr("Renamed %n file(s).", nullptr, summary.renamed);
   if (summary.finished > 0)
     text += QLatin1Char(' ') + QObject::tr("Finished %n rename(s) of an interrupted run.", nullptr, summary.finished);
   if (!summary.problems.isEmpty())
     text += QLatin1Char(' ') + QObject::tr("%n file(s) not renamed.", nullptr, summary.problems.size());
-  auto* dialog = new IdentifyResultsDialog(QObject::tr("Rename to Standard Names"), text,
-                                           {QObject::tr("File"), QObject::tr("New name"), QObject::tr("Result")},
-                                           rows, parent);
+  auto* dialog =
+      new IdentifyResultsDialog(QObject::tr("Rename to Standard Names"), text,
+                                {QObject::tr("File"), QObject::tr("New name"), QObject::tr("Result")}, rows, parent);
+  dialog->FitColumns();
   dialog->Table().setSortingEnabled(true);
   dialog->Table().sortByColumn(0, Qt::AscendingOrder);
   return dialog;

@@ -24,6 +24,8 @@ class IdentifyResultsDialog final : public QDialog {
                         const std::vector<QStringList>& rows, QWidget* parent = nullptr);
 
   QString SummaryText() const;
+  // Widens every column to its contents (after icons were added).
+  void FitColumns();
   QTreeWidget& Table() { return *m_table; }
 
  private:

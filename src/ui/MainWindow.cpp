@@ -20,6 +20,7 @@
 #include "ui/ImageBrowser.h"
 #include "ui/ImageCommands.h"
 #include "ui/MameImportCommand.h"
+#include "ui/MatchStatusMarks.h"
 #include "ui/ScannerDialog.h"
 #include "ui/SiteListDialogs.h"
 #include "ui/StatusFeedback.h"
@@ -274,19 +275,20 @@ void MainWindow::BuildMatchFilterMenu(QMenu* view)
   QMenu* menu = view->addMenu(tr("&Verification"));
   menu->menuAction()->setObjectName(QStringLiteral("VerifyFilterMenu"));
   auto* group = new QActionGroup(menu);
-  const std::pair<const char*, std::optional<MatchStatus>> choices[] = {
-      {"All Games", std::nullopt},
-      {"Verified", MatchStatus::Verified},
-      {"Rename Needed", MatchStatus::Rename},
-      {"Bad Dumps", MatchStatus::BadDump},
-      {"Not in List", MatchStatus::NotInList},
-      {"Ambiguous", MatchStatus::Ambiguous},
-      {"Not Verified", MatchStatus::Unchecked}};
+  const std::pair<const char*, std::optional<MatchStatus>> choices[] = {{"All Games", std::nullopt},
+                                                                        {"Verified", MatchStatus::Verified},
+                                                                        {"Rename Needed", MatchStatus::Rename},
+                                                                        {"Bad Dumps", MatchStatus::BadDump},
+                                                                        {"Not in List", MatchStatus::NotInList},
+                                                                        {"Ambiguous", MatchStatus::Ambiguous},
+                                                                        {"Not Verified", MatchStatus::Unchecked}};
   for (const auto& [caption, status] : choices) {
     const QString name = QStringLiteral("VerifyFilter") + QString::fromLatin1(caption).remove(QLatin1Char(' '));
     QAction* action = AddAction(menu, name, tr(caption), {}, true);
     action->setCheckable(true);
     action->setChecked(!status);
+    if (status)
+      action->setIcon(MatchStatusIcon(static_cast<int>(*status)));
     group->addAction(action);
     const std::optional<int> filter = status ? std::optional<int>(static_cast<int>(*status)) : std::nullopt;
     connect(action, &QAction::triggered, this, [this, filter] { SetMatchFilter(filter); });

@@ -73,10 +73,9 @@ void ReferenceListsDialog::Refresh()
   const std::optional<std::vector<ListSummary>> lists = ListsOfSystem(m_catalogue, m_feedback, m_systemId);
   if (lists) {
     for (const ListSummary& list : *lists) {
-      auto* item =
-          new QTreeWidgetItem({list.name, list.version, QString::number(list.entries), list.format});
-      item->setToolTip(0, list.description.isEmpty() ? list.sourceFile : list.description + QLatin1Char('\n') +
-                                                                              list.sourceFile);
+      auto* item = new QTreeWidgetItem({list.name, list.version, QString::number(list.entries), list.format});
+      item->setToolTip(
+          0, list.description.isEmpty() ? list.sourceFile : list.description + QLatin1Char('\n') + list.sourceFile);
       m_lists->addTopLevelItem(item);
     }
   }
@@ -106,10 +105,10 @@ bool ReferenceListsDialog::ImportFiles(const QStringList& files)
     const ListImport imported = ImportReferenceList(m_catalogue, m_feedback, m_systemId, file);
     if (imported.ok) {
       m_changed = true;
-      m_feedback.SetStatus(StatusKind::Text, tr("%1 the list \"%2\" (%3 entries).")
-                                                 .arg(imported.replaced ? tr("Replaced") : tr("Added"),
-                                                      imported.list.name)
-                                                 .arg(imported.list.entries));
+      m_feedback.SetStatus(StatusKind::Text,
+                           tr("%1 the list \"%2\" (%3 entries).")
+                               .arg(imported.replaced ? tr("Replaced") : tr("Added"), imported.list.name)
+                               .arg(imported.list.entries));
     } else {
       failures << imported.error;
     }
@@ -126,12 +125,8 @@ bool ReferenceListsDialog::RemoveRow(int row)
   if (!item)
     return false;
   const QString name = item->text(0);
-  const Question question{kRemoveListQuestionKey,
-                          tr("Reference Lists"),
-                          tr("Remove the list \"%1\"?").arg(name),
-                          QuestionButtons::YesNo,
-                          MessageIcon::Question,
-                          Answer::No};
+  const Question question{kRemoveListQuestionKey, tr("Reference Lists"), tr("Remove the list \"%1\"?").arg(name),
+                          QuestionButtons::YesNo, MessageIcon::Question, Answer::No};
   if (m_feedback.Ask(question) != Answer::Yes)
     return false;
   const bool removed = RemoveReferenceList(m_catalogue, m_feedback, m_systemId, name);

@@ -52,12 +52,13 @@ void MakeFolder(TestCatalogue& t)
 // Full name, year and maker of the game with this file, as the catalogue holds them.
 QString GameFacts(TestCatalogue& t, const QString& fileName)
 {
-  return t.Value(QStringLiteral("SELECT Games.FullName || ' | ' || Year.Year || ' | ' || Manufacturer.Manufacturer "
-                                "|| ' | ' || Country.Country FROM Games "
-                                "INNER JOIN Year ON Year.YearID = Games.Year "
-                                "INNER JOIN Manufacturer ON Manufacturer.ManufacturerID = Games.Manufacturer "
-                                "INNER JOIN Country ON Country.CountryID = Games.Country WHERE FileName = ?"),
-                 {fileName})
+  return t
+      .Value(QStringLiteral("SELECT Games.FullName || ' | ' || Year.Year || ' | ' || Manufacturer.Manufacturer "
+                            "|| ' | ' || Country.Country FROM Games "
+                            "INNER JOIN Year ON Year.YearID = Games.Year "
+                            "INNER JOIN Manufacturer ON Manufacturer.ManufacturerID = Games.Manufacturer "
+                            "INNER JOIN Country ON Country.CountryID = Games.Country WHERE FileName = ?"),
+             {fileName})
       .toString();
 }
 
@@ -83,8 +84,8 @@ class CliIdentifyTest : public QObject {
     QCOMPARE(Run(t, {QStringLiteral("system"), QStringLiteral("add-rompath"), QStringLiteral("SNES"), roms}).status, 0);
     QCOMPARE(Run(t, {QStringLiteral("scan"), QStringLiteral("--system"), QStringLiteral("SNES")}).status, 0);
 
-    const CliOutput imported = Run(t, {QStringLiteral("import-dat"), QStringLiteral("--system"),
-                                       QStringLiteral("SNES"), t.Path(QStringLiteral("widgets.dat"))});
+    const CliOutput imported = Run(t, {QStringLiteral("import-dat"), QStringLiteral("--system"), QStringLiteral("SNES"),
+                                       t.Path(QStringLiteral("widgets.dat"))});
     QCOMPARE(imported.status, 0);
     QCOMPARE(imported.out, QStringLiteral("Test - Super Widget System\t20240101\t5\tLogiqx XML\n"));
     QVERIFY(imported.err.contains(QStringLiteral("Added the list \"Test - Super Widget System\" (5 entries).")));
@@ -108,8 +109,8 @@ class CliIdentifyTest : public QObject {
                                                 "FullName"),
                                  QStringLiteral("homebrew.sfc\tnot in list\t\t")}));
 
-    const CliOutput json = Run(t, {QStringLiteral("verify"), QStringLiteral("--system"), QStringLiteral("SNES"),
-                                   QStringLiteral("--json")});
+    const CliOutput json = Run(
+        t, {QStringLiteral("verify"), QStringLiteral("--system"), QStringLiteral("SNES"), QStringLiteral("--json")});
     QCOMPARE(json.status, 0);
     const QJsonObject document = QJsonDocument::fromJson(json.out.toUtf8()).object();
     QCOMPARE(document.value(QStringLiteral("have")).toInt(), 4);
@@ -119,8 +120,8 @@ class CliIdentifyTest : public QObject {
     QCOMPARE(document.value(QStringLiteral("games")).toArray().size(), 5);
 
     const QStringList before = QDir(roms).entryList(QDir::Files, QDir::Name);
-    const CliOutput dry = Run(t, {QStringLiteral("rename"), QStringLiteral("--system"), QStringLiteral("SNES"),
-                                  QStringLiteral("--dry-run")});
+    const CliOutput dry = Run(
+        t, {QStringLiteral("rename"), QStringLiteral("--system"), QStringLiteral("SNES"), QStringLiteral("--dry-run")});
     QCOMPARE(dry.status, 0);
     const QStringList plan{QStringLiteral("beta.smc\tBeta Racer (Europe).smc"),
                            QStringLiteral("delta.zip\tDelta Zip (Japan).zip"),
@@ -148,7 +149,8 @@ class CliIdentifyTest : public QObject {
     QCOMPARE(GameFacts(t, QStringLiteral("Beta Racer (Europe).smc")),
              QStringLiteral("Beta Racer | 1992 | Bolt Soft | Europe"));
     QCOMPARE(GameFacts(t, QStringLiteral("Delta Zip (Japan).zip")), QStringLiteral("Delta Zip | 1993 | Acme | Japan"));
-    QCOMPARE(GameFacts(t, QStringLiteral("homebrew.sfc")), QStringLiteral("homebrew | [Unknown] | [Unknown] | [Unknown]"));
+    QCOMPARE(GameFacts(t, QStringLiteral("homebrew.sfc")),
+             QStringLiteral("homebrew | [Unknown] | [Unknown] | [Unknown]"));
   }
 
   void FailuresSaySo()
@@ -206,11 +208,11 @@ class CliIdentifyTest : public QObject {
                                scene.Catalogue().Path(QStringLiteral("snes.dat"))})
                  .status,
              0);
-    QCOMPARE(RunCliOn(folder, {QStringLiteral("verify"), QStringLiteral("--system"), QStringLiteral("SNES")}).status, 0);
-    const CliOutput images =
-        RunCliOn(folder, {QStringLiteral("images"), QStringLiteral("--system"), QStringLiteral("SNES"),
-                          QStringLiteral("--game"), QString::number(game), QStringLiteral("--thumbnail-server"),
-                          scene.Server().Address(QString())});
+    QCOMPARE(RunCliOn(folder, {QStringLiteral("verify"), QStringLiteral("--system"), QStringLiteral("SNES")}).status,
+             0);
+    const CliOutput images = RunCliOn(
+        folder, {QStringLiteral("images"), QStringLiteral("--system"), QStringLiteral("SNES"), QStringLiteral("--game"),
+                 QString::number(game), QStringLiteral("--thumbnail-server"), scene.Server().Address(QString())});
     QCOMPARE(images.status, 0);
     QCOMPARE(images.out, QStringLiteral("%1\tAlpha Quest\t1\tdownloaded\talpha.png\n").arg(game));
     QCOMPARE(scene.Server().RequestCount(boxArt), 1);
@@ -224,15 +226,18 @@ class CliIdentifyTest : public QObject {
     TestCatalogue t;
     t.Close();
     TestList list{QStringLiteral("testnes"), {}, {}};
-    list.entries << TestEntry{QStringLiteral("widget"), QStringLiteral("Widget Hunt (USA)"), QStringLiteral("1988"),
-                              QStringLiteral("Acme"), QString(),
+    list.entries << TestEntry{QStringLiteral("widget"),
+                              QStringLiteral("Widget Hunt (USA)"),
+                              QStringLiteral("1988"),
+                              QStringLiteral("Acme"),
+                              QString(),
                               {{QStringLiteral("w.prg"), RandomRom(10, 16384), {}, QStringLiteral("prg")},
                                {QStringLiteral("w.chr"), RandomRom(11, 8192), {}, QStringLiteral("chr")}}};
     const QString hash = t.Path(QStringLiteral("hash"));
     QVERIFY(WriteSoftwareList(hash + QStringLiteral("/testnes.xml"), list));
-    const CliOutput imported = Run(t, {QStringLiteral("import-dat"), QStringLiteral("--system"),
-                                       QStringLiteral("Custom 1"), QStringLiteral("--list"), QStringLiteral("testnes"),
-                                       QStringLiteral("--hash-folder"), hash});
+    const CliOutput imported =
+        Run(t, {QStringLiteral("import-dat"), QStringLiteral("--system"), QStringLiteral("Custom 1"),
+                QStringLiteral("--list"), QStringLiteral("testnes"), QStringLiteral("--hash-folder"), hash});
     QCOMPARE(imported.status, 0);
     QVERIFY(imported.out.startsWith(QStringLiteral("testnes\t")));
     QVERIFY(imported.out.endsWith(QStringLiteral("\t1\tsoftware list\n")));

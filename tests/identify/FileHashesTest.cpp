@@ -68,9 +68,8 @@ class FileHashesTest : public QObject {
     QTest::newRow("FDS") << QByteArray("FDS\x1a", 4) + QByteArray(12, '\0') + rom << 16;
     QTest::newRow("Lynx") << QByteArray("LYNX") + QByteArray(60, '\0') + rom << 64;
     QTest::newRow("Atari 7800") << Atari7800Header() + rom << 128;
-    QTest::newRow("7800 without its second mark") << QByteArray(1, '\0') + QByteArray("ATARI7800") +
-                                                         QByteArray(118, '\0') + rom
-                                                  << 0;
+    QTest::newRow("7800 without its second mark")
+        << QByteArray(1, '\0') + QByteArray("ATARI7800") + QByteArray(118, '\0') + rom << 0;
     QTest::newRow("SNES copier") << CopierHeadered(rom) << 512;
     QTest::newRow("SNES without header") << rom << 0;
     QTest::newRow("512 past 2048") << QByteArray(2048 + 512, 'x') << 512;

@@ -86,17 +86,17 @@ TestList IdentifyScene::StandardList()
   list.entries << Entry("Alpha Quest (USA)", 1, 4096, "1991", "Acme")
                << Entry("Beta Racer (USA)", 3, 8192, "1992", "Acme")
                << Entry("Beta Racer (Europe)", 2, 8192, "1992", "Acme", "Beta Racer (USA)")
-               << Entry("Gamma Bad (Japan)", 4, 4096, "1993", "", "", "baddump")
-               << Entry("Twin (Europe)", 5, 4096) << Entry("Twin (Germany)", 5, 4096)
-               << Entry("Delta Zip (World)", 6, 4096, "199?", "<unknown>") << Entry("Epsilon Headered (USA)", 7, 8192)
-               << Entry("Omega Missing (USA)", 8, 4096);
+               << Entry("Gamma Bad (Japan)", 4, 4096, "1993", "", "", "baddump") << Entry("Twin (Europe)", 5, 4096)
+               << Entry("Twin (Germany)", 5, 4096) << Entry("Delta Zip (World)", 6, 4096, "199?", "<unknown>")
+               << Entry("Epsilon Headered (USA)", 7, 8192) << Entry("Omega Missing (USA)", 8, 4096);
   return list;
 }
 
 QMap<QString, qint64> IdentifyScene::AddStandardFiles()
 {
   QMap<QString, qint64> games;
-  games.insert(QStringLiteral("Alpha Quest (USA).sfc"), AddRom(QStringLiteral("Alpha Quest (USA).sfc"), RandomRom(1, 4096)));
+  games.insert(QStringLiteral("Alpha Quest (USA).sfc"),
+               AddRom(QStringLiteral("Alpha Quest (USA).sfc"), RandomRom(1, 4096)));
   games.insert(QStringLiteral("beta.smc"), AddRom(QStringLiteral("beta.smc"), RandomRom(2, 8192)));
   games.insert(QStringLiteral("gamma.sfc"), AddRom(QStringLiteral("gamma.sfc"), RandomRom(4, 4096)));
   games.insert(QStringLiteral("unknown.sfc"), AddRom(QStringLiteral("unknown.sfc"), RandomRom(99, 4096)));
@@ -104,7 +104,8 @@ QMap<QString, qint64> IdentifyScene::AddStandardFiles()
   games.insert(QStringLiteral("Twin (Germany).sfc"), AddRom(QStringLiteral("Twin (Germany).sfc"), RandomRom(5, 4096)));
   games.insert(QStringLiteral("delta.zip"),
                AddZip(QStringLiteral("delta.zip"), {{QStringLiteral("delta.sfc"), RandomRom(6, 4096)}}));
-  games.insert(QStringLiteral("epsilon.smc"), AddRom(QStringLiteral("epsilon.smc"), CopierHeadered(RandomRom(7, 8192))));
+  games.insert(QStringLiteral("epsilon.smc"),
+               AddRom(QStringLiteral("epsilon.smc"), CopierHeadered(RandomRom(7, 8192))));
   games.insert(QStringLiteral("gone.sfc"), AddGame(QStringLiteral("gone.sfc")));
   return games;
 }

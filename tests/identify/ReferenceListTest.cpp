@@ -38,19 +38,28 @@ void Upgrade(TestCatalogue& t)
 TestList SampleList()
 {
   TestList list{QStringLiteral("Test - Widget System"), QStringLiteral("20240101-000000"), {}};
-  list.entries << TestEntry{QStringLiteral("Alpha Quest (USA)"), QStringLiteral("Alpha Quest (USA)"),
-                            QStringLiteral("1991"), QStringLiteral("Acme \"Games\""), QString(),
+  list.entries << TestEntry{QStringLiteral("Alpha Quest (USA)"),
+                            QStringLiteral("Alpha Quest (USA)"),
+                            QStringLiteral("1991"),
+                            QStringLiteral("Acme \"Games\""),
+                            QString(),
                             {{QStringLiteral("Alpha Quest (USA).sfc"), RandomRom(1, 4096), QString(), QString()}}};
-  list.entries << TestEntry{QStringLiteral("Alpha Quest (Europe)"), QStringLiteral("Alpha Quest (Europe)"),
-                            QString(), QString(), QStringLiteral("Alpha Quest (USA)"),
-                            {{QStringLiteral("Alpha Quest (Europe).sfc"), RandomRom(2, 4096), QStringLiteral("baddump"),
-                              QString()}}};
-  list.entries << TestEntry{QStringLiteral("Two Parts (Japan)"), QStringLiteral("Two Parts (Japan)"),
-                            QStringLiteral("198?"), QString(), QString(),
-                            {{QStringLiteral("a.prg"), RandomRom(3, 16384), QString(), QStringLiteral("prg")},
-                             {QStringLiteral("b.chr"), RandomRom(4, 8192), QString(), QStringLiteral("chr")},
-                             {QStringLiteral("c.chr"), RandomRom(5, 8192), QStringLiteral("nodump"),
-                              QStringLiteral("chr")}}};
+  list.entries << TestEntry{
+      QStringLiteral("Alpha Quest (Europe)"),
+      QStringLiteral("Alpha Quest (Europe)"),
+      QString(),
+      QString(),
+      QStringLiteral("Alpha Quest (USA)"),
+      {{QStringLiteral("Alpha Quest (Europe).sfc"), RandomRom(2, 4096), QStringLiteral("baddump"), QString()}}};
+  list.entries << TestEntry{
+      QStringLiteral("Two Parts (Japan)"),
+      QStringLiteral("Two Parts (Japan)"),
+      QStringLiteral("198?"),
+      QString(),
+      QString(),
+      {{QStringLiteral("a.prg"), RandomRom(3, 16384), QString(), QStringLiteral("prg")},
+       {QStringLiteral("b.chr"), RandomRom(4, 8192), QString(), QStringLiteral("chr")},
+       {QStringLiteral("c.chr"), RandomRom(5, 8192), QStringLiteral("nodump"), QStringLiteral("chr")}}};
   return list;
 }
 
@@ -62,8 +71,7 @@ QStringList StoredEntries(TestCatalogue& t)
 {
   QStringList lines;
   const std::optional<Rows> rows = t.Db().TrySelect(
-      QStringLiteral("SELECT Name, Description, Year, Publisher, CloneOf FROM RefEntry ORDER BY EntryID"), {},
-      nullptr);
+      QStringLiteral("SELECT Name, Description, Year, Publisher, CloneOf FROM RefEntry ORDER BY EntryID"), {}, nullptr);
   for (const QVariantList& row : rows->All()) {
     QStringList fields;
     for (const QVariant& value : row)
@@ -128,25 +136,26 @@ class ReferenceListTest : public QObject {
     const bool software = format == 2;
     // A software list has no version of its own: it takes its file's date.
     QCOMPARE(imported.list.version, software ? QDate::currentDate().toString(Qt::ISODate) : list.version);
-    QCOMPARE(StoredEntries(t), QStringList({QStringLiteral("Alpha Quest (USA)|Alpha Quest (USA)|1991|Acme \"Games\"|"),
-                                            QStringLiteral("Alpha Quest (Europe)|Alpha Quest (Europe)|||Alpha Quest (USA)"),
-                                            QStringLiteral("Two Parts (Japan)|Two Parts (Japan)|198?||")}));
+    QCOMPARE(StoredEntries(t),
+             QStringList({QStringLiteral("Alpha Quest (USA)|Alpha Quest (USA)|1991|Acme \"Games\"|"),
+                          QStringLiteral("Alpha Quest (Europe)|Alpha Quest (Europe)|||Alpha Quest (USA)"),
+                          QStringLiteral("Two Parts (Japan)|Two Parts (Japan)|198?||")}));
     const TestRom& alpha = list.entries[0].roms[0];
     const TestRom& prg = list.entries[2].roms[0];
     const TestRom& chr = list.entries[2].roms[1];
     // DAT ROMs are files of their own; a software list places each ROM in its part's file.
     const auto offset = [software](int place) { return QString::number(software ? place : -1); };
-    QCOMPARE(StoredRoms(t),
-             QStringList({QStringLiteral("Alpha Quest (USA)/Alpha Quest (USA).sfc 4096 %1 %2  %3")
-                              .arg(Crc32Of(alpha.data), Sha1Of(alpha.data), offset(0)),
-                          QStringLiteral("Alpha Quest (Europe)/Alpha Quest (Europe).sfc 4096 %1 %2 baddump %3")
-                              .arg(Crc32Of(list.entries[1].roms[0].data), Sha1Of(list.entries[1].roms[0].data),
-                                   offset(0)),
-                          QStringLiteral("Two Parts (Japan)/a.prg 16384 %1 %2  %3")
-                              .arg(Crc32Of(prg.data), Sha1Of(prg.data), offset(0)),
-                          QStringLiteral("Two Parts (Japan)/b.chr 8192 %1 %2  %3")
-                              .arg(Crc32Of(chr.data), Sha1Of(chr.data), offset(16384)),
-                          QStringLiteral("Two Parts (Japan)/c.chr 8192 -  nodump %1").arg(offset(16384 + 8192))}));
+    QCOMPARE(
+        StoredRoms(t),
+        QStringList({QStringLiteral("Alpha Quest (USA)/Alpha Quest (USA).sfc 4096 %1 %2  %3")
+                         .arg(Crc32Of(alpha.data), Sha1Of(alpha.data), offset(0)),
+                     QStringLiteral("Alpha Quest (Europe)/Alpha Quest (Europe).sfc 4096 %1 %2 baddump %3")
+                         .arg(Crc32Of(list.entries[1].roms[0].data), Sha1Of(list.entries[1].roms[0].data), offset(0)),
+                     QStringLiteral("Two Parts (Japan)/a.prg 16384 %1 %2  %3")
+                         .arg(Crc32Of(prg.data), Sha1Of(prg.data), offset(0)),
+                     QStringLiteral("Two Parts (Japan)/b.chr 8192 %1 %2  %3")
+                         .arg(Crc32Of(chr.data), Sha1Of(chr.data), offset(16384)),
+                     QStringLiteral("Two Parts (Japan)/c.chr 8192 -  nodump %1").arg(offset(16384 + 8192))}));
     if (!software)
       QCOMPARE(t.Value(QStringLiteral("SELECT MD5 FROM RefRom ORDER BY rowid")).toString(), Md5Of(alpha.data));
   }
@@ -185,7 +194,8 @@ class ReferenceListTest : public QObject {
       ListHeader header;
       std::vector<ListEntry> entries;
       QString error;
-      QVERIFY2(ReadReferenceList(buffer, header, [&](ListEntry& entry) { entries.push_back(entry); }, &error),
+      QVERIFY2(ReadReferenceList(
+                   buffer, header, [&](ListEntry& entry) { entries.push_back(entry); }, &error),
                qPrintable(error));
       QCOMPARE(header.name, c.listName);
       QCOMPARE(header.header, QStringLiteral("No-Intro_NES.xml"));
@@ -263,10 +273,12 @@ class ReferenceListTest : public QObject {
     QVERIFY(lists);
     QStringList shown;
     for (const ListSummary& summary : *lists)
-      shown << QStringLiteral("%1 %2 %3 %4").arg(summary.name, summary.version).arg(summary.entries).arg(summary.format);
-    QCOMPARE(shown, QStringList({QStringLiteral("Test - Widget System 20250101-000000 2 clrmamepro"),
-                                 QStringLiteral("widgets %1 1 software list")
-                                     .arg(QDate::currentDate().toString(Qt::ISODate))}));
+      shown
+          << QStringLiteral("%1 %2 %3 %4").arg(summary.name, summary.version).arg(summary.entries).arg(summary.format);
+    QCOMPARE(
+        shown,
+        QStringList({QStringLiteral("Test - Widget System 20250101-000000 2 clrmamepro"),
+                     QStringLiteral("widgets %1 1 software list").arg(QDate::currentDate().toString(Qt::ISODate))}));
     QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM RefEntry INNER JOIN RefList USING (ListID) "
                                     "WHERE RefList.System = ?"),
                      {kSnes})
@@ -284,10 +296,12 @@ class ReferenceListTest : public QObject {
   {
     QTest::addColumn<QString>("listName");
     QTest::addColumn<QString>("database");
-    QTest::newRow("plain") << "Nintendo - Game Boy" << "Nintendo - Game Boy";
+    QTest::newRow("plain") << "Nintendo - Game Boy"
+                           << "Nintendo - Game Boy";
     QTest::newRow("headered") << "Nintendo - Nintendo Entertainment System (Headered) (Parent-Clone)"
                               << "Nintendo - Nintendo Entertainment System";
-    QTest::newRow("no maker") << "snes" << "";
+    QTest::newRow("no maker") << "snes"
+                              << "";
   }
 
   void DatabaseNameLeavesOutBracketedWords()

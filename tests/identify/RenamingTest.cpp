@@ -92,8 +92,9 @@ class RenamingTest : public QObject {
     QCOMPARE(scene.GameValue(beta, QStringLiteral("FileName")).toString(), QStringLiteral("Beta Racer (Europe).smc"));
     QCOMPARE(scene.GameValue(beta, QStringLiteral("Description")).toString(), QStringLiteral("Fast."));
     QCOMPARE(scene.GameValue(beta, QStringLiteral("Rating")).toInt(), 4);
-    QCOMPARE(scene.Catalogue().Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = ?"),
-                                     {beta}).toString(),
+    QCOMPARE(scene.Catalogue()
+                 .Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = ?"), {beta})
+                 .toString(),
              QStringLiteral("1,18"));
     // A zip is renamed whole, its members as they were.
     const HashedFile zip = HashFile(scene.RomPath(QStringLiteral("Delta Zip (World).zip")), {});

@@ -68,8 +68,9 @@ class VerificationTest : public QObject {
       QVERIFY2(verdict, e.file);
       QCOMPARE(TextOf(verdict->status), TextOf(e.status));
       QCOMPARE(verdict->standardName, QString::fromUtf8(e.name));
-      QCOMPARE(scene.Catalogue().Value(QStringLiteral("SELECT Status FROM GameMatch WHERE GameID = ?"),
-                                       {games.value(file)}).toInt(),
+      QCOMPARE(scene.Catalogue()
+                   .Value(QStringLiteral("SELECT Status FROM GameMatch WHERE GameID = ?"), {games.value(file)})
+                   .toInt(),
                static_cast<int>(e.status));
     }
     QCOMPARE(VerdictOf(summary, games.value(QStringLiteral("twin.sfc")))->candidates,
@@ -118,20 +119,26 @@ class VerificationTest : public QObject {
     const VerifySummary summary = scene.Verify(feedback);
     QVERIFY(summary.ok);
     const auto year = [&](qint64 game) {
-      return scene.Catalogue().Value(QStringLiteral("SELECT Year.Year FROM Games INNER JOIN Year ON Year.YearID = "
-                                                    "Games.Year WHERE GameID = ?"),
-                                     {game}).toString();
+      return scene.Catalogue()
+          .Value(QStringLiteral("SELECT Year.Year FROM Games INNER JOIN Year ON Year.YearID = "
+                                "Games.Year WHERE GameID = ?"),
+                 {game})
+          .toString();
     };
     const auto maker = [&](qint64 game) {
-      return scene.Catalogue().Value(QStringLiteral("SELECT Manufacturer.Manufacturer FROM Games INNER JOIN "
-                                                    "Manufacturer ON Manufacturer.ManufacturerID = Games.Manufacturer "
-                                                    "WHERE GameID = ?"),
-                                     {game}).toString();
+      return scene.Catalogue()
+          .Value(QStringLiteral("SELECT Manufacturer.Manufacturer FROM Games INNER JOIN "
+                                "Manufacturer ON Manufacturer.ManufacturerID = Games.Manufacturer "
+                                "WHERE GameID = ?"),
+                 {game})
+          .toString();
     };
     const auto country = [&](qint64 game) {
-      return scene.Catalogue().Value(QStringLiteral("SELECT Country.Country FROM Games INNER JOIN Country ON "
-                                                    "Country.CountryID = Games.Country WHERE GameID = ?"),
-                                     {game}).toString();
+      return scene.Catalogue()
+          .Value(QStringLiteral("SELECT Country.Country FROM Games INNER JOIN Country ON "
+                                "Country.CountryID = Games.Country WHERE GameID = ?"),
+                 {game})
+          .toString();
     };
     QCOMPARE(year(beta), QStringLiteral("1992"));
     QCOMPARE(maker(beta), QStringLiteral("Acme"));
@@ -146,8 +153,8 @@ class VerificationTest : public QObject {
     QCOMPARE(maker(alpha), QStringLiteral("Acme"));
     QCOMPARE(country(alpha), QStringLiteral("USA"));
     const qint64 delta = games.value(QStringLiteral("delta.zip"));
-    QCOMPARE(year(delta), QStringLiteral("199x"));             // "199?" in the list
-    QCOMPARE(maker(delta), QStringLiteral("[Unknown]"));       // "<unknown>" names no maker
+    QCOMPARE(year(delta), QStringLiteral("199x"));        // "199?" in the list
+    QCOMPARE(maker(delta), QStringLiteral("[Unknown]"));  // "<unknown>" names no maker
     QCOMPARE(country(delta), QStringLiteral("World"));
     // Nothing is filled from an ambiguous or unknown match.
     QVERIFY(VerdictOf(summary, games.value(QStringLiteral("twin.sfc")))->filled.isEmpty());
@@ -172,8 +179,11 @@ class VerificationTest : public QObject {
     const QByteArray prg = RandomRom(10, 32768);
     const QByteArray chr = RandomRom(11, 8192);
     TestList list{QStringLiteral("testnes"), QStringLiteral("1"), {}};
-    list.entries << TestEntry{QStringLiteral("widget"), QStringLiteral("Widget Hunt (USA)"), QStringLiteral("1988"),
-                              QStringLiteral("Acme"), QString(),
+    list.entries << TestEntry{QStringLiteral("widget"),
+                              QStringLiteral("Widget Hunt (USA)"),
+                              QStringLiteral("1988"),
+                              QStringLiteral("Acme"),
+                              QString(),
                               {{QStringLiteral("widget.prg"), prg, QString(), QStringLiteral("prg")},
                                {QStringLiteral("widget.chr"), chr, QString(), QStringLiteral("chr")}}};
     QVERIFY(scene.Import(list, format == 2 ? WriteSoftwareList : WriteLogiqx));
@@ -224,7 +234,11 @@ class VerificationTest : public QObject {
     // One entry whose SHA-1 differs: the directory's CRC-32 takes it, unless SHA-1s are asked for.
     IdentifyScene other;
     TestList list{QStringLiteral("T"), QStringLiteral("1"), {}};
-    list.entries << TestEntry{QStringLiteral("Right (USA)"), QStringLiteral("Right (USA)"), {}, {}, {},
+    list.entries << TestEntry{QStringLiteral("Right (USA)"),
+                              QStringLiteral("Right (USA)"),
+                              {},
+                              {},
+                              {},
                               {{QStringLiteral("r.bin"), data, {}, {}}}};
     QVERIFY(other.Import(list));
     other.Catalogue().Exec(QStringLiteral("UPDATE RefRom SET SHA1 = ?"), {Sha1Of(RandomRom(41, 4096))});
@@ -256,7 +270,11 @@ class VerificationTest : public QObject {
 
     // A list that now asks for ranges of a file makes the file be read once more.
     TestList parts{QStringLiteral("parts"), QStringLiteral("1"), {}};
-    parts.entries << TestEntry{QStringLiteral("p"), QStringLiteral("Parts (USA)"), {}, {}, {},
+    parts.entries << TestEntry{QStringLiteral("p"),
+                               QStringLiteral("Parts (USA)"),
+                               {},
+                               {},
+                               {},
                                {{QStringLiteral("a"), RandomRom(99, 2048), {}, QStringLiteral("prg")},
                                 {QStringLiteral("b"), RandomRom(98, 2048), {}, QStringLiteral("chr")}}};
     QVERIFY(scene.Import(parts, WriteSoftwareList));

@@ -46,9 +46,12 @@ class ThumbnailsTest : public QObject {
   {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("file");
-    QTest::newRow("plain") << "Super Mario World (USA)" << "Super Mario World (USA)";
-    QTest::newRow("eleven characters") << "a&b*c/d:e`f\"g<h>i?j\\k|l" << "a_b_c_d_e_f_g_h_i_j_k_l";
-    QTest::newRow("others stay") << "Pac-Man's (World) [!] #1, 100%" << "Pac-Man's (World) [!] #1, 100%";
+    QTest::newRow("plain") << "Super Mario World (USA)"
+                           << "Super Mario World (USA)";
+    QTest::newRow("eleven characters") << "a&b*c/d:e`f\"g<h>i?j\\k|l"
+                                       << "a_b_c_d_e_f_g_h_i_j_k_l";
+    QTest::newRow("others stay") << "Pac-Man's (World) [!] #1, 100%"
+                                 << "Pac-Man's (World) [!] #1, 100%";
   }
 
   void NamesAsTheServerHasThem()
@@ -59,7 +62,8 @@ class ThumbnailsTest : public QObject {
 
   void AddressesAreEncodedBySegment()
   {
-    QCOMPARE(BoxArtAddress(kThumbnailServer + QLatin1Char('/'), kDatabase, QStringLiteral("Super Widget: Bolts & Nuts (USA)")),
+    QCOMPARE(BoxArtAddress(kThumbnailServer + QLatin1Char('/'), kDatabase,
+                           QStringLiteral("Super Widget: Bolts & Nuts (USA)")),
              QStringLiteral("https://thumbnails.libretro.com/Nintendo%20-%20Super%20Nintendo%20Entertainment%20System/"
                             "Named_Boxarts/Super%20Widget_%20Bolts%20_%20Nuts%20%28USA%29.png"));
   }
@@ -98,8 +102,8 @@ class ThumbnailsTest : public QObject {
     QCOMPARE(scene.Server().RequestCount(BoxArtPath(QStringLiteral("Gamma Bad (Japan)"))), 1);
     // The identified game was done before any site was asked: the site's picture went to the others.
     QCOMPARE(outcome.games[0].pictures, QStringList{scene.PictureFolder() + QStringLiteral("alpha.png")});
-    QCOMPARE(scene.PictureNames(), QStringList({QStringLiteral("alpha.png"), QStringLiteral("gamma.jpg"),
-                                                QStringLiteral("other.jpg")}));
+    QCOMPARE(scene.PictureNames(),
+             QStringList({QStringLiteral("alpha.png"), QStringLiteral("gamma.jpg"), QStringLiteral("other.jpg")}));
     QVERIFY(!feedback.HasError());
   }
 
@@ -107,8 +111,10 @@ class ThumbnailsTest : public QObject {
   {
     QTest::addColumn<QString>("types");
     QTest::addColumn<QString>("image");
-    QTest::newRow("takes PNG") << "jpg;png" << "alpha.png";
-    QTest::newRow("takes no PNG") << "jpg;gif" << "";
+    QTest::newRow("takes PNG") << "jpg;png"
+                               << "alpha.png";
+    QTest::newRow("takes no PNG") << "jpg;gif"
+                                  << "";
   }
 
   void ServerAloneIsEnoughForASystemWithoutSites()

@@ -58,8 +58,8 @@ QByteArray RandomRom(quint32 seed, int size)
 
 QString Crc32Of(const QByteArray& data)
 {
-  const uLong crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.constData()),
-                            static_cast<size_t>(data.size()));
+  const uLong crc =
+      crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.constData()), static_cast<size_t>(data.size()));
   return QStringLiteral("%1").arg(static_cast<quint32>(crc), 8, 16, QLatin1Char('0'));
 }
 

@@ -169,16 +169,17 @@ int RunImages(CliRun& run)
 
 std::vector<CliCommand> ImagesCommands()
 {
-  return {{QStringLiteral("images"),
-           {QStringLiteral("images --system NAME (--game ID | --selected | --without-images) [--resume] "
-                           "[--thumbnails DATABASE | --no-thumbnails] [--thumbnail-server URL]")},
-           QStringLiteral("Searches the system's image sites for pictures of one game, of the ticked games, or of "
-                          "the ticked games without a picture, and downloads those of the best match that reaches "
-                          "the system's threshold. Identified games first get box art from the RetroArch thumbnail server "
-                          "(the database named by --thumbnails or the system's DAT lists). Never asks; --resume "
-                          "continues an interrupted search. Prints "
-                          "one line per game: GameID, full name, pictures kept, result, picture files."),
-           RunImages}};
+  return {
+      {QStringLiteral("images"),
+       {QStringLiteral("images --system NAME (--game ID | --selected | --without-images) [--resume] "
+                       "[--thumbnails DATABASE | --no-thumbnails] [--thumbnail-server URL]")},
+       QStringLiteral("Searches the system's image sites for pictures of one game, of the ticked games, or of "
+                      "the ticked games without a picture, and downloads those of the best match that reaches "
+                      "the system's threshold. Identified games first get box art from the RetroArch thumbnail server "
+                      "(the database named by --thumbnails or the system's DAT lists). Never asks; --resume "
+                      "continues an interrupted search. Prints "
+                      "one line per game: GameID, full name, pictures kept, result, picture files."),
+       RunImages}};
 }
 
 }  // namespace quillon::cli
