@@ -12,6 +12,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace quillon {
 

@@ -7,6 +7,8 @@
 #include "names/FileNameTags.h"
 #include "names/RegionWords.h"
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {

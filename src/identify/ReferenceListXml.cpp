@@ -6,6 +6,8 @@
 #include <QIODevice>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {

@@ -93,7 +93,7 @@ class RomIndex {
   struct SizeCrcHash {
     size_t operator()(const SizeCrc& key) const
     {
-      return std::hash<qint64>()(key.size * 0x9E3779B97F4A7C15LL ^ key.crc);
+      return std::hash<quint64>()(static_cast<quint64>(key.size) << 32 ^ key.crc);
     }
   };
 

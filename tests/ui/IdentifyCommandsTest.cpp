@@ -146,10 +146,11 @@ class IdentifyCommandsTest : public QObject {
                 .data(Qt::ToolTipRole)
                 .toString()
                 .endsWith(QStringLiteral("rename needed: Beta Racer (Europe)")));
-    QCOMPARE(f.Value(QStringLiteral("SELECT Year.Year FROM Games INNER JOIN Year ON Year.YearID = Games.Year "
-                                    "WHERE FileName = 'beta.sfc'"))
+    QCOMPARE(f.Value(QStringLiteral("SELECT Year.Year || ' ' || Manufacturer.Manufacturer FROM Games "
+                                    "INNER JOIN Year ON Year.YearID = Games.Year INNER JOIN Manufacturer "
+                                    "ON Manufacturer.ManufacturerID = Games.Manufacturer WHERE FileName = 'beta.sfc'"))
                  .toString(),
-             QStringLiteral("1992"));
+             QStringLiteral("1992 Acme"));
 
     // View > Verification filters the list by result.
     f.window->Action(QStringLiteral("VerifyFilterRenameNeeded"))->trigger();
