@@ -5,8 +5,11 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libqt6sql6-sqlite libgumbo-dev libsqlite3-dev
+  libzip-dev libarchive-dev zlib1g-dev
+  mame-data
 )
-# The test run needs nothing beyond the build (window tests run on Qt's offscreen platform).
+# mame-data brings Mame's software lists (/usr/share/games/mame/hash), which users import as
+# reference lists and the tests and benchmarks read. Window tests run on Qt's offscreen platform.
 
 missing=()
 for package in "${packages[@]}"; do

@@ -69,6 +69,8 @@ GameRow RowFrom(const BulkStatement& query)
   row.extFile = query.Text(14);
   row.genre = static_cast<int>(query.Int(15));
   row.firstGenreId = query.Int(16);
+  row.matchStatus = static_cast<int>(query.Int(17));
+  row.matchName = query.Text(18);
   return row;
 }
 
@@ -124,16 +126,25 @@ QColor ColourFromLiteral(const QString& literal)
 std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback& feedback, const ListFilters& filters,
                                                   const QString& routine)
 {
+  // The identification result counts while the game's file is the one that was identified.
+  const bool identified = !catalogue.ColumnsOf(QStringLiteral("GameMatch")).isEmpty();
+  const QString matchColumns = identified ? QStringLiteral(
+                                                ", coalesce(GameMatch.Status, 0) AS MatchStatus, "
+                                                "GameMatch.StandardName")
+                                          : QStringLiteral(", 0 AS MatchStatus, NULL");
+  const QString matchJoin = identified ? QStringLiteral(
+                                             " LEFT JOIN GameMatch ON GameMatch.GameID = Games.GameID "
+                                             "AND GameMatch.FileName = Games.FileName")
+                                       : QString();
   QString inner = QStringLiteral(
                       "SELECT Games.FullName, Games.GameID, Games.FileName, "
                       "CASE WHEN Games.Image IS NULL THEN NULL ELSE coalesce(System.DefaultImagePath, '') || "
                       "Games.Image END, Games.Image, Games.Description IS NOT NULL, Games.Manufacturer, Games.Year, "
                       "Games.Country, Games.Rating, Games.Selected, Games.Available, Games.RomPath, Games.Clone, "
                       "Games.ExtFile, Games.Genre, ") +
-                  kFirstGenre +
-                  QStringLiteral(
-                      " AS FirstGenre FROM Games INNER JOIN System ON System.SystemID = Games.System "
-                      "WHERE Games.System = ?");
+                  kFirstGenre + QStringLiteral(" AS FirstGenre") + matchColumns +
+                  QStringLiteral(" FROM Games INNER JOIN System ON System.SystemID = Games.System") + matchJoin +
+                  QStringLiteral(" WHERE Games.System = ?");
   QVariantList binds{filters.systemId};
   inner += ViewCondition(filters.view);
   inner += CloneCondition(filters.systemId, filters.clones);
@@ -142,6 +153,10 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
     binds << *filters.genreId;
   }
   inner += MissingCondition(filters.missingFilter);
+  if (filters.matchStatus) {
+    inner += identified ? QStringLiteral(" AND coalesce(GameMatch.Status, 0) = ?") : QStringLiteral(" AND 0 = ?");
+    binds << *filters.matchStatus;
+  }
   // Only games with at least one genre link are listed.
   QString sql = QStringLiteral("SELECT * FROM (") + inner + QStringLiteral(") WHERE FirstGenre IS NOT NULL");
   if (filters.missingFilter == QStringLiteral("Genre"))

@@ -30,6 +30,8 @@ struct ListFilters {
   CloneMarks clones;
   std::optional<qint64> genreId;  // only games linked to this genre
   QString missingFilter;          // one of kMissingFilters, or empty
+  // Only games with this identification result (GameMatch.Status; 0 for games not verified).
+  std::optional<int> matchStatus;
 };
 
 // One row of the list, with what its colour is computed from.
@@ -51,6 +53,8 @@ struct GameRow {
   QString extFile;
   int genre = 0;
   qint64 firstGenreId = 0;  // the game's first genre link; 0 without one
+  int matchStatus = 0;      // the identification result of the game's present file; 0 when not verified
+  QString matchName;        // the standard name (or the candidates) the result names
 };
 
 // Colour literals of the missing data (blue-green-red, as "&H..." texts).

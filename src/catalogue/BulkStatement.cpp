@@ -103,6 +103,15 @@ bool BulkStatement::Next()
   return false;
 }
 
+void BulkStatement::Reset()
+{
+  if (!m_statement)
+    return;
+  sqlite3_reset(m_statement);
+  sqlite3_clear_bindings(m_statement);
+  m_failed = false;
+}
+
 qint64 BulkStatement::Int(int column) const
 {
   return sqlite3_column_int64(m_statement, column);

@@ -30,6 +30,8 @@ class BulkStatement {
   bool Execute();
   // For a SELECT: steps to the next result row; false at the end or on failure (see Failed()).
   bool Next();
+  // Makes a SELECT ready to run again with new values (after Next returned false, or early).
+  void Reset();
   bool Failed() const { return m_failed; }
   qint64 Int(int column) const;
   QString Text(int column) const;

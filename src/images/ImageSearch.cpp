@@ -124,7 +124,7 @@ BatchOutcome ImageSearch::AutoImageDL(bool selectedOnly, bool withoutImageOnly, 
   std::optional<std::vector<Site>> sites = ReadSites();
   if (!sites)
     return outcome;
-  if (sites->empty()) {
+  if (sites->empty() && !m_thumbnails.IsUsable()) {
     m_feedback.SetStatus(StatusKind::Error, kCheckImageSettingsText);
     return outcome;
   }
@@ -240,6 +240,8 @@ void ImageSearch::RunGame(Game& game, GameOutcome& outcome)
   m_skipRequested = false;
   m_selectRequested = -1;
   m_view.ShowCaption(game.fullName.trimmed() + kImagesCaptionSuffix);
+  if (TakeThumbnail(game, outcome) || m_closing)
+    return;
   for (const Site& site : m_sites) {
     m_pageDone = false;
     SearchSite(site, game);
@@ -260,6 +262,31 @@ void ImageSearch::RunGame(Game& game, GameOutcome& outcome)
         StorePicture(game, defaultImage, outcome);
     }
   }
+}
+
+bool ImageSearch::TakeThumbnail(Game& game, GameOutcome& outcome)
+{
+  if (!m_thumbnails.IsUsable())
+    return false;
+  const QString name = m_thumbnails.standardNameOf(game.gameId);
+  const QString extension = QStringLiteral("png");
+  // The server has PNG pictures only; a system that takes none gets none from it.
+  if (name.isEmpty() || !m_settings.defaultImageType.split(QLatin1Char(';')).contains(extension, Qt::CaseInsensitive))
+    return false;
+  const QString address = BoxArtAddress(m_thumbnails.server, m_thumbnails.database, name);
+  m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Downloading images from ") + address);
+  const QString base = PictureBase(ImageFolder(), game.uniqueName);
+  const QString file = PictureFile(base, 0, PictureBaseExists(base), extension);
+  if (!DownloadPicture(address, file))
+    return false;
+  ++outcome.downloads;
+  outcome.pictures << file;
+  m_view.ShowPicture(file);
+  if (game.imagePath.isEmpty())
+    StorePicture(game, file, outcome);
+  outcome.result = GameResult::Pictures;
+  m_gameDone = true;
+  return true;
 }
 
 void ImageSearch::SearchSite(const Site& site, const Game& game)

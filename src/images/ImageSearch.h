@@ -11,6 +11,7 @@
 #include "catalogue/DataFolder.h"
 #include "images/ImageSearchRules.h"
 #include "images/PageLoader.h"
+#include "images/Thumbnails.h"
 
 #include <QObject>
 #include <QString>
@@ -107,6 +108,9 @@ class ImageSearch : public QObject {
   ~ImageSearch() override;
 
   void SetLimits(const ImageSearchLimits& limits) { m_limits = limits; }
+  // Box art by standard name, asked before the system's sites for every identified game; a
+  // system with such a source needs no site of its own.
+  void SetThumbnails(ThumbnailSource source) { m_thumbnails = std::move(source); }
 
   BatchOutcome AutoImageDL(bool selectedOnly, bool withoutImageOnly, bool resumeBatch);
   BatchOutcome Run(ImageCommand command, bool resumeBatch);
@@ -147,6 +151,7 @@ class ImageSearch : public QObject {
   std::optional<std::vector<Site>> ReadSites();
   std::optional<Game> ReadGame(const ListedGame& listed);
   void RunGame(Game& game, GameOutcome& outcome);
+  bool TakeThumbnail(Game& game, GameOutcome& outcome);
   void SearchSite(const Site& site, const Game& game);
   void NavigateResults(const QString& address);
   void WaitForResultPage(const QString& address, qint64 siteId, const Game& game);
@@ -176,6 +181,7 @@ class ImageSearch : public QObject {
   SystemSettings m_settings;
   ImageSearchView& m_view;
   ImageSearchLimits m_limits;
+  ThumbnailSource m_thumbnails;
 
   PageLoader m_resultLoader;  // the sites' result pages
   PageLoader m_matchLoader;   // the chosen match's page and its pictures

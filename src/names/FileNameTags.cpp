@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "names/RegionWords.h"
 
 #include <QDate>
 #include <QVarLengthArray>
@@ -185,7 +186,13 @@ qint64 FileNameTags::CheckCountry(const QString& fileName)
   if (!m_countriesLoaded && !LoadCountryCodes())
     return kUnknownCountry;
   const int rank = m_countryCodes.HighestIn(fileName);
-  return rank < 0 ? kUnknownCountry : m_countryKeys[static_cast<size_t>(rank)];
+  if (rank >= 0)
+    return m_countryKeys[static_cast<size_t>(rank)];
+  // No GoodTools code: the region words of No-Intro and TOSEC names.
+  const QString country = RegionCountryName(fileName);
+  if (country.isEmpty())
+    return kUnknownCountry;
+  return PositiveKey(m_lookups.GetCountry(country, true)).value_or(kUnknownCountry);
 }
 
 bool FileNameTags::EnsureManufacturerIndex()

@@ -54,7 +54,8 @@ class FileNameTags {
   // The CountryID whose code the name carries as "(" + code + ")", codes being the pieces of
   // `goodcode` before its last ";"; of several, the country last in table order. Gives the
   // unknown country 1 (never 0) when the name carries no code, so merges never store 0. Countries
-  // whose goodcode is Null contribute no code.
+  // whose goodcode is Null contribute no code. A name without a code is tried for No-Intro and
+  // TOSEC region words ("(USA, Europe)", "(US)"), looked up by country name.
   qint64 CheckCountry(const QString& fileName);
   // The ManufacturerID of the maker whose name the name carries as "(" + name + ")", exactly;
   // of several, the last in the manufacturer cache's (alphabetical) order. 319 when none.

@@ -1,5 +1,7 @@
 #include "ui/GameListModel.h"
 
+#include "ui/MatchStatusMarks.h"
+
 #include <QFont>
 
 #include <algorithm>
@@ -106,8 +108,15 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
   }
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
       return entry.row.fullName;
+    case Qt::ToolTipRole: {
+      const QString result = MatchStatusTip(entry.row.matchStatus, entry.row.matchName);
+      return result.isEmpty() ? entry.row.fullName : entry.row.fullName + QLatin1Char('\n') + result;
+    }
+    case Qt::DecorationRole: {
+      const QIcon mark = MatchStatusIcon(entry.row.matchStatus);
+      return mark.isNull() ? QVariant() : QVariant(mark);
+    }
     case Qt::CheckStateRole:
       return entry.row.selected ? Qt::Checked : Qt::Unchecked;
     case Qt::ForegroundRole:

@@ -7,7 +7,8 @@
 namespace quillon::ui {
 
 void RunImageCommand(ImageSearchHost& host, Catalogue& catalogue, Feedback& feedback, const DataFolder& dataFolder,
-                     const SystemSettings& settings, ImageCommand command, QWidget* parent)
+                     const SystemSettings& settings, ImageCommand command, QWidget* parent,
+                     const ThumbnailSource& thumbnails)
 {
   if (parent) {
     ImageBrowser* open = parent->findChild<ImageBrowser*>(QStringLiteral("frmBrowser"), Qt::FindDirectChildrenOnly);
@@ -19,6 +20,7 @@ void RunImageCommand(ImageSearchHost& host, Catalogue& catalogue, Feedback& feed
   }
   const bool resume = AskResumeBatch(catalogue, feedback, settings.systemId, command);
   QPointer<ImageBrowser> browser = new ImageBrowser(host, catalogue, feedback, dataFolder, settings, parent);
+  browser->Search().SetThumbnails(thumbnails);
   browser->Run(command, resume);
   if (browser)
     browser->deleteLater();

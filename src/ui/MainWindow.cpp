@@ -5,6 +5,7 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/Lookups.h"
 #include "catalogue/Session.h"
+#include "identify/ReferenceLists.h"
 #include "scan/GameDeletion.h"
 #include "scan/GameMatching.h"
 #include "scan/RomDiscovery.h"
@@ -19,12 +20,14 @@
 #include "ui/ImageBrowser.h"
 #include "ui/ImageCommands.h"
 #include "ui/MameImportCommand.h"
+#include "ui/MatchStatusMarks.h"
 #include "ui/ScannerDialog.h"
 #include "ui/SiteListDialogs.h"
 #include "ui/StatusFeedback.h"
 #include "ui/SystemOptionsDialog.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -158,6 +161,11 @@ void MainWindow::BuildMenus()
   connect(AddAction(importMenu, QStringLiteral("ImportMame"), tr("&Mame Game List"), QKeySequence(Qt::CTRL | Qt::Key_L),
                     true),
           &QAction::triggered, this, [this] { RunMameImportCommand(*this); });
+  connect(AddAction(importMenu, QStringLiteral("ImportDat"), tr("&Reference Lists (DAT)..."), {}, true),
+          &QAction::triggered, this, [this] {
+            IdentifyContext context = IdentifyFor();
+            RunReferenceListsCommand(context);
+          });
   file->addSeparator();
   connect(AddAction(file, QStringLiteral("SaveAsMy"), tr("Save as .&My"), QKeySequence(Qt::CTRL | Qt::Key_S)),
           &QAction::triggered, this, [this] { RunSaveAsMyCommand(*this); });
@@ -222,6 +230,16 @@ void MainWindow::BuildMenus()
   connect(
       AddAction(roms, QStringLiteral("GoodRomScan"), tr("&Rom Scan w/GoodTools"), QKeySequence(Qt::CTRL | Qt::Key_W)),
       &QAction::triggered, this, [this] { OpenScanner(false); });
+  roms->addSeparator();
+  connect(AddAction(roms, QStringLiteral("VerifyRoms"), tr("&Verify Roms")), &QAction::triggered, this, [this] {
+    IdentifyContext context = IdentifyFor();
+    RunVerifyCommand(context);
+  });
+  connect(AddAction(roms, QStringLiteral("RenameRoms"), tr("Re&name to Standard Names")), &QAction::triggered, this,
+          [this] {
+            IdentifyContext context = IdentifyFor();
+            RunRenameCommand(context);
+          });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   view->setObjectName(QStringLiteral("ViewMenu"));
@@ -239,6 +257,8 @@ void MainWindow::BuildMenus()
   QAction* clones = AddAction(view, QStringLiteral("Clones"), tr("Include Clones"), QKeySequence(Qt::CTRL | Qt::Key_C));
   clones->setCheckable(true);
   connect(clones, &QAction::triggered, this, [this] { OnCloneMarkToggled(true); });
+  view->addSeparator();
+  BuildMatchFilterMenu(view);
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->setObjectName(QStringLiteral("HelpMenu"));
@@ -248,6 +268,31 @@ void MainWindow::BuildMenus()
   QAction* about =
       AddAction(help, QStringLiteral("AboutMenu"), tr("A&bout Quillon"), QKeySequence(Qt::CTRL | Qt::Key_B), true);
   connect(about, &QAction::triggered, this, &MainWindow::ShowAbout);
+}
+
+void MainWindow::BuildMatchFilterMenu(QMenu* view)
+{
+  QMenu* menu = view->addMenu(tr("&Verification"));
+  menu->menuAction()->setObjectName(QStringLiteral("VerifyFilterMenu"));
+  auto* group = new QActionGroup(menu);
+  const std::pair<const char*, std::optional<MatchStatus>> choices[] = {{"All Games", std::nullopt},
+                                                                        {"Verified", MatchStatus::Verified},
+                                                                        {"Rename Needed", MatchStatus::Rename},
+                                                                        {"Bad Dumps", MatchStatus::BadDump},
+                                                                        {"Not in List", MatchStatus::NotInList},
+                                                                        {"Ambiguous", MatchStatus::Ambiguous},
+                                                                        {"Not Verified", MatchStatus::Unchecked}};
+  for (const auto& [caption, status] : choices) {
+    const QString name = QStringLiteral("VerifyFilter") + QString::fromLatin1(caption).remove(QLatin1Char(' '));
+    QAction* action = AddAction(menu, name, tr(caption), {}, true);
+    action->setCheckable(true);
+    action->setChecked(!status);
+    if (status)
+      action->setIcon(MatchStatusIcon(static_cast<int>(*status)));
+    group->addAction(action);
+    const std::optional<int> filter = status ? std::optional<int>(static_cast<int>(*status)) : std::nullopt;
+    connect(action, &QAction::triggered, this, [this, filter] { SetMatchFilter(filter); });
+  }
 }
 
 void MainWindow::BuildStatusFrame()
@@ -452,6 +497,8 @@ void MainWindow::RefreshSettings()
   m_settings = settings.value_or(SystemSettings{});
   Action(QStringLiteral("RomScanMenu"))->setEnabled(m_settings.hasRomPath);
   Action(QStringLiteral("GoodRomScan"))->setEnabled(m_settings.hasRomPath && !m_settings.imageFolder.isEmpty());
+  Action(QStringLiteral("VerifyRoms"))->setEnabled(m_settings.hasRomPath);
+  Action(QStringLiteral("RenameRoms"))->setEnabled(m_settings.hasRomPath);
   SetListCommandsEnabled(m_model->rowCount() > 0);
   const bool arcade = m_settings.systemId == 1;
   Action(QStringLiteral("Clones"))->setEnabled(arcade);
@@ -497,6 +544,7 @@ void MainWindow::FilterGenre(bool refreshOnly, bool missing)
   filters.view = m_view;
   filters.clones = {Action(QStringLiteral("Clones"))->isChecked(), Action(QStringLiteral("ClonesOnly"))->isChecked()};
   filters.missingFilter = m_missingFilter;
+  filters.matchStatus = m_matchFilter;
   m_feedback->Yield();
   // Typed text that names no genre leaves the list as it is.
   const int index = m_genreCombo->findText(m_genreCombo->currentText(), Qt::MatchExactly);
@@ -847,7 +895,28 @@ void MainWindow::StartImageSearch(ImageCommand command)
 {
   if (m_model->rowCount() == 0)
     return;
-  RunImageCommand(*this, Connection(), *m_feedback, Folder(), m_settings, command, this);
+  ThumbnailSource thumbnails;
+  thumbnails.database = RetroArchDatabaseName(Connection(), m_settings.systemId);
+  thumbnails.standardNameOf = [this](qint64 gameId) { return IdentifiedName(Connection(), gameId); };
+  RunImageCommand(*this, Connection(), *m_feedback, Folder(), m_settings, command, this, thumbnails);
+}
+
+IdentifyContext MainWindow::IdentifyFor()
+{
+  return {Connection(),
+          *m_feedback,
+          m_settings.systemId,
+          m_settings.name,
+          this,
+          [this](bool lock) { LockControls(lock, QString()); },
+          [this] { FilterGenre(); }};
+}
+
+void MainWindow::SetMatchFilter(std::optional<int> status)
+{
+  m_matchFilter = status;
+  if (!m_listBusy && !m_loading)
+    FilterGenre();
 }
 
 int MainWindow::GameRowCount() const

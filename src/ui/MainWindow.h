@@ -5,6 +5,7 @@
 #include "browser/GameList.h"
 #include "browser/SystemSettings.h"
 #include "images/ImageSearch.h"
+#include "ui/IdentifyCommands.h"
 #include "ui/ImageSearchHost.h"
 
 #include <QMainWindow>
@@ -81,6 +82,11 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   void AddGameFiles(const QStringList& paths);
   void StartImageSearch(ImageCommand command);
   void DeleteGames(bool ticked);
+  // What the identification commands need: the catalogue, the status line, the current system,
+  // the control lock and the list rebuild.
+  IdentifyContext IdentifyFor();
+  // Lists only the games with this identification result (GameMatch.Status), or all.
+  void SetMatchFilter(std::optional<int> status);
 
   // Rebuilds the list with the current filters; `missing` chooses the Missing view.
   void FilterGenre(bool refreshOnly, bool missing);
@@ -113,6 +119,7 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   QWidget* BuildDetailsArea();
   QAction* AddAction(QMenu* menu, const QString& objectName, const QString& caption, const QKeySequence& shortcut = {},
                      bool enabled = false);
+  void BuildMatchFilterMenu(QMenu* view);
 
   void CreateFilter();
   void CreateList(std::vector<GameRow> rows);
@@ -145,6 +152,7 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   SystemSettings m_settings;
   qint64 m_currentGameId = 0;
   QString m_missingFilter;
+  std::optional<int> m_matchFilter;
   bool m_listBusy = false;
   bool m_loading = false;
   GameView m_view = GameView::Available;

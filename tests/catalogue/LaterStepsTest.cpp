@@ -45,6 +45,15 @@ void ChangeThenFail(StepRun& run)
   run.CountFailure();
 }
 
+// The program's own later steps (recorded by the upgrade) followed by a test's.
+QList<int> ProgramStepsAnd(const QList<int>& more)
+{
+  QList<int> numbers;
+  for (const LaterStep& step : ProgramLaterSteps())
+    numbers << step.number;
+  return numbers + more;
+}
+
 struct Run {
   UpgradeResult result;
   RecordingFeedback feedback;
@@ -71,12 +80,12 @@ class LaterStepsTest : public QObject {
     UpdateDb(t.Db(), feedback, display);
     QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
 
-    static constexpr LaterStep kSteps[] = {{13, AddNotesTable}, {14, AddNoteRow}};
+    static constexpr LaterStep kSteps[] = {{91, AddNotesTable}, {92, AddNoteRow}};
     Run first;
     RunSteps(t, kSteps, first);
     QVERIFY2(!first.feedback.HasError(), qPrintable(first.feedback.ErrorLines().join('\n')));
-    QCOMPARE(first.result.changedSteps, QStringList({"13", "14"}));
-    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({13, 14}));
+    QCOMPARE(first.result.changedSteps, QStringList({"91", "92"}));
+    QCOMPARE(RecordedLaterSteps(t.Db()), ProgramStepsAnd({91, 92}));
 
     t.Reopen();
     Run second;
@@ -95,20 +104,20 @@ class LaterStepsTest : public QObject {
     UpdateDb(t.Db(), feedback, display);
     const QString systems = t.Value("SELECT group_concat(System) FROM System").toString();
 
-    static constexpr LaterStep kFailing[] = {{13, ChangeThenFail}, {14, AddNotesTable}};
+    static constexpr LaterStep kFailing[] = {{91, ChangeThenFail}, {92, AddNotesTable}};
     Run first;
     RunSteps(t, kFailing, first);
     QCOMPARE(first.result.failures, 1);
     QVERIFY(first.feedback.HasError());
     QCOMPARE(t.Value("SELECT group_concat(System) FROM System").toString(), systems);
     // A later step does not wait for an earlier one that failed.
-    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({14}));
+    QCOMPARE(RecordedLaterSteps(t.Db()), ProgramStepsAnd({92}));
 
-    static constexpr LaterStep kMended[] = {{13, AddNoteRow}, {14, AddNotesTable}};
+    static constexpr LaterStep kMended[] = {{91, AddNoteRow}, {92, AddNotesTable}};
     Run second;
     RunSteps(t, kMended, second);
     QCOMPARE(second.result.failures, 0);
-    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({13, 14}));
+    QCOMPARE(RecordedLaterSteps(t.Db()), ProgramStepsAnd({91, 92}));
     QCOMPARE(t.Value("SELECT count(*) FROM Notes").toInt(), 1);
   }
 

@@ -8,6 +8,7 @@
 #include "catalogue/Lookups.h"
 #include "names/FileNameTags.h"
 #include "names/FixCountries.h"
+#include "names/RegionWords.h"
 
 #include <QDate>
 #include <QRandomGenerator>
@@ -57,7 +58,13 @@ qint64 PlainCheckCountry(Catalogue& catalogue, const QString& name)
       }
     }
   }
-  return result == 0 ? kUnknownCountry : result;
+  if (result != 0)
+    return result;
+  // Without a code, the country the No-Intro or TOSEC region words name.
+  const QString country = RegionCountryName(name);
+  const std::optional<Rows> byName = catalogue.TrySelect(
+      QStringLiteral("SELECT CountryID FROM Country WHERE Country = ? ORDER BY CountryID"), {country}, nullptr);
+  return byName && !byName->IsEmpty() ? byName->Value(0, 0).toLongLong() : kUnknownCountry;
 }
 
 qint64 PlainGetManfFromName(Lookups& lookups, const QString& name)
@@ -91,6 +98,7 @@ QString RandomName(QRandomGenerator& random)
           "(1959)|(1960)|(2020)|(2021)|(2999)|(1996-1998)|(1987|(19961)|1999)|(199x)|(19xx)|(19?"
           "?)|(198x)|(200x)|(199X)|(U)|(J)|(E)|(UE)|(Br)|(u)|(U;)|(U|U)|((U))|(Zz)|(Qq)|()|("
           "(X))|(Y)(Z)|(Unk)|(Capcom)|(CAPCOM)|(Capcom|(Atari)|(Atari (license))|(Atari "
+          "(license)|(USA, Europe)|(Europe, Australia)|(Japan, rev. A)|(usa)|(Netherlands)|(US-EU)|(US-XX)|(Atari "
           "(license)|(Sega (Japan))|((weird)|(odd))|(A)(B)|[!]|(")
           .split('|');
   static const QString noise = QStringLiteral("()UJ;x19 9A");
@@ -130,6 +138,11 @@ class FileNameTagsTest : public QObject {
     row("Game (Zz)(Atari (license).zip", 42, 1, 319);      // a code list without ";" is not used here
     row("Game (Qq)((X))(Sega (Japan)).zip", 42, 40, 401);  // the Null list before Quux spoils nothing
     row("Bob's \"Game\" ((J)).zip", 42, 4, 319);
+    // Without a GoodTools code, the region words of No-Intro and TOSEC names.
+    row("Tetris (USA, Europe).zip", 42, 5, 319);
+    row("Zelda (Europe) (Rev 1).zip", 42, 3, 319);
+    row("Xenon 2 (Mirrorsoft)(US-EU).zip", 42, 5, 166);
+    row("Game (J) (USA).zip", 42, 4, 319);  // a code comes first
   }
 
   void TagsOfNames()

@@ -55,6 +55,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, SitesCommands());
   Append(all, ImagesCommands());
   Append(all, MameCommands());
+  Append(all, IdentifyCommands());
   Append(all, ExportCommands());
   return all;
 }

@@ -16,6 +16,7 @@ std::vector<CliCommand> NamesCommands();
 std::vector<CliCommand> SitesCommands();
 std::vector<CliCommand> ImagesCommands();
 std::vector<CliCommand> MameCommands();
+std::vector<CliCommand> IdentifyCommands();
 std::vector<CliCommand> ExportCommands();
 
 }  // namespace quillon::cli

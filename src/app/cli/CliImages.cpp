@@ -6,6 +6,8 @@
 #include "app/cli/CliCommands.h"
 #include "browser/GameList.h"
 #include "browser/SystemSettings.h"
+#include "identify/ReferenceLists.h"
+#include "identify/Verification.h"
 #include "images/ImageSearch.h"
 #include "settings/SystemOptions.h"
 
@@ -81,11 +83,26 @@ void PrintSummary(CliRun& run, const BatchOutcome& outcome)
             << (outcome.closed ? " before the search was stopped" : "") << ".\n";
 }
 
+// The thumbnail server asked first for identified games: the system's database name from its DAT
+// lists unless --thumbnails names it.
+ThumbnailSource Thumbnails(const CliArgs& args, Catalogue& catalogue, qint64 systemId)
+{
+  ThumbnailSource source;
+  if (args.Has(QStringLiteral("--thumbnail-server")))
+    source.server = args.Value(QStringLiteral("--thumbnail-server"));
+  source.database = args.Has(QStringLiteral("--thumbnails")) ? args.Value(QStringLiteral("--thumbnails"))
+                                                             : RetroArchDatabaseName(catalogue, systemId);
+  source.standardNameOf = [&catalogue](qint64 gameId) { return IdentifiedName(catalogue, gameId); };
+  return source;
+}
+
 int RunImages(CliRun& run)
 {
   const CliArgs args(run.Args(),
-                     {QStringLiteral("--selected"), QStringLiteral("--without-images"), QStringLiteral("--resume")},
-                     {QStringLiteral("--system"), QStringLiteral("--game")});
+                     {QStringLiteral("--selected"), QStringLiteral("--without-images"), QStringLiteral("--resume"),
+                      QStringLiteral("--no-thumbnails")},
+                     {QStringLiteral("--system"), QStringLiteral("--game"), QStringLiteral("--thumbnails"),
+                      QStringLiteral("--thumbnail-server")});
   if (!args.Ok())
     return run.UsageError(args.Error());
   const int modes = int(args.Has(QStringLiteral("--game"))) + int(args.Has(QStringLiteral("--selected"))) +
@@ -139,6 +156,8 @@ int RunImages(CliRun& run)
   ImageSearchLimits limits;
   limits.maxMatchNavigations = kMatchNavigations;
   search.SetLimits(limits);
+  if (!args.Has(QStringLiteral("--no-thumbnails")))
+    search.SetThumbnails(Thumbnails(args, *catalogue, *systemId));
   const BatchOutcome outcome = search.Run(command, resume);
   if (!outcome.started)
     return kFailure;
@@ -150,13 +169,17 @@ int RunImages(CliRun& run)
 
 std::vector<CliCommand> ImagesCommands()
 {
-  return {{QStringLiteral("images"),
-           {QStringLiteral("images --system NAME (--game ID | --selected | --without-images) [--resume]")},
-           QStringLiteral("Searches the system's image sites for pictures of one game, of the ticked games, or of "
-                          "the ticked games without a picture, and downloads those of the best match that reaches "
-                          "the system's threshold. Never asks; --resume continues an interrupted search. Prints "
-                          "one line per game: GameID, full name, pictures kept, result, picture files."),
-           RunImages}};
+  return {
+      {QStringLiteral("images"),
+       {QStringLiteral("images --system NAME (--game ID | --selected | --without-images) [--resume] "
+                       "[--thumbnails DATABASE | --no-thumbnails] [--thumbnail-server URL]")},
+       QStringLiteral("Searches the system's image sites for pictures of one game, of the ticked games, or of "
+                      "the ticked games without a picture, and downloads those of the best match that reaches "
+                      "the system's threshold. Identified games first get box art from the RetroArch thumbnail server "
+                      "(the database named by --thumbnails or the system's DAT lists). Never asks; --resume "
+                      "continues an interrupted search. Prints "
+                      "one line per game: GameID, full name, pictures kept, result, picture files."),
+       RunImages}};
 }
 
 }  // namespace quillon::cli
