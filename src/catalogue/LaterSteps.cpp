@@ -33,9 +33,9 @@ bool RunOneLaterStep(StepRun& run, const LaterStep& step)
 
 std::span<const LaterStep> ProgramLaterSteps()
 {
-  // Each new step is appended here with the next number (13, 14, ...), as a named array:
-  //   static constexpr LaterStep kSteps[] = {{13, AddSomething}};  return kSteps;
-  return {};
+  // Each new step is appended here with the next number.
+  static constexpr LaterStep kSteps[] = {{13, AddSystemNameColumns}};
+  return kSteps;
 }
 
 QList<int> RecordedLaterSteps(Catalogue& catalogue)

@@ -57,6 +57,14 @@ void RunSteps(TestCatalogue& t, std::span<const LaterStep> steps, Run& out)
   RunLaterSteps(run, steps);
 }
 
+// The recorded steps of this test, numbered apart from the program's own.
+QList<int> RecordedTestSteps(TestCatalogue& t)
+{
+  QList<int> steps = RecordedLaterSteps(t.Db());
+  steps.removeIf([](int step) { return step < 900; });
+  return steps;
+}
+
 }  // namespace
 
 class LaterStepsTest : public QObject {
@@ -71,12 +79,12 @@ class LaterStepsTest : public QObject {
     UpdateDb(t.Db(), feedback, display);
     QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
 
-    static constexpr LaterStep kSteps[] = {{13, AddNotesTable}, {14, AddNoteRow}};
+    static constexpr LaterStep kSteps[] = {{901, AddNotesTable}, {902, AddNoteRow}};
     Run first;
     RunSteps(t, kSteps, first);
     QVERIFY2(!first.feedback.HasError(), qPrintable(first.feedback.ErrorLines().join('\n')));
-    QCOMPARE(first.result.changedSteps, QStringList({"13", "14"}));
-    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({13, 14}));
+    QCOMPARE(first.result.changedSteps, QStringList({"901", "902"}));
+    QCOMPARE(RecordedTestSteps(t), QList<int>({901, 902}));
 
     t.Reopen();
     Run second;
@@ -95,20 +103,20 @@ class LaterStepsTest : public QObject {
     UpdateDb(t.Db(), feedback, display);
     const QString systems = t.Value("SELECT group_concat(System) FROM System").toString();
 
-    static constexpr LaterStep kFailing[] = {{13, ChangeThenFail}, {14, AddNotesTable}};
+    static constexpr LaterStep kFailing[] = {{901, ChangeThenFail}, {902, AddNotesTable}};
     Run first;
     RunSteps(t, kFailing, first);
     QCOMPARE(first.result.failures, 1);
     QVERIFY(first.feedback.HasError());
     QCOMPARE(t.Value("SELECT group_concat(System) FROM System").toString(), systems);
     // A later step does not wait for an earlier one that failed.
-    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({14}));
+    QCOMPARE(RecordedTestSteps(t), QList<int>({902}));
 
-    static constexpr LaterStep kMended[] = {{13, AddNoteRow}, {14, AddNotesTable}};
+    static constexpr LaterStep kMended[] = {{901, AddNoteRow}, {902, AddNotesTable}};
     Run second;
     RunSteps(t, kMended, second);
     QCOMPARE(second.result.failures, 0);
-    QCOMPARE(RecordedLaterSteps(t.Db()), QList<int>({13, 14}));
+    QCOMPARE(RecordedTestSteps(t), QList<int>({901, 902}));
     QCOMPARE(t.Value("SELECT count(*) FROM Notes").toInt(), 1);
   }
 
