@@ -56,6 +56,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, ImagesCommands());
   Append(all, MameCommands());
   Append(all, ExportCommands());
+  Append(all, FrontendCommands());
   return all;
 }
 

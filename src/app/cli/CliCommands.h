@@ -17,5 +17,6 @@ std::vector<CliCommand> SitesCommands();
 std::vector<CliCommand> ImagesCommands();
 std::vector<CliCommand> MameCommands();
 std::vector<CliCommand> ExportCommands();
+std::vector<CliCommand> FrontendCommands();
 
 }  // namespace quillon::cli
