@@ -244,9 +244,8 @@ void FrontendExportDialog::ChooseDestination()
 
 void FrontendExportDialog::UpdateDestination()
 {
-  const bool own = !m_romFolders || !m_romFolders->isChecked();
-  m_destination->setEnabled(own);
-  m_chooseDestination->setEnabled(own);
+  // Choosing a folder stays possible: it switches Pegasus to that folder.
+  m_destination->setEnabled(!m_romFolders || !m_romFolders->isChecked());
 }
 
 FrontendExportRequest FrontendExportDialog::Request() const
@@ -267,8 +266,9 @@ FrontendExportRequest FrontendExportDialog::Request() const
 
 void FrontendExportDialog::SetRunning(bool running)
 {
-  for (QWidget* control : {static_cast<QWidget*>(m_export), static_cast<QWidget*>(m_close),
-                           static_cast<QWidget*>(m_systems), static_cast<QWidget*>(m_destination)})
+  for (QWidget* control :
+       {static_cast<QWidget*>(m_export), static_cast<QWidget*>(m_close), static_cast<QWidget*>(m_systems),
+        static_cast<QWidget*>(m_destination), static_cast<QWidget*>(m_chooseDestination)})
     control->setEnabled(!running);
   if (!running)
     UpdateDestination();

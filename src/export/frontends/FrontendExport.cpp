@@ -262,7 +262,7 @@ class FrontendRun {
                       m_result.emptySystems.join(QStringLiteral(", ")));
     if (m_request.systemIds.isEmpty())
       why << QStringLiteral("no system was chosen");
-    return QStringLiteral("nothing to export to %1 (%2)").arg(m_frontend, why.join(QStringLiteral("; ")));
+    return QStringLiteral("nothing to export (%1)").arg(why.join(QStringLiteral("; ")));
   }
 
   // Makes the folder of a target file, or says why it cannot be written there.
