@@ -1,6 +1,5 @@
 #include "common/AtomicFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +10,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -27,12 +27,14 @@ QString SystemError(int number)
 // A name beside `path` that is hidden, tells where it came from, and is not used yet.
 QString TemporaryPathBeside(const QString& path)
 {
-  const QFileInfo target(path);
+  static const QString process = QString::number(::getpid());
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const QString prefix = path.left(slash + 1) + QLatin1Char('.') + path.mid(slash + 1) + QStringLiteral(".quillon-") +
+                         process + QLatin1Char('-');
+  struct stat existing {};
   for (;;) {
-    const QString candidate =
-        target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-        QStringLiteral(".quillon-%1-%2").arg(QCoreApplication::applicationPid()).arg(++g_temporaryCounter);
-    if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
+    const QString candidate = prefix + QString::number(++g_temporaryCounter);
+    if (::lstat(QFile::encodeName(candidate).constData(), &existing) != 0)
       return candidate;
   }
 }

@@ -70,11 +70,9 @@ QString RelativePath(const ExportedGame& game)
 {
   if (game.romFolder.isEmpty())
     return {};
-  const QString relative = QDir(game.romFolder).relativeFilePath(game.path);
-  if (relative.isEmpty() || relative == QStringLiteral("..") || relative.startsWith(QStringLiteral("../")) ||
-      QFileInfo(relative).isAbsolute())
-    return {};
-  return relative;
+  // Both are clean paths: the file lies in the folder when its path starts with the folder's.
+  const QString folder = QDir::cleanPath(game.romFolder) + QLatin1Char('/');
+  return game.path.startsWith(folder) && game.path.size() > folder.size() ? game.path.mid(folder.size()) : QString();
 }
 
 QString WithoutLastExtension(const QString& relative)
@@ -117,13 +115,14 @@ class EsdeWriter final : public FrontendWriter {
             {QStringLiteral("png"), QStringLiteral("jpg")}};
   }
 
-  bool AcceptsExisting(const QByteArray& existing, QString* error) const override
+  bool AcceptsExisting(const QByteArray& existing, QString* error) override
   {
-    const std::optional<std::vector<XmlNode>> nodes = ParseXml(existing, error);
+    std::optional<std::vector<XmlNode>> nodes = ParseXml(existing, error);
     if (!nodes)
       return false;
+    m_existing = std::move(*nodes);
     bool anyElement = false;
-    for (const XmlNode& node : *nodes) {
+    for (const XmlNode& node : m_existing) {
       if (node.kind != XmlNode::Kind::Element)
         continue;
       if (node.name == kGameList)
@@ -135,11 +134,11 @@ class EsdeWriter final : public FrontendWriter {
     return !anyElement;
   }
 
-  QByteArray Content(const FrontendTarget& target, const QByteArray& existing) const override
+  QByteArray Content(const FrontendTarget& target, const QByteArray& existing) override
   {
-    std::vector<XmlNode> nodes;
-    if (!existing.isEmpty())
-      nodes = ParseXml(existing, nullptr).value_or(std::vector<XmlNode>{});
+    // The file AcceptsExisting read, parsed once.
+    std::vector<XmlNode> nodes = existing.isEmpty() ? std::vector<XmlNode>{} : std::move(m_existing);
+    m_existing.clear();
     QStringList romFolders;
     std::vector<EsdeGame> games;
     games.reserve(target.games.size());
@@ -158,6 +157,7 @@ class EsdeWriter final : public FrontendWriter {
  private:
   QString m_gamelists;
   QString m_media;
+  std::vector<XmlNode> m_existing;
 };
 
 }  // namespace

@@ -97,10 +97,10 @@ class FrontendRun {
   // Reads a system and files its games under their targets. False only when the catalogue fails.
   bool Collect(qint64 systemId)
   {
-    const std::optional<FrontendSystem> read = ReadFrontendSystem(m_catalogue, m_feedback, systemId);
+    std::optional<FrontendSystem> read = ReadFrontendSystem(m_catalogue, m_feedback, systemId);
     if (!read)
       return false;
-    const FrontendSystem& system = m_systems.emplace_back(*read);
+    const FrontendSystem& system = m_systems.emplace_back(std::move(*read));
     const QString name = m_writer->NameOf(system.names);
     if (name.isEmpty()) {
       LeaveOutSystem(system, QStringLiteral("it has no %1 name; give it one in its options (%2)")
@@ -111,11 +111,11 @@ class FrontendRun {
       LeaveOutSystem(system, QStringLiteral("its %1 name \"%2\" cannot name a folder").arg(m_frontend, name));
       return true;
     }
-    const std::optional<std::vector<ExportedGame>> games =
+    std::optional<std::vector<ExportedGame>> games =
         ReadExportedGames(m_catalogue, m_feedback, system, m_request.allGames);
     if (!games)
       return false;
-    const std::vector<ExportedGame>& kept = m_games.emplace_back(*games);
+    const std::vector<ExportedGame>& kept = m_games.emplace_back(std::move(*games));
     if (kept.empty()) {
       m_result.emptySystems << system.name;
       return true;
@@ -199,7 +199,8 @@ class FrontendRun {
     const PictureSpot spot = m_writer->PictureSpotOf(target, entry);
     if (spot.pathWithoutExtension.isEmpty())
       return {};
-    const PlacedPicture placed = PlacePicture(source, spot.pathWithoutExtension, spot.extensions, m_request.media);
+    const PlacedPicture placed =
+        PlacePicture(source, spot.pathWithoutExtension, spot.extensions, m_request.media, m_madeFolders);
     using Outcome = PlacedPicture::Outcome;
     switch (placed.outcome) {
       case Outcome::Copied:
@@ -311,6 +312,7 @@ class FrontendRun {
   std::vector<QHash<QString, QString>> m_filesOf;  // per target: file -> title
   QHash<QString, size_t> m_targetIndex;
   QStringList m_targetErrors;
+  QSet<QString> m_madeFolders;
   int m_gameCount = 0;
   int m_progress = 0;
   FrontendExportResult m_result;

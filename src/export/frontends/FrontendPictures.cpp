@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QSet>
 
 #include <cerrno>
 #include <cstring>
@@ -27,25 +28,26 @@ QString PictureExtension(const QString& path)
   return suffix == QStringLiteral("jpeg") ? QStringLiteral("jpg") : suffix;
 }
 
-bool SameFile(const QString& a, const QString& b)
+// The target is the source (a link), or a copy carrying its time (and size, unless converted).
+bool IsCurrent(const struct stat& source, const QString& target, bool converted)
 {
-  struct stat first {};
-  struct stat second {};
-  return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-         ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
+  struct stat placed {};
+  if (::stat(QFile::encodeName(target).constData(), &placed) != 0 || !S_ISREG(placed.st_mode))
+    return false;
+  if (placed.st_dev == source.st_dev && placed.st_ino == source.st_ino)
+    return true;
+  return placed.st_mtim.tv_sec == source.st_mtim.tv_sec && placed.st_mtim.tv_nsec == source.st_mtim.tv_nsec &&
+         (converted || placed.st_size == source.st_size);
 }
 
-// A placed copy carries its source's time; a converted one cannot carry its size.
-bool IsCurrent(const QString& source, const QString& target, bool converted)
+bool MakeFolder(const QString& folder, QSet<QString>& madeFolders)
 {
-  const QFileInfo from(source);
-  const QFileInfo to(target);
-  if (!to.isFile())
-    return false;
-  if (SameFile(source, target))
+  if (madeFolders.contains(folder))
     return true;
-  return to.lastModified() == from.lastModified() && (converted || to.size() == from.size());
+  if (!QDir().mkpath(folder))
+    return false;
+  madeFolders.insert(folder);
+  return true;
 }
 
 // Gives `path` the modification time of `source` (a read-only copy too).
@@ -93,11 +95,11 @@ bool CopyInto(const QString& source, const QString& temporary, QString* error)
 }  // namespace
 
 PlacedPicture PlacePicture(const QString& source, const QString& pathWithoutExtension, const QStringList& extensions,
-                           MediaMode mode)
+                           MediaMode mode, QSet<QString>& madeFolders)
 {
   PlacedPicture placed;
-  const QFileInfo info(source);
-  if (source.isEmpty() || !info.isFile()) {
+  struct stat info {};
+  if (source.isEmpty() || ::stat(QFile::encodeName(source).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
     placed.outcome = Outcome::Missing;
     return placed;
   }
@@ -105,11 +107,11 @@ PlacedPicture PlacePicture(const QString& source, const QString& pathWithoutExte
   const bool keepsFormat = extensions.contains(own);
   const QString extension = keepsFormat ? own : extensions.value(0, QStringLiteral("png"));
   placed.path = pathWithoutExtension + QLatin1Char('.') + extension;
-  if (IsCurrent(source, placed.path, !keepsFormat)) {
+  if (IsCurrent(info, placed.path, !keepsFormat)) {
     placed.outcome = Outcome::Current;
     return placed;
   }
-  if (!QDir().mkpath(QFileInfo(placed.path).absolutePath())) {
+  if (!MakeFolder(QFileInfo(placed.path).absolutePath(), madeFolders)) {
     placed.error = QStringLiteral("%1: cannot make its folder").arg(QDir::toNativeSeparators(placed.path));
     return placed;
   }

@@ -4,6 +4,7 @@
 // placed picture takes its source's modification time, so a later export sees it is current.
 #include "export/frontends/FrontendExport.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -18,8 +19,9 @@ struct PlacedPicture {
 
 // Places `source` at `pathWithoutExtension` + "." + an extension of `extensions` (lower case, the
 // preferred first): a PNG or JPEG picture keeps its format when the front-end reads it, any other
-// is converted to the first extension's format. `mode` must not be MediaMode::None.
+// is converted to the first extension's format. `mode` must not be MediaMode::None. `madeFolders`
+// remembers the folders made (or found) so far, so a run asks for each only once.
 PlacedPicture PlacePicture(const QString& source, const QString& pathWithoutExtension, const QStringList& extensions,
-                           MediaMode mode);
+                           MediaMode mode, QSet<QString>& madeFolders);
 
 }  // namespace quillon

@@ -42,9 +42,10 @@ class FrontendWriter {
   // Where the game's picture is copied or linked; an empty path when it has no place.
   virtual PictureSpot PictureSpotOf(const FrontendTarget& target, const TargetGame& game) const = 0;
   // Whether a file found at the target can be taken over; `error` says why not.
-  virtual bool AcceptsExisting(const QByteArray& existing, QString* error) const = 0;
-  // The target's new content, merged with `existing` (empty when there is no file yet).
-  virtual QByteArray Content(const FrontendTarget& target, const QByteArray& existing) const = 0;
+  virtual bool AcceptsExisting(const QByteArray& existing, QString* error) = 0;
+  // The target's new content, merged with `existing` (empty when there is no file yet), which
+  // AcceptsExisting has accepted just before when there is one.
+  virtual QByteArray Content(const FrontendTarget& target, const QByteArray& existing) = 0;
 };
 
 std::unique_ptr<FrontendWriter> MakeEsdeWriter(const QString& dataFolder);

@@ -154,6 +154,8 @@ class PegasusWriter final : public FrontendWriter {
     return folder + kMetadataFileName;
   }
 
+  // Pictures go to media/boxFront/ under the ROM's name: one folder for all (a folder per game, as
+  // Pegasus would look for them without the metadata's asset lines, costs a second per 10,000).
   PictureSpot PictureSpotOf(const FrontendTarget& target, const TargetGame& entry) const override
   {
     const ExportedGame& game = *entry.game;
@@ -164,11 +166,11 @@ class PegasusWriter final : public FrontendWriter {
           game.romFolder.isEmpty() ? QFileInfo(game.path).fileName() : QDir(game.romFolder).relativeFilePath(game.path);
     if (key.startsWith(QStringLiteral("../")))
       key = QFileInfo(game.path).fileName();
-    return {folder + QStringLiteral("/media/") + WithoutLastExtension(key) + QStringLiteral("/boxFront"),
+    return {folder + QStringLiteral("/media/boxFront/") + WithoutLastExtension(key),
             {QStringLiteral("png"), QStringLiteral("jpg")}};
   }
 
-  bool AcceptsExisting(const QByteArray& existing, QString* error) const override
+  bool AcceptsExisting(const QByteArray& existing, QString* error) override
   {
     QByteArray text = existing;
     if (text.startsWith("\xEF\xBB\xBF"))
@@ -180,7 +182,7 @@ class PegasusWriter final : public FrontendWriter {
     return false;
   }
 
-  QByteArray Content(const FrontendTarget& target, const QByteArray&) const override
+  QByteArray Content(const FrontendTarget& target, const QByteArray&) override
   {
     const QString folder = QFileInfo(target.file).absolutePath();
     const FrontendSystem& first = *target.games.front().system;

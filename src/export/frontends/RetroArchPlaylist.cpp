@@ -275,12 +275,9 @@ class RetroArchWriter final : public FrontendWriter {
             {QStringLiteral("png")}};
   }
 
-  bool AcceptsExisting(const QByteArray& existing, QString* error) const override
-  {
-    return IsJsonPlaylist(existing, error);
-  }
+  bool AcceptsExisting(const QByteArray& existing, QString* error) override { return IsJsonPlaylist(existing, error); }
 
-  QByteArray Content(const FrontendTarget& target, const QByteArray& existing) const override
+  QByteArray Content(const FrontendTarget& target, const QByteArray& existing) override
   {
     std::vector<RetroArchItem> items;
     items.reserve(target.games.size());

@@ -223,31 +223,49 @@ QString EscapeXml(const QString& text, bool attribute)
 {
   QString out;
   out.reserve(text.size() + 16);
-  for (const char32_t c : text.toUcs4()) {
-    switch (c) {
+  const qsizetype size = text.size();
+  for (qsizetype i = 0; i < size; ++i) {
+    const QChar c = text[i];
+    switch (c.unicode()) {
       case '&':
         out += QStringLiteral("&amp;");
-        break;
+        continue;
       case '<':
         out += QStringLiteral("&lt;");
-        break;
+        continue;
       case '>':
         out += QStringLiteral("&gt;");
-        break;
+        continue;
       case '"':
-        out += attribute ? QStringLiteral("&quot;") : QStringLiteral("\"");
-        break;
+        if (attribute)
+          out += QStringLiteral("&quot;");
+        else
+          out += c;
+        continue;
       case '\r':
         // A raw CR would be read back as a line feed.
         out += QStringLiteral("&#13;");
-        break;
+        continue;
       case '\n':
+        if (attribute)
+          out += QStringLiteral("&#10;");
+        else
+          out += c;
+        continue;
       case '\t':
-        out += attribute ? QStringLiteral("&#%1;").arg(uint(c)) : QString(QChar(c));
-        break;
+        if (attribute)
+          out += QStringLiteral("&#9;");
+        else
+          out += c;
+        continue;
       default:
-        if (IsXmlCharacter(c))
-          out += QString::fromUcs4(&c, 1);
+        break;
+    }
+    if (c.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate()) {
+      out += c;
+      out += text[++i];
+    } else if (IsXmlCharacter(c.unicode()) && !c.isSurrogate()) {
+      out += c;
     }
   }
   return out;

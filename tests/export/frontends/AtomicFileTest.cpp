@@ -88,9 +88,11 @@ class AtomicFileTest : public QObject {
     QImage picture(3, 3, QImage::Format_RGB32);
     picture.fill(Qt::red);
     QVERIFY(picture.save(source));
-    const PlacedPicture linked = PlacePicture(source, dir.filePath("covers/pic"), {"png", "jpg"}, MediaMode::Link);
+    QSet<QString> folders;
+    const PlacedPicture linked =
+        PlacePicture(source, dir.filePath("covers/pic"), {"png", "jpg"}, MediaMode::Link, folders);
     QCOMPARE(linked.outcome, PlacedPicture::Outcome::Linked);
-    QCOMPARE(PlacePicture(source, dir.filePath("covers/pic"), {"png"}, MediaMode::Link).outcome,
+    QCOMPARE(PlacePicture(source, dir.filePath("covers/pic"), {"png"}, MediaMode::Link, folders).outcome,
              PlacedPicture::Outcome::Current);
 
     // /dev/shm is another file system here: a link cannot cross it, a copy does.
@@ -100,10 +102,10 @@ class AtomicFileTest : public QObject {
         shm.st_dev == tmp.st_dev)
       QSKIP("no second file system to link across");
     QTemporaryDir other(QStringLiteral("/dev/shm/quillon-XXXXXX"));
-    const PlacedPicture copied = PlacePicture(source, other.filePath("pic"), {"png"}, MediaMode::Link);
+    const PlacedPicture copied = PlacePicture(source, other.filePath("pic"), {"png"}, MediaMode::Link, folders);
     QCOMPARE(copied.outcome, PlacedPicture::Outcome::Copied);
     QCOMPARE(Content(copied.path), Content(source));
-    QCOMPARE(PlacePicture(source, other.filePath("pic"), {"png"}, MediaMode::Link).outcome,
+    QCOMPARE(PlacePicture(source, other.filePath("pic"), {"png"}, MediaMode::Link, folders).outcome,
              PlacedPicture::Outcome::Current);
   }
 };

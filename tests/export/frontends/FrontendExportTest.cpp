@@ -166,7 +166,7 @@ class FrontendExportTest : public QObject {
     const QList<PegasusEntry> games = metadata.Games();
     QCOMPARE(games.size(), 3);
     QCOMPARE(games[0].Value("file"), QStringLiteral("./sub/Bolt <&> Nut \"Deluxe\" (Europe).smc"));
-    QCOMPARE(games[2].Value("assets.boxfront"), QStringLiteral("./media/Super Widget (USA)/boxFront.png"));
+    QCOMPARE(games[2].Value("assets.boxfront"), QStringLiteral("./media/boxFront/Super Widget (USA).png"));
     QCOMPARE(games[2].Text("description"),
              QStringLiteral("A widget hunts for bolts.\nSecond line.\n\nSecond paragraph."));
   }
