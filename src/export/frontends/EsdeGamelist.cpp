@@ -109,6 +109,9 @@ class EsdeWriter final : public FrontendWriter {
     return m_gamelists + name + QStringLiteral("/gamelist.xml");
   }
 
+  // Systems that share an ES-DE name share its ROM folder there: their paths below it must differ.
+  QString EntryKey(const ExportedGame& game) const override { return RelativePath(game); }
+
   PictureSpot PictureSpotOf(const FrontendTarget& target, const TargetGame& game) const override
   {
     return {m_media + target.name + QStringLiteral("/covers/") + WithoutLastExtension(RelativePath(*game.game)),

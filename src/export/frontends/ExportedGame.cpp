@@ -86,7 +86,8 @@ ExportedGame GameFromRow(const QSqlQuery& query, const FrontendSystem& system, c
   game.fileName = Text(query, kFileName);
   const bool absolute = QFileInfo(game.fileName).isAbsolute();
   game.romFolder = absolute ? QString() : WithSlash(Text(query, kRomFolder));
-  game.path = absolute || !game.romFolder.isEmpty() ? QDir::cleanPath(game.romFolder + game.fileName) : QString();
+  const bool located = !game.fileName.isEmpty() && (absolute || !game.romFolder.isEmpty());
+  game.path = located ? QDir::cleanPath(game.romFolder + game.fileName) : QString();
   game.title = TitleOf(Text(query, kFullName), game.fileName, system.removeText);
   game.year = FourDigitYear(Text(query, kYear));
   game.maker = Known(Text(query, kMaker));

@@ -31,7 +31,7 @@ struct ExportedGame {
   qint64 gameId = 0;
   QString romFolder;  // the ROM folder the file was found in ("/" at the end); empty when it has none
   QString fileName;   // the file below that folder, as stored (may hold sub-folders)
-  QString path;       // the ROM file, absolute and clean
+  QString path;       // the ROM file, absolute and clean; empty when the game has none
   QString title;      // never empty: the file's name without its extension stands in
   QString year;       // four digits, else empty
   QString maker;

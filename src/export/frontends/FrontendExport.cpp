@@ -127,6 +127,10 @@ class FrontendRun {
 
   void File(const FrontendSystem& system, const QString& name, const ExportedGame& game)
   {
+    if (game.path.isEmpty()) {
+      LeaveOut(system, game, QStringLiteral("it has no ROM file"));
+      return;
+    }
     if (system.dropRoms && game.picture.isEmpty()) {
       LeaveOut(system, game, QStringLiteral("it has no picture, and the system leaves such games out"));
       return;
@@ -141,15 +145,18 @@ class FrontendRun {
     if (index == m_targetIndex.constEnd()) {
       index = m_targetIndex.insert(file, m_targets.size());
       m_targets.push_back(FrontendTarget{file, name, {}});
-      m_filesOf.emplace_back();
+      m_entriesOf.emplace_back();
     }
-    QHash<QString, QString>& files = m_filesOf[*index];
-    const QString key = QDir::cleanPath(game.path);
-    if (files.contains(key)) {
-      LeaveOut(system, game, QStringLiteral("its file is also that of \"%1\"").arg(files.value(key)));
+    // One entry per file, as the front-end knows it (a path below the ROM folder, for ES-DE).
+    QHash<QString, const ExportedGame*>& entries = m_entriesOf[*index];
+    const QString key = m_writer->EntryKey(game);
+    if (const ExportedGame* first = entries.value(key)) {
+      LeaveOut(system, game,
+               first->path == game.path ? QStringLiteral("its file is also that of \"%1\"").arg(first->title)
+                                        : QStringLiteral("its entry would be that of \"%1\"").arg(first->title));
       return;
     }
-    files.insert(key, game.title);
+    entries.insert(key, &game);
     m_targets[*index].games.push_back(TargetGame{&system, &game, {}});
     ++m_gameCount;
   }
@@ -309,7 +316,7 @@ class FrontendRun {
   std::deque<FrontendSystem> m_systems;
   std::deque<std::vector<ExportedGame>> m_games;
   std::vector<FrontendTarget> m_targets;
-  std::vector<QHash<QString, QString>> m_filesOf;  // per target: file -> title
+  std::vector<QHash<QString, const ExportedGame*>> m_entriesOf;  // per target: entry key -> game
   QHash<QString, size_t> m_targetIndex;
   QStringList m_targetErrors;
   QSet<QString> m_madeFolders;

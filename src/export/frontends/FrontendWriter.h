@@ -39,6 +39,8 @@ class FrontendWriter {
   // The file the game goes into, or empty with `reason` when it cannot go out in this format.
   virtual QString FileOf(const FrontendSystem& system, const QString& name, const ExportedGame& game,
                          QString* reason) const = 0;
+  // What names the game's entry in the file: two games of one key cannot both go in.
+  virtual QString EntryKey(const ExportedGame& game) const { return game.path; }
   // Where the game's picture is copied or linked; an empty path when it has no place.
   virtual PictureSpot PictureSpotOf(const FrontendTarget& target, const TargetGame& game) const = 0;
   // Whether a file found at the target can be taken over; `error` says why not.

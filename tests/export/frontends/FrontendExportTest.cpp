@@ -5,6 +5,8 @@
 #include "FrontendScene.h"
 #include "TestRegistry.h"
 
+#include "catalogue/SystemNames.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -253,6 +255,31 @@ class FrontendExportTest : public QObject {
     QCOMPARE(retroArch.games, 2);
     const RetroArchPlaylistFile read = ReadRetroArchPlaylist(scene.Path("ra/playlists/") + kSnesPlaylist);
     QVERIFY2(read.errors.isEmpty(), qPrintable(read.errors.join('\n')));
+  }
+
+  void SystemsSharingAFrontendNameShareItsFile()
+  {
+    FrontendScene scene;
+    const qint64 arcade = scene.AddRomFolder(1, QStringLiteral("roms/arcade"));
+    const qint64 zinc = scene.AddRomFolder(kZincSystemId, QStringLiteral("roms/zinc"));
+    scene.AddGame(1, arcade, "sfex.zip", "Arcade Fighter");
+    scene.AddGame(1, arcade, "pacman.zip", "Pac");
+    scene.AddGame(kZincSystemId, zinc, "sfex.zip", "Zinc Fighter");
+    scene.AddGame(kZincSystemId, zinc, "tgmj.zip", "Tetris");
+    const FrontendExportResult esde = scene.Export(FrontendFormat::Esde, {1, kZincSystemId}, scene.Path("esde"));
+    QVERIFY(esde.Succeeded());
+    QCOMPARE(esde.files, QStringList{scene.Path("esde/gamelists/arcade/gamelist.xml")});
+    QCOMPARE(esde.games, 3);
+    QCOMPARE(esde.leftOut.size(), 1);
+    QCOMPARE(esde.leftOut[0].reason, QStringLiteral("its entry would be that of \"Arcade Fighter\""));
+    // A playlist holds full paths: all four go in, each with its own system's core.
+    scene.Db().Exec("UPDATE System SET RetroArchCore = '/cores/quillon_test_libretro.so' WHERE SystemID = 1");
+    const FrontendExportResult ra = scene.Export(FrontendFormat::RetroArch, {1, kZincSystemId}, scene.Path("ra"));
+    QCOMPARE(ra.games, 4);
+    const RetroArchPlaylistFile read = ReadRetroArchPlaylist(scene.Path("ra/playlists/MAME.lpl"));
+    QVERIFY2(read.errors.isEmpty(), qPrintable(read.errors.join('\n')));
+    QCOMPARE(read.items[0].coreName, QStringLiteral("quillon_test"));
+    QCOMPARE(read.items[3].corePath, QStringLiteral("DETECT"));
   }
 
   void NothingToExportFails()
