@@ -11,6 +11,7 @@
 #include "ui/SystemOptionsDialog.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -58,6 +59,12 @@ std::function<void(WindowFixture&)> TwoSystems(const QString& roms)
   };
 }
 
+QByteArray ReadFile(const QString& path)
+{
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QStringList Ticked(const QListWidget& list)
 {
   QStringList names;
@@ -74,38 +81,76 @@ class FrontendExportDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void TheWindowExportsTwoSystemsToEsde()
+  void TheWindowExportsTwoSystems_data()
   {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("frontend");
+    QTest::newRow("ES-DE") << "ExportEsde"
+                           << "ES-DE..."
+                           << "ES-DE";
+    QTest::newRow("Pegasus") << "ExportPegasus"
+                             << "Pegasus..."
+                             << "Pegasus";
+    QTest::newRow("RetroArch") << "ExportRetroArch"
+                               << "RetroArch..."
+                               << "RetroArch";
+  }
+
+  void TheWindowExportsTwoSystems()
+  {
+    QFETCH(QString, action);
+    QFETCH(QString, caption);
+    QFETCH(QString, frontend);
     QTemporaryDir roms;
     WindowFixture f(TwoSystems(roms.path()));
     f.ShowTab("SNES");
-    QAction* action = f.window->Action("ExportEsde");
-    QVERIFY(action && action->isEnabled());
-    QCOMPARE(action->text(), QStringLiteral("ES-DE..."));
-    QCOMPARE(f.window->Action("ExportPegasus")->text(), QStringLiteral("Pegasus..."));
-    QCOMPARE(f.window->Action("ExportRetroArch")->text(), QStringLiteral("RetroArch..."));
+    QAction* command = f.window->Action(action);
+    QVERIFY(command && command->isEnabled());
+    QCOMPARE(command->text(), caption);
 
-    const QString dest = roms.filePath("esde");
+    const QString dest = roms.filePath("out");
     QStringList shownTicked;
-    QString summary;
+    QStringList summaries;
+    QList<QByteArray> outputs;
     const auto run = WhenModal<FrontendExportDialog>([&](FrontendExportDialog* dialog) {
       auto* systems = Find<QListWidget>(*dialog, "lstsystems");
       shownTicked = Ticked(*systems);
       for (int row = 0; row < systems->count(); ++row)
         systems->item(row)->setCheckState(Qt::Checked);
+      if (auto* folder = dialog->findChild<QRadioButton*>("optfolder"))
+        folder->setChecked(true);
       Find<QLineEdit>(*dialog, "txtdest")->setText(dest);
-      Find<QPushButton>(*dialog, "cmdexport")->click();
-      summary = Find<QPlainTextEdit>(*dialog, "txtsummary")->toPlainText();
+      for (int pass = 0; pass < 2; ++pass) {
+        Find<QPushButton>(*dialog, "cmdexport")->click();
+        summaries << Find<QPlainTextEdit>(*dialog, "txtsummary")->toPlainText();
+        QByteArray content;
+        for (const QString& file : dialog->Result().files)
+          content += ReadFile(file);
+        outputs << content;
+      }
       Find<QPushButton>(*dialog, "cmdclose")->click();
     });
-    action->trigger();
+    command->trigger();
     QCOMPARE(shownTicked, QStringList{"SNES"});
-    QVERIFY2(summary.startsWith("2 games written to 2 files for ES-DE."), qPrintable(summary));
-    QVERIFY(f.StatusText().contains("2 game(s) exported to ES-DE."));
-    const EsdeGamelist snes = ReadEsdeGamelist(dest + "/gamelists/snes/gamelist.xml", roms.filePath("snes"));
-    QVERIFY2(snes.errors.isEmpty(), qPrintable(snes.errors.join('\n')));
-    QCOMPARE(snes.games.first().fields.value("name"), QStringLiteral("Widget"));
-    QVERIFY(ReadEsdeGamelist(dest + "/gamelists/genesis/gamelist.xml", roms.filePath("gen")).errors.isEmpty());
+    QCOMPARE(summaries.size(), 2);
+    QVERIFY2(summaries[0].startsWith("2 games written to 2 files for " + frontend + "."), qPrintable(summaries[0]));
+    QVERIFY2(summaries[1].contains("2 files were already up to date."), qPrintable(summaries[1]));
+    QVERIFY(!outputs[0].isEmpty());
+    QCOMPARE(outputs[1], outputs[0]);
+    QVERIFY(f.StatusText().contains("2 game(s) exported to " + frontend + "."));
+    if (frontend == "ES-DE") {
+      const EsdeGamelist snes = ReadEsdeGamelist(dest + "/gamelists/snes/gamelist.xml", roms.filePath("snes"));
+      QVERIFY2(snes.errors.isEmpty(), qPrintable(snes.errors.join('\n')));
+      QCOMPARE(snes.games.first().fields.value("name"), QStringLiteral("Widget"));
+    } else if (frontend == "Pegasus") {
+      const PegasusMetadata genesis = ReadPegasusMetadata(dest + "/genesis/metadata.pegasus.txt");
+      QVERIFY2(genesis.errors.isEmpty(), qPrintable(genesis.errors.join('\n')));
+    } else {
+      const RetroArchPlaylistFile snes =
+          ReadRetroArchPlaylist(dest + "/playlists/Nintendo - Super Nintendo Entertainment System.lpl");
+      QVERIFY2(snes.errors.isEmpty(), qPrintable(snes.errors.join('\n')));
+    }
     // The window is usable again.
     QVERIFY(f.window->menuBar()->isEnabled());
   }
