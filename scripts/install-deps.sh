@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libqt6sql6-sqlite libgumbo-dev libsqlite3-dev
+  mame-data  # Mame's software lists: the tests check the shipped system names against them
 )
 # The test run needs nothing beyond the build (window tests run on Qt's offscreen platform).
 
