@@ -172,8 +172,8 @@ class FrontendRun {
     if (exists && !m_writer->AcceptsExisting(existing, &error)) {
       const QString why = QStringLiteral("%1 was left as it is: %2").arg(QDir::toNativeSeparators(target.file), error);
       m_targetErrors << why;
-      for (const TargetGame& entry : target.games)
-        LeaveOut(*entry.system, *entry.game, why);
+      LeaveOutSystem(*target.games.front().system,
+                     QStringLiteral("%1 game(s) not written: %2").arg(target.games.size()).arg(why));
       AdvanceProgress(static_cast<int>(target.games.size()));
       return true;
     }
