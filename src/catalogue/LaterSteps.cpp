@@ -33,8 +33,8 @@ bool RunOneLaterStep(StepRun& run, const LaterStep& step)
 
 std::span<const LaterStep> ProgramLaterSteps()
 {
-  // Each new step is appended here with the next number, as a named array.
-  static constexpr LaterStep kSteps[] = {{14, AddReferenceListTables}};
+  // Each new step is appended here with the next number.
+  static constexpr LaterStep kSteps[] = {{13, AddSystemNameColumns}, {14, AddReferenceListTables}};
   return kSteps;
 }
 

@@ -75,6 +75,7 @@ void AddEmulatorColumns(StepRun& run);             // 8
 void AddMeedioQuery(StepRun& run);                 // 9
 void AddSystemImageColumn(StepRun& run);           // 10
 void AddRecurseColumn(StepRun& run);               // 11
+void AddSystemNameColumns(StepRun& run);           // 13, a later step
 void AddReferenceListTables(StepRun& run);         // 14, a later step
 
 }  // namespace upgrade

@@ -13,14 +13,6 @@ QString Segment(const QString& text)
 
 }  // namespace
 
-QString ThumbnailName(const QString& standardName)
-{
-  QString name = standardName;
-  for (const QChar c : {u'&', u'*', u'/', u':', u'`', u'"', u'<', u'>', u'?', u'\\', u'|'})
-    name.replace(c, QLatin1Char('_'));
-  return name;
-}
-
 QString BoxArtAddress(const QString& server, const QString& database, const QString& standardName)
 {
   QString base = server;

@@ -3,6 +3,8 @@
 // standard name: <server>/<database name>/Named_Boxarts/<name>.png, where the database name is
 // the system's ("Nintendo - Super Nintendo Entertainment System") and the name is the list's
 // standard name with the characters & * / : ` " < > ? \ | replaced by "_".
+#include "names/ThumbnailName.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,8 +13,6 @@ namespace quillon {
 
 inline const QString kThumbnailServer = QStringLiteral("https://thumbnails.libretro.com");
 
-// A standard name as the server names its files (without ".png").
-QString ThumbnailName(const QString& standardName);
 // The address of a game's box art; each path segment percent-encoded.
 QString BoxArtAddress(const QString& server, const QString& database, const QString& standardName);
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/SystemNames.h"
 #include "scan/RomDiscovery.h"
 
 namespace quillon {
@@ -51,6 +52,13 @@ const QList<SystemSetting>& EditableSystemSettings()
       {QStringLiteral("AutoDL"), SettingKind::Number},
       {QStringLiteral("ImageFilter"), SettingKind::Text},
       {QStringLiteral("IgnoreMultiples"), SettingKind::YesNo},
+      // How other programs name the system (empty: the shipped names).
+      {kEsdeNameColumn, SettingKind::Text},
+      {kPegasusNameColumn, SettingKind::Text},
+      {kRetroArchNameColumn, SettingKind::Text},
+      {kSoftwareListsColumn, SettingKind::Text},
+      {kRetroArchCoreColumn, SettingKind::Text},
+      {kRetroArchCoreNameColumn, SettingKind::Text},
   };
   return settings;
 }

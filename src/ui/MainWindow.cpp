@@ -14,6 +14,7 @@
 #include "ui/DeleteGameDialog.h"
 #include "ui/DetailEditorDialog.h"
 #include "ui/ExportDialogs.h"
+#include "ui/FrontendExportDialog.h"
 #include "ui/GameInfoPanel.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
@@ -153,6 +154,16 @@ void MainWindow::BuildMenus()
                     QKeySequence(Qt::CTRL | Qt::Key_U), true),
           &QAction::triggered, this,
           [this] { ExportSiteListCommand(*this, Connection(), *m_feedback, Folder(), this); });
+  exportMenu->addSeparator();
+  for (const FrontendFormat format : {FrontendFormat::Esde, FrontendFormat::Pegasus, FrontendFormat::RetroArch}) {
+    connect(AddAction(exportMenu, FrontendActionName(format), FrontendActionCaption(format), {}, true),
+            &QAction::triggered, this, [this, format] {
+              RunFrontendExport(format,
+                                {&Connection(), m_feedback.get(), CurrentSystemID(),
+                                 [this](bool lock) { LockControls(lock, QString()); }},
+                                this);
+            });
+  }
   QMenu* importMenu = file->addMenu(tr("&Import"));
   connect(AddAction(importMenu, QStringLiteral("ImportSiteURLs"), tr("&Image Site URLs"),
                     QKeySequence(Qt::CTRL | Qt::Key_I), true),

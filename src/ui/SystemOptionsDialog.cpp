@@ -2,6 +2,7 @@
 
 #include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/SystemNames.h"
 #include "scan/RomDiscovery.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"
@@ -314,8 +315,54 @@ QWidget* SystemOptionsDialog::BuildGeneralTab()
                                           QStringLiteral("DropRoms"), exports,
                                           tr("Exports leave out games without picture")));
   layout->addWidget(exports);
+  layout->addWidget(BuildFrontendNames(page));
   layout->addStretch(1);
   return page;
+}
+
+// How ES-DE, Pegasus, RetroArch and Mame name the system; an empty box keeps the shipped name,
+// which shows greyed in it.
+QWidget* SystemOptionsDialog::BuildFrontendNames(QWidget* page)
+{
+  auto* names = new QGroupBox(QStringLiteral("Front-end Names"), page);
+  auto* layout = new QGridLayout(names);
+  const QList<std::tuple<const char*, const char*, QString>> boxes{
+      {"txtesdename", "ES-DE", kEsdeNameColumn},
+      {"txtpegasusname", "Pegasus", kPegasusNameColumn},
+      {"txtretroarchname", "RetroArch", kRetroArchNameColumn},
+      {"txtsoftwarelists", "Mame Lists", kSoftwareListsColumn},
+      {"txtretroarchcore", "RetroArch Core", kRetroArchCoreColumn},
+      {"txtretroarchcorename", "Core Name", kRetroArchCoreNameColumn}};
+  int index = 0;
+  for (const auto& [name, caption, column] : boxes) {
+    QLineEdit* box = AddTextSetting(QString::fromLatin1(name), column, names);
+    layout->addWidget(new QLabel(QString::fromLatin1(caption), names), index / 2, (index % 2) * 3);
+    layout->addWidget(box, index / 2, (index % 2) * 3 + 1);
+    ++index;
+  }
+  QLineEdit* core = m_textSettings.value(kRetroArchCoreColumn);
+  QToolButton* chooseCore = BrowseButton(QStringLiteral("cmdretroarchcore"), names);
+  connect(chooseCore, &QToolButton::clicked, this, [this, core] {
+    ChooseFile(core, kRetroArchCoreColumn, tr("Select RetroArch Core"), tr("Cores (*.so);;All Files (*)"));
+  });
+  layout->addWidget(chooseCore, 2, 2);
+  m_textSettings.value(kSoftwareListsColumn)->setToolTip(tr("Mame software lists, separated by \";\""));
+  return names;
+}
+
+void SystemOptionsDialog::ShowShippedNames(qint64 systemId)
+{
+  const SystemNames shipped = ShippedSystemNames(systemId).value_or(SystemNames{});
+  const QString none = tr("none: set one to export");
+  const QList<QPair<QString, QString>> placeholders{
+      {kEsdeNameColumn, shipped.esde.isEmpty() ? none : shipped.esde},
+      {kPegasusNameColumn, shipped.pegasus.isEmpty() ? none : shipped.pegasus},
+      {kRetroArchNameColumn, shipped.retroArch.isEmpty() ? none : shipped.retroArch},
+      {kSoftwareListsColumn, shipped.softwareLists.join(QLatin1Char(';'))},
+      {kRetroArchCoreColumn, tr("RetroArch chooses")},
+      {kRetroArchCoreNameColumn, tr("from the core's file")}};
+  for (const auto& [column, text] : placeholders)
+    m_textSettings.value(column)->setPlaceholderText(text);
 }
 
 QWidget* SystemOptionsDialog::BuildRomsTab()
@@ -563,6 +610,7 @@ void SystemOptionsDialog::ShowSystem(qint64 systemId)
   for (auto it = m_checkSettings.cbegin(); it != m_checkSettings.cend(); ++it)
     it.value()->setChecked(IsTrue(rows->Value(0, it.key())));
   m_goodTool->setEnabled(UsesGoodTool(m_shownName));
+  ShowShippedNames(systemId);
   UpdateRomPathList();
   UpdateImageURLList();
   m_filling = false;

@@ -52,6 +52,8 @@ class SystemOptionsDialog : public QDialog {
   QWidget* BuildGeneralTab();
   QWidget* BuildRomsTab();
   QWidget* BuildImagesTab();
+  QWidget* BuildFrontendNames(QWidget* page);
+  void ShowShippedNames(qint64 systemId);
   QLineEdit* AddTextSetting(const QString& objectName, const QString& column, QWidget* parent);
   QCheckBox* AddCheckSetting(const QString& objectName, const QString& caption, const QString& column, QWidget* parent,
                              const QString& toolTip = {});

@@ -37,8 +37,10 @@ class CliListTest : public QObject {
     QCOMPARE(list.status, 0);
     QCOMPARE(list.out, QStringLiteral("2\tAxelay\t&H669900\t0\n1\tZelda\t\t0\n"));
     // The first command's start adds Zinc to the delivered catalogue, and says so.
-    QCOMPARE(list.err, QStringLiteral("Loading, Please wait...\nAdding Zinc Support, Please wait...\n"
-                                      "Updating database, Please wait...\nCreated list of 2 / 2 games.\n"));
+    QCOMPARE(list.err,
+             QStringLiteral(
+                 "Loading, Please wait...\nAdding Zinc Support, Please wait...\nUpdating database, Please wait...\n"
+                 "Created list of 2 / 2 games.\n"));
 
     QCOMPARE(Run(t, {QStringLiteral("check-all"), QStringLiteral("--system"), QStringLiteral("SNES"),
                      QStringLiteral("--missing")})

@@ -45,8 +45,9 @@ class ProgramsTest : public QObject {
     QVERIFY(result.out.contains(QStringLiteral("Revision:\t2.7.3.2\n")));
     QVERIFY(result.out.contains(QStringLiteral("Systems:\t34\n")));
     QVERIFY(result.out.contains(QStringLiteral("Games:\t27\n")));
-    QCOMPARE(result.err, QStringLiteral("Loading, Please wait...\nAdding Zinc Support, Please wait...\n"
-                                        "Updating database, Please wait...\n"));
+    QCOMPARE(result.err,
+             QStringLiteral(
+                 "Loading, Please wait...\nAdding Zinc Support, Please wait...\nUpdating database, Please wait...\n"));
     QVERIFY(QFileInfo(DataFolder(dir.path()).CatalogueFile()).isFile());
     QVERIFY(!QFile::exists(DataFolder(dir.path()).LockFile()));
 

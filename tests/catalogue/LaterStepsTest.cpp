@@ -45,15 +45,6 @@ void ChangeThenFail(StepRun& run)
   run.CountFailure();
 }
 
-// The program's own later steps (recorded by the upgrade) followed by a test's.
-QList<int> ProgramStepsAnd(const QList<int>& more)
-{
-  QList<int> numbers;
-  for (const LaterStep& step : ProgramLaterSteps())
-    numbers << step.number;
-  return numbers + more;
-}
-
 struct Run {
   UpgradeResult result;
   RecordingFeedback feedback;
@@ -64,6 +55,14 @@ void RunSteps(TestCatalogue& t, std::span<const LaterStep> steps, Run& out)
   NoDisplay display;
   StepRun run(t.Db(), out.feedback, display, out.result);
   RunLaterSteps(run, steps);
+}
+
+// The recorded steps of this test, numbered apart from the program's own.
+QList<int> RecordedTestSteps(TestCatalogue& t)
+{
+  QList<int> steps = RecordedLaterSteps(t.Db());
+  steps.removeIf([](int step) { return step < 900; });
+  return steps;
 }
 
 }  // namespace
@@ -80,12 +79,12 @@ class LaterStepsTest : public QObject {
     UpdateDb(t.Db(), feedback, display);
     QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
 
-    static constexpr LaterStep kSteps[] = {{91, AddNotesTable}, {92, AddNoteRow}};
+    static constexpr LaterStep kSteps[] = {{901, AddNotesTable}, {902, AddNoteRow}};
     Run first;
     RunSteps(t, kSteps, first);
     QVERIFY2(!first.feedback.HasError(), qPrintable(first.feedback.ErrorLines().join('\n')));
-    QCOMPARE(first.result.changedSteps, QStringList({"91", "92"}));
-    QCOMPARE(RecordedLaterSteps(t.Db()), ProgramStepsAnd({91, 92}));
+    QCOMPARE(first.result.changedSteps, QStringList({"901", "902"}));
+    QCOMPARE(RecordedTestSteps(t), QList<int>({901, 902}));
 
     t.Reopen();
     Run second;
@@ -104,20 +103,20 @@ class LaterStepsTest : public QObject {
     UpdateDb(t.Db(), feedback, display);
     const QString systems = t.Value("SELECT group_concat(System) FROM System").toString();
 
-    static constexpr LaterStep kFailing[] = {{91, ChangeThenFail}, {92, AddNotesTable}};
+    static constexpr LaterStep kFailing[] = {{901, ChangeThenFail}, {902, AddNotesTable}};
     Run first;
     RunSteps(t, kFailing, first);
     QCOMPARE(first.result.failures, 1);
     QVERIFY(first.feedback.HasError());
     QCOMPARE(t.Value("SELECT group_concat(System) FROM System").toString(), systems);
     // A later step does not wait for an earlier one that failed.
-    QCOMPARE(RecordedLaterSteps(t.Db()), ProgramStepsAnd({92}));
+    QCOMPARE(RecordedTestSteps(t), QList<int>({902}));
 
-    static constexpr LaterStep kMended[] = {{91, AddNoteRow}, {92, AddNotesTable}};
+    static constexpr LaterStep kMended[] = {{901, AddNoteRow}, {902, AddNotesTable}};
     Run second;
     RunSteps(t, kMended, second);
     QCOMPARE(second.result.failures, 0);
-    QCOMPARE(RecordedLaterSteps(t.Db()), ProgramStepsAnd({91, 92}));
+    QCOMPARE(RecordedTestSteps(t), QList<int>({901, 902}));
     QCOMPARE(t.Value("SELECT count(*) FROM Notes").toInt(), 1);
   }
 

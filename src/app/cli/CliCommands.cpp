@@ -57,6 +57,7 @@ std::vector<CliCommand> AllCommands()
   Append(all, MameCommands());
   Append(all, IdentifyCommands());
   Append(all, ExportCommands());
+  Append(all, FrontendCommands());
   return all;
 }
 

@@ -18,5 +18,6 @@ std::vector<CliCommand> ImagesCommands();
 std::vector<CliCommand> MameCommands();
 std::vector<CliCommand> IdentifyCommands();
 std::vector<CliCommand> ExportCommands();
+std::vector<CliCommand> FrontendCommands();
 
 }  // namespace quillon::cli
