@@ -3,6 +3,7 @@
 #include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/SystemNames.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -211,6 +212,10 @@ std::optional<std::vector<ListSummary>> ListsOfSystem(Catalogue& catalogue, Feed
 
 QString RetroArchDatabaseName(Catalogue& catalogue, qint64 systemId)
 {
+  SilentFeedback quiet;
+  const std::optional<SystemNames> names = SystemNamesOf(catalogue, quiet, systemId);
+  if (names && !names->retroArch.isEmpty())
+    return names->retroArch;
   const std::optional<Rows> rows =
       catalogue.TrySelect(QStringLiteral("SELECT Name FROM RefList WHERE System = ? AND Format <> ? ORDER BY ListID"),
                           {systemId, ListFormatName(ListFormat::SoftwareList)}, nullptr);

@@ -44,10 +44,10 @@ ListImport ImportReferenceList(Catalogue& catalogue, Feedback& feedback, qint64 
 // The system's lists in the order they count when a ROM matches several (first imported first).
 std::optional<std::vector<ListSummary>> ListsOfSystem(Catalogue& catalogue, Feedback& feedback, qint64 systemId);
 
-// The system's database name on the RetroArch thumbnail server as its DAT files name it: the first
-// DAT list whose name reads "Maker - System", without trailing bracketed words ("Nintendo - Nintendo
-// Entertainment System (Headered)" gives "Nintendo - Nintendo Entertainment System"); empty when
-// the system has none.
+// The system's database name on the RetroArch thumbnail server: its RetroArch name (shipped or set
+// by the user), else as its DAT files name it: the first DAT list whose name reads "Maker - System",
+// without trailing bracketed words ("Nintendo - Nintendo Entertainment System (Headered)" gives
+// "Nintendo - Nintendo Entertainment System"); empty when the system has neither.
 QString RetroArchDatabaseName(Catalogue& catalogue, qint64 systemId);
 
 // Removes a list of the system, by name, with its entries and their results. False when there is none.

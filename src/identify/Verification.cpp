@@ -235,4 +235,14 @@ QString IdentifiedName(Catalogue& catalogue, qint64 gameId)
   return rows && !rows->IsEmpty() ? rows->Value(0, 0).toString() : QString();
 }
 
+bool HasIdentifiedGames(Catalogue& catalogue, qint64 systemId)
+{
+  const std::optional<Rows> rows = catalogue.TrySelect(
+      QStringLiteral("SELECT 1 FROM GameMatch INNER JOIN Games ON Games.GameID = GameMatch.GameID "
+                     "WHERE Games.System = ? AND GameMatch.FileName = Games.FileName AND GameMatch.Status IN (?, ?, ?) "
+                     "LIMIT 1"),
+      {systemId, qint64(MatchStatus::Verified), qint64(MatchStatus::Rename), qint64(MatchStatus::BadDump)}, nullptr);
+  return rows && !rows->IsEmpty();
+}
+
 }  // namespace quillon

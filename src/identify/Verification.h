@@ -57,5 +57,8 @@ bool HasVerificationResults(Catalogue& catalogue, qint64 systemId);
 
 // The standard name of an identified game (verified, to be renamed, or a bad dump); empty otherwise.
 QString IdentifiedName(Catalogue& catalogue, qint64 gameId);
+// True when some game of the system has a standard name from its lists: only then is the thumbnail
+// server, which is asked by standard name, a picture source for the system.
+bool HasIdentifiedGames(Catalogue& catalogue, qint64 systemId);
 
 }  // namespace quillon

@@ -907,7 +907,8 @@ void MainWindow::StartImageSearch(ImageCommand command)
   if (m_model->rowCount() == 0)
     return;
   ThumbnailSource thumbnails;
-  thumbnails.database = RetroArchDatabaseName(Connection(), m_settings.systemId);
+  if (HasIdentifiedGames(Connection(), m_settings.systemId))
+    thumbnails.database = RetroArchDatabaseName(Connection(), m_settings.systemId);
   thumbnails.standardNameOf = [this](qint64 gameId) { return IdentifiedName(Connection(), gameId); };
   RunImageCommand(*this, Connection(), *m_feedback, Folder(), m_settings, command, this, thumbnails);
 }

@@ -171,7 +171,8 @@ class CliIdentifyTest : public QObject {
         {{"rename", "--system", "SNES"}, 1, "run 'quillon-cli verify' first"},
         {{"verify", "--system", "Nowhere"}, 1, "no system named \"Nowhere\""},
         {{"verify"}, 2, "verify needs --system NAME"},
-        {{"import-dat", "--system", "SNES"}, 2, "import-dat needs --system NAME and a FILE"},
+        {{"import-dat", "SNES.dat"}, 2, "import-dat needs --system NAME and a FILE"},
+        {{"import-dat", "--system", "Custom 1"}, 1, "the system has no Mame software lists"},
         {{"import-dat", "--system", "SNES", t.Path(QStringLiteral("none.dat"))}, 1, "cannot read"},
         {{"import-dat", "--system", "SNES", t.Path(QStringLiteral("roms/homebrew.sfc"))}, 1, "no reference list"},
         {{"import-dat", "--system", "SNES", "--list", "none", "--hash-folder", roms}, 1, "none.xml"},
@@ -241,6 +242,16 @@ class CliIdentifyTest : public QObject {
     QCOMPARE(imported.status, 0);
     QVERIFY(imported.out.startsWith(QStringLiteral("testnes\t")));
     QVERIFY(imported.out.endsWith(QStringLiteral("\t1\tsoftware list\n")));
+
+    // Without a file or a list name, the system's own software lists are read.
+    QCOMPARE(Run(t, {QStringLiteral("system"), QStringLiteral("set"), QStringLiteral("Custom 2"),
+                     QStringLiteral("SoftwareLists=testnes")})
+                 .status,
+             0);
+    const CliOutput own = Run(t, {QStringLiteral("import-dat"), QStringLiteral("--system"), QStringLiteral("Custom 2"),
+                                  QStringLiteral("--hash-folder"), hash});
+    QCOMPARE(own.status, 0);
+    QVERIFY2(own.out.startsWith(QStringLiteral("testnes\t")), qPrintable(own.err));
   }
 };
 

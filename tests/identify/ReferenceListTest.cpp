@@ -284,7 +284,8 @@ class ReferenceListTest : public QObject {
                      {kSnes})
                  .toInt(),
              3);
-    QCOMPARE(RetroArchDatabaseName(t.Db(), kSnes), QStringLiteral("Test - Widget System"));
+    // The system's shipped RetroArch name comes before its lists' names.
+    QCOMPARE(RetroArchDatabaseName(t.Db(), kSnes), QStringLiteral("Nintendo - Super Nintendo Entertainment System"));
 
     QVERIFY(RemoveReferenceList(t.Db(), feedback, kSnes, QStringLiteral("widgets")));
     QVERIFY(!RemoveReferenceList(t.Db(), feedback, kSnes, QStringLiteral("widgets")));
@@ -311,8 +312,9 @@ class ReferenceListTest : public QObject {
     Upgrade(t);
     const QString file = t.Path(QStringLiteral("list.dat"));
     QVERIFY(WriteLogiqx(file, TestList{listName, QStringLiteral("1"), SampleList().entries}));
-    QVERIFY(Import(t, kSnes, file).ok);
-    QTEST(RetroArchDatabaseName(t.Db(), kSnes), "database");
+    // A custom system has no shipped name: its DAT list names its database.
+    QVERIFY(Import(t, kNes, file).ok);
+    QTEST(RetroArchDatabaseName(t.Db(), kNes), "database");
   }
 
   void MameSoftwareListsImportWhole_data()

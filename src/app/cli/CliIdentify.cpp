@@ -2,6 +2,7 @@
 // against DAT files and Mame software lists, and renamed to the lists' standard names.
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
+#include "catalogue/SystemNames.h"
 #include "identify/ReferenceLists.h"
 #include "identify/Renaming.h"
 #include "identify/Verification.h"
@@ -45,7 +46,7 @@ int RunImportDat(CliRun& run)
       args.Has(QStringLiteral("--hash-folder")) ? args.Value(QStringLiteral("--hash-folder")) : kMameHashFolder;
   for (const QString& list : args.Values(QStringLiteral("--list")))
     files << MameSoftwareListFile(list, hashFolder);
-  if (!args.Has(kSystemOption) || files.isEmpty())
+  if (!args.Has(kSystemOption))
     return run.UsageError(QStringLiteral("import-dat needs --system NAME and a FILE or --list NAME"));
   Catalogue* catalogue = run.OpenCatalogue();
   if (!catalogue)
@@ -53,6 +54,18 @@ int RunImportDat(CliRun& run)
   const std::optional<qint64> system = NamedSystem(run, *catalogue, args);
   if (!system)
     return kFailure;
+  // Without files or lists, the system's own Mame software lists.
+  if (files.isEmpty()) {
+    const std::optional<SystemNames> names = SystemNamesOf(*catalogue, run.Feedback(), *system);
+    if (!names)
+      return kFailure;
+    for (const QString& list : names->softwareLists)
+      files << MameSoftwareListFile(list, hashFolder);
+    if (files.isEmpty()) {
+      run.Err() << "quillon-cli: the system has no Mame software lists; give a FILE or --list NAME\n";
+      return kFailure;
+    }
+  }
   int failures = 0;
   for (const QString& file : files) {
     const ListImport imported = ImportReferenceList(*catalogue, run.Feedback(), *system, file);
@@ -209,8 +222,9 @@ std::vector<CliCommand> IdentifyCommands()
   return {{QStringLiteral("import-dat"),
            {QStringLiteral("import-dat --system NAME [FILE...] [--list SOFTWARELIST...] [--hash-folder DIR]")},
            QStringLiteral("Imports reference lists for a system: Logiqx XML or clrmamepro DAT files, or Mame software "
-                          "lists by name (--list nes reads nes.xml of the mame-data package). A list of the same "
-                          "name is replaced. Prints name, version, entries and format of each."),
+                          "lists by name (--list nes reads nes.xml of the mame-data package); without either, the "
+                          "system's own software lists. A list of the same name is replaced. Prints name, version, "
+                          "entries and format of each."),
            RunImportDat},
           {QStringLiteral("dat-lists"),
            {QStringLiteral("dat-lists --system NAME [--remove LISTNAME]")},

@@ -83,15 +83,17 @@ void PrintSummary(CliRun& run, const BatchOutcome& outcome)
             << (outcome.closed ? " before the search was stopped" : "") << ".\n";
 }
 
-// The thumbnail server asked first for identified games: the system's database name from its DAT
-// lists unless --thumbnails names it.
+// The thumbnail server asked first for identified games: the system's database name unless
+// --thumbnails names it; no source while none of the system's games is identified.
 ThumbnailSource Thumbnails(const CliArgs& args, Catalogue& catalogue, qint64 systemId)
 {
   ThumbnailSource source;
   if (args.Has(QStringLiteral("--thumbnail-server")))
     source.server = args.Value(QStringLiteral("--thumbnail-server"));
-  source.database = args.Has(QStringLiteral("--thumbnails")) ? args.Value(QStringLiteral("--thumbnails"))
-                                                             : RetroArchDatabaseName(catalogue, systemId);
+  if (args.Has(QStringLiteral("--thumbnails")))
+    source.database = args.Value(QStringLiteral("--thumbnails"));
+  else if (HasIdentifiedGames(catalogue, systemId))
+    source.database = RetroArchDatabaseName(catalogue, systemId);
   source.standardNameOf = [&catalogue](qint64 gameId) { return IdentifiedName(catalogue, gameId); };
   return source;
 }
