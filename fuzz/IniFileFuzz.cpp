@@ -35,11 +35,13 @@ bool HasOnlyCrLfLineEnds(const QString& text)
   return true;
 }
 
-// A value the writer stores as it is: the tidying trims control characters (code points up to
-// 13) at the end of the whole text, and "|||" is what joins a repeated key's values.
+// A value the writer stores as it is and that can be told apart among a repeated key's values:
+// the tidying trims control characters (code points up to 13) at the end of the whole text, and
+// "|||" joins the values, so a value holding it, or starting or ending with "|", is ambiguous.
 bool KeepsItsShape(const QString& value)
 {
-  return !value.contains(kIniValueSeparator) && (value.isEmpty() || value.back().unicode() > 13);
+  return !value.contains(kIniValueSeparator) && !value.startsWith(QLatin1Char('|')) &&
+         !value.endsWith(QLatin1Char('|')) && (value.isEmpty() || value.back().unicode() > 13);
 }
 
 void CheckWriting(const QString& text, const QString& section, const QString& key, const QString& value)
