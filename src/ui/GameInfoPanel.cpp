@@ -1,5 +1,6 @@
 #include "ui/GameInfoPanel.h"
 
+#include "browser/ChoiceLists.h"
 #include "browser/EmulatorLaunch.h"
 #include "browser/GameDetails.h"
 #include "browser/GamePictures.h"
@@ -84,19 +85,13 @@ QToolButton* SmallButton(const QString& name, const QString& text, const QString
   return button;
 }
 
-void FillCombo(QComboBox* combo, Catalogue& catalogue, Feedback& feedback, const QString& sql)
+// Fills a combo with names, keeping the text it shows.
+void FillCombo(QComboBox* combo, const QStringList& names)
 {
   const QString text = combo->currentText();
   combo->blockSignals(true);
   combo->clear();
-  const std::optional<Rows> rows = catalogue.Select(feedback, QStringLiteral("CreateFilter"), sql);
-  if (rows) {
-    QStringList names;
-    names.reserve(rows->Count());
-    for (const QVariantList& row : rows->All())
-      names << row.value(1).toString();
-    combo->addItems(names);
-  }
+  combo->addItems(names);
   combo->setEditText(text);
   combo->blockSignals(false);
 }
@@ -259,19 +254,19 @@ void GameInfoPanel::Write(const QString& column, const QVariant& value)
 void GameInfoPanel::FillCombos()
 {
   Catalogue& catalogue = m_main.Connection();
-  FillCombo(m_country, catalogue, m_main.Feedback(), QStringLiteral("SELECT * FROM Countries"));
-  FillCombo(m_year, catalogue, m_main.Feedback(), QStringLiteral("SELECT * FROM Years"));
-  FillCombo(m_manufacturer, catalogue, m_main.Feedback(), QStringLiteral("SELECT * FROM Manf"));
+  FillCombo(m_country, DetailChoices(catalogue, m_main.Feedback(), DetailChoice::Countries));
+  FillCombo(m_year, DetailChoices(catalogue, m_main.Feedback(), DetailChoice::Years));
+  FillCombo(m_manufacturer, DetailChoices(catalogue, m_main.Feedback(), DetailChoice::Manufacturers));
 }
 
-void GameInfoPanel::FillGenres(const QList<std::pair<qint64, QString>>& genres)
+void GameInfoPanel::FillGenres(const QList<GenreChoice>& genres)
 {
   const bool wasFilling = m_filling;
   m_filling = true;
   m_genres->clear();
-  for (const auto& [genreId, name] : genres) {
-    auto* item = new QListWidgetItem(name, m_genres);
-    item->setData(Qt::UserRole, genreId);
+  for (const GenreChoice& genre : genres) {
+    auto* item = new QListWidgetItem(genre.name, m_genres);
+    item->setData(Qt::UserRole, genre.genreId);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
   }

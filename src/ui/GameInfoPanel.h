@@ -1,6 +1,7 @@
 #pragma once
 // frmgameinfo ("Game Information"): the current game's details, every edit written at once, its
 // genres, emulator, and pictures.
+#include "browser/ChoiceLists.h"
 #include "browser/GameList.h"
 
 #include <QGroupBox>
@@ -31,7 +32,7 @@ class GameInfoPanel : public QGroupBox {
   // Fills the country, year and maker combos from their lists.
   void FillCombos();
   // Fills the genre check list (index 0 is "[Unknown]").
-  void FillGenres(const QList<std::pair<qint64, QString>>& genres);
+  void FillGenres(const QList<GenreChoice>& genres);
   // FilterControl: the editor of the active missing-data filter gets the focus.
   void FocusEditorFor(const QString& missingFilter);
   void SetLocked(bool locked);

@@ -1,11 +1,13 @@
 #include "ui/MainWindow.h"
 
+#include "browser/ChoiceLists.h"
 #include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Lookups.h"
 #include "catalogue/Session.h"
 #include "identify/ReferenceLists.h"
+#include "scan/GameAdding.h"
 #include "scan/GameDeletion.h"
 #include "scan/GameMatching.h"
 #include "scan/RomDiscovery.h"
@@ -522,16 +524,9 @@ void MainWindow::RefreshGenres()
   m_genreCombo->blockSignals(true);
   m_genreCombo->clear();
   m_genreCombo->addItem(kAllGenres);
-  const std::optional<Rows> rows =
-      Connection().Select(*m_feedback, QStringLiteral("RefreshGenres"),
-                          QStringLiteral("SELECT GenreName, GenreID FROM Genres ORDER BY GenreName"));
-  QList<std::pair<qint64, QString>> genres;
-  if (rows) {
-    for (const QVariantList& row : rows->All()) {
-      m_genreCombo->addItem(row[0].toString(), row[1]);
-      genres.append({row[1].toLongLong(), row[0].toString()});
-    }
-  }
+  const QList<GenreChoice> genres = GenresByName(Connection(), *m_feedback).value_or(QList<GenreChoice>());
+  for (const GenreChoice& genre : genres)
+    m_genreCombo->addItem(genre.name, genre.genreId);
   m_details->FillGenres(genres);
   const int keep = m_genreCombo->findText(typed, Qt::MatchExactly);
   m_genreCombo->setCurrentIndex(keep >= 0 ? keep : 0);
@@ -679,16 +674,12 @@ void MainWindow::OpenScanner(bool quick, bool autoScan, QWidget* over)
 
 void MainWindow::AddGames()
 {
-  const std::optional<Rows> rows = Connection().Select(
-      *m_feedback, QStringLiteral("AddGame"),
-      QStringLiteral("SELECT RomPath.RomPath, System.DefaultRomType FROM System LEFT JOIN RomPath "
-                     "ON System.SystemID = RomPath.System WHERE System.SystemID = ? ORDER BY RomPath.PathID LIMIT 1"),
-      {m_settings.systemId});
-  QString start = rows && !rows->IsEmpty() ? rows->Value(0, 0).toString() : QString();
+  const AddGameStart begin = AddGameStartOf(Connection(), *m_feedback, m_settings.systemId).value_or(AddGameStart{});
+  QString start = begin.romFolder;
   if (start.isEmpty())
     start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   QStringList patterns;
-  for (const QString& extension : ExtensionList(rows && !rows->IsEmpty() ? rows->Value(0, 1).toString() : QString())) {
+  for (const QString& extension : ExtensionList(begin.romTypes)) {
     if (!extension.isEmpty())
       patterns << QStringLiteral("*.") + extension;
   }
@@ -700,9 +691,7 @@ void MainWindow::AddGameFiles(const QStringList& paths)
 {
   if (paths.isEmpty() || m_settings.systemId == 0)
     return;
-  const std::optional<QVariant> rename =
-      Connection().SelectValue(*m_feedback, QStringLiteral("AddGame"),
-                               QStringLiteral("SELECT Rename FROM System WHERE SystemID = ?"), {m_settings.systemId});
+  const bool rename = SystemRenamesRoms(Connection(), *m_feedback, m_settings.systemId, QStringLiteral("AddGame"));
   m_lookups->EnsureManufacturers();
   LockControls(true, QString());
   for (const QString& path : paths) {
@@ -712,7 +701,7 @@ void MainWindow::AddGameFiles(const QStringList& paths)
     NewGameRequest request;
     request.path = longPath;
     request.systemId = m_settings.systemId;
-    request.rename = rename && IsTrue(*rename);
+    request.rename = rename;
     NewGame(Connection(), *m_lookups, *m_feedback, Folder(), request);
   }
   LockControls(false, QString());

@@ -596,8 +596,7 @@ void SystemOptionsDialog::OnNodeClicked(QTreeWidgetItem* item)
 void SystemOptionsDialog::ShowSystem(qint64 systemId)
 {
   const std::optional<Rows> rows =
-      m_main.Connection().Select(m_main.Feedback(), QStringLiteral("treSys_NodeClick"),
-                                 QStringLiteral("SELECT * FROM System WHERE SystemID = ?"), {systemId});
+      SystemRecord(m_main.Connection(), m_main.Feedback(), systemId, QStringLiteral("treSys_NodeClick"));
   if (!rows || rows->IsEmpty())
     return;
   m_filling = true;

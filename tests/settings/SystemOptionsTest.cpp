@@ -1,6 +1,7 @@
 // Editing a system's settings and ROM folders.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "browser/GameList.h"
@@ -110,6 +111,54 @@ class SystemOptionsTest : public QObject {
     QVERIFY(!UsesGoodTool(QStringLiteral("Arcade")));
     QVERIFY(!UsesGoodTool(QStringLiteral("zinc")));
     QVERIFY(UsesGoodTool(QStringLiteral("SNES")));
+  }
+
+  // Several settings at once (quillon-cli system set): all are written, or none.
+  void SeveralSettingsAreWrittenAllOrNone_data()
+  {
+    QTest::addColumn<QStringList>("settings");  // COLUMN=VALUE
+    QTest::addColumn<bool>("written");
+    QTest::newRow("all good") << QStringList{"TimeOut=5", "Recurse=0"} << true;
+    QTest::newRow("a bad value undoes the good one") << QStringList{"TimeOut=5", "ImageLimit=lots"} << false;
+    QTest::newRow("an unknown column undoes the good one") << QStringList{"TimeOut=5", "SystemID=9"} << false;
+    QTest::newRow("the last tab is kept") << QStringList{"TimeOut=5", "enabletab=0"} << false;
+    QTest::newRow("a tab given back in the same set") << QStringList{"EnableTab=0", "TimeOut=5", "EnableTab=1"} << true;
+  }
+
+  void SeveralSettingsAreWrittenAllOrNone()
+  {
+    QFETCH(QStringList, settings);
+    QFETCH(bool, written);
+    TestCatalogue t;
+    t.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
+    QList<QPair<QString, QString>> pairs;
+    for (const QString& setting : settings)
+      pairs.append({setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1)});
+    RecordingFeedback feedback;
+    QCOMPARE(SetSystemSettings(t.Db(), feedback, 3, pairs), written);
+    QCOMPARE(feedback.HasError(), !written);
+    QCOMPARE(t.Value(QStringLiteral("SELECT TimeOut FROM System WHERE SystemID = 3")).toInt(), written ? 5 : 10);
+    QCOMPARE(EnabledSystemCount(t.Db(), feedback).value_or(-1), 1);
+  }
+
+  void SummariesCountFoldersAndGames()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    const qint64 folder = InsertRomPath(t.Db(), kSnes, QStringLiteral("/roms/snes/"));
+    TestGame(kSnes, QStringLiteral("Alpha")).Folder(folder).Insert(t.Db());
+    TestGame(kSnes, QStringLiteral("Gone")).Missing().Insert(t.Db());
+    t.Exec(QStringLiteral("UPDATE System SET EnableTab = 0 WHERE SystemID = ?"), {kGameboy});
+    const std::optional<QList<SystemSummary>> systems = SystemSummaries(t.Db(), feedback);
+    QVERIFY(systems && systems->size() > int(kGameboy));
+    const SystemSummary& snes = systems->at(int(kSnes) - 1);
+    QCOMPARE(snes.name, QStringLiteral("SNES"));
+    QCOMPARE(snes.typeName, QStringLiteral("Consoles"));
+    QCOMPARE(snes.romPaths, 1);
+    QCOMPARE(snes.games, 2);
+    QVERIFY(snes.enabled);
+    QVERIFY(!systems->at(int(kGameboy) - 1).enabled);
+    QCOMPARE(systems->at(int(kGameboy) - 1).games, 0);
   }
 
   void SitesAndTheirIgnoreLists()
