@@ -6,8 +6,6 @@
 #include "scan/RomDiscovery.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"
-#include "ui/GameInfoPanel.h"
-#include "ui/MainWindow.h"
 #include "ui/StatusFeedback.h"
 
 #include <QCheckBox>
@@ -167,9 +165,11 @@ class SystemTreeWidget : public QTreeWidget {
   }
 };
 
-SystemOptionsDialog::SystemOptionsDialog(MainWindow& main, QWidget* parent)
-    : QDialog(parent ? parent : &main),
-      m_main(main),
+SystemOptionsDialog::SystemOptionsDialog(UiContext context, SystemOptionsHost& host, qint64 currentSystemId,
+                                         QWidget* parent)
+    : QDialog(parent),
+      m_context(context),
+      m_host(host),
       m_chooseFolder([](QWidget* owner, const QString& title, const QString& start) {
         return QFileDialog::getExistingDirectory(owner, title, start);
       })
@@ -179,8 +179,8 @@ SystemOptionsDialog::SystemOptionsDialog(MainWindow& main, QWidget* parent)
   setModal(true);
   resize(860, 600);
   BuildControls();
-  const bool anyFolder = AnyRomPath(m_main.Connection(), m_main.Feedback());
-  BuildTree(m_main.CurrentSystemID());
+  const bool anyFolder = AnyRomPath(m_context.catalogue, m_context.feedback);
+  BuildTree(currentSystemId);
   // A new user starts where the work is: the ROM folders.
   if (!anyFolder)
     m_tabs->setCurrentWidget(m_tabs->findChild<QWidget*>(QStringLiteral("frmRoms")));
@@ -520,7 +520,7 @@ QWidget* SystemOptionsDialog::BuildImagesTab()
 
 void SystemOptionsDialog::BuildTree(qint64 selectId)
 {
-  const std::optional<QList<SystemTypeNode>> tree = SystemTree(m_main.Connection(), m_main.Feedback());
+  const std::optional<QList<SystemTypeNode>> tree = SystemTree(m_context.catalogue, m_context.feedback);
   if (!tree)
     return;
   const bool wasFilling = m_filling;
@@ -582,7 +582,7 @@ void SystemOptionsDialog::SelectSystem(qint64 systemId)
 
 void SystemOptionsDialog::MoveSystem(qint64 systemId, qint64 typeId)
 {
-  if (SetSystemType(m_main.Connection(), m_main.Feedback(), systemId, typeId))
+  if (SetSystemType(m_context.catalogue, m_context.feedback, systemId, typeId))
     BuildTree(systemId);
 }
 
@@ -596,7 +596,7 @@ void SystemOptionsDialog::OnNodeClicked(QTreeWidgetItem* item)
 void SystemOptionsDialog::ShowSystem(qint64 systemId)
 {
   const std::optional<Rows> rows =
-      SystemRecord(m_main.Connection(), m_main.Feedback(), systemId, QStringLiteral("treSys_NodeClick"));
+      SystemRecord(m_context.catalogue, m_context.feedback, systemId, QStringLiteral("treSys_NodeClick"));
   if (!rows || rows->IsEmpty())
     return;
   m_filling = true;
@@ -619,7 +619,7 @@ void SystemOptionsDialog::Write(const QString& column, const QString& typed)
 {
   if (m_filling || m_curSys == 0)
     return;
-  SetSystemSetting(m_main.Connection(), m_main.Feedback(), m_curSys, column, typed);
+  SetSystemSetting(m_context.catalogue, m_context.feedback, m_curSys, column, typed);
 }
 
 void SystemOptionsDialog::RenameSystem()
@@ -627,7 +627,7 @@ void SystemOptionsDialog::RenameSystem()
   const QString name = m_name->text().trimmed();
   if (m_filling || m_curSys == 0 || name == m_shownName)
     return;
-  if (!SetSystemSetting(m_main.Connection(), m_main.Feedback(), m_curSys, QStringLiteral("System"), name)) {
+  if (!SetSystemSetting(m_context.catalogue, m_context.feedback, m_curSys, QStringLiteral("System"), name)) {
     m_name->setText(m_shownName);
     return;
   }
@@ -647,7 +647,7 @@ void SystemOptionsDialog::EnableSystem(bool enabled)
   if (m_filling || m_curSys == 0)
     return;
   // Passing through no enabled system is allowed here; closing checks that one is left.
-  if (!SetSystemEnabled(m_main.Connection(), m_main.Feedback(), m_curSys, enabled, false)) {
+  if (!SetSystemEnabled(m_context.catalogue, m_context.feedback, m_curSys, enabled, false)) {
     m_enabled->setChecked(!enabled);
     return;
   }
@@ -693,14 +693,14 @@ QString SystemOptionsDialog::DefaultImageFilter() const
 void SystemOptionsDialog::UpdateRomPathList()
 {
   m_romPaths->clear();
-  m_romPaths->addItems(RomPathsOf(m_main.Connection(), m_main.Feedback(), m_curSys));
+  m_romPaths->addItems(RomPathsOf(m_context.catalogue, m_context.feedback, m_curSys));
   m_removeRomPath->setEnabled(false);
   ShowFirstUseHelp();
 }
 
 void SystemOptionsDialog::ShowFirstUseHelp()
 {
-  const bool anyFolder = AnyRomPath(m_main.Connection(), m_main.Feedback());
+  const bool anyFolder = AnyRomPath(m_context.catalogue, m_context.feedback);
   m_firstUse->setVisible(!anyFolder);
   m_scanNow->setEnabled(anyFolder);
 }
@@ -711,7 +711,7 @@ void SystemOptionsDialog::AddRomFolder()
   const QString folder = m_chooseFolder(this, QStringLiteral("Select Rom Folder"), start);
   if (folder.isEmpty() || m_curSys == 0)
     return;
-  if (AddRomPath(m_main.Connection(), m_main.Feedback(), m_curSys, folder))
+  if (AddRomPath(m_context.catalogue, m_context.feedback, m_curSys, folder))
     m_updateList = true;
   UpdateRomPathList();
 }
@@ -721,7 +721,7 @@ void SystemOptionsDialog::RemoveRomFolder()
   const QList<QListWidgetItem*> selected = m_romPaths->selectedItems();
   if (selected.isEmpty())
     return;
-  if (RemoveRomPath(m_main.Connection(), m_main.Feedback(), m_curSys, selected.first()->text()))
+  if (RemoveRomPath(m_context.catalogue, m_context.feedback, m_curSys, selected.first()->text()))
     m_updateList = true;
   UpdateRomPathList();
 }
@@ -731,7 +731,7 @@ void SystemOptionsDialog::UpdateImageURLList(qint64 selectId)
   m_sites->blockSignals(true);
   m_sites->clear();
   for (const ImageSite& site :
-       ImageSitesOf(m_main.Connection(), m_main.Feedback(), m_curSys).value_or(QList<ImageSite>())) {
+       ImageSitesOf(m_context.catalogue, m_context.feedback, m_curSys).value_or(QList<ImageSite>())) {
     auto* item = new QListWidgetItem(site.url, m_sites);
     item->setData(Qt::UserRole, site.id);
     if (site.id == selectId)
@@ -762,7 +762,7 @@ void SystemOptionsDialog::UpdateIgnoreList()
   const qint64 siteId = SelectedSiteId();
   if (siteId == 0)
     return;
-  m_ignore->addItems(IgnoredUrlsOf(m_main.Connection(), m_main.Feedback(), m_curSys, siteId).value_or(QStringList()));
+  m_ignore->addItems(IgnoredUrlsOf(m_context.catalogue, m_context.feedback, m_curSys, siteId).value_or(QStringList()));
 }
 
 QString SystemOptionsDialog::AskUrl(const QString& title)
@@ -777,8 +777,8 @@ void SystemOptionsDialog::AddSite()
   const QString url = AskUrl(QStringLiteral("Image Search URL"));
   if (url.isEmpty() || m_curSys == 0)
     return;
-  const std::optional<qint64> added = AddImageSite(m_main.Connection(), m_main.Feedback(), m_curSys, url);
-  UpdateImageURLList(added.value_or(ImageSiteId(m_main.Connection(), m_main.Feedback(), m_curSys, url).value_or(0)));
+  const std::optional<qint64> added = AddImageSite(m_context.catalogue, m_context.feedback, m_curSys, url);
+  UpdateImageURLList(added.value_or(ImageSiteId(m_context.catalogue, m_context.feedback, m_curSys, url).value_or(0)));
 }
 
 void SystemOptionsDialog::RemoveSite()
@@ -786,7 +786,7 @@ void SystemOptionsDialog::RemoveSite()
   const QList<QListWidgetItem*> selected = m_sites->selectedItems();
   if (selected.isEmpty())
     return;
-  RemoveImageSite(m_main.Connection(), m_main.Feedback(), m_curSys, selected.first()->text());
+  RemoveImageSite(m_context.catalogue, m_context.feedback, m_curSys, selected.first()->text());
   UpdateImageURLList();
 }
 
@@ -798,7 +798,7 @@ void SystemOptionsDialog::AddIgnore()
   const QString url = AskUrl(QStringLiteral("Ignore Image URL"));
   if (url.isEmpty())
     return;
-  AddIgnoredUrl(m_main.Connection(), m_main.Feedback(), m_curSys, siteId, url);
+  AddIgnoredUrl(m_context.catalogue, m_context.feedback, m_curSys, siteId, url);
   UpdateIgnoreList();
 }
 
@@ -808,7 +808,7 @@ void SystemOptionsDialog::RemoveIgnore()
   const qint64 siteId = SelectedSiteId();
   if (selected.isEmpty() || siteId == 0)
     return;
-  RemoveIgnoredUrl(m_main.Connection(), m_main.Feedback(), m_curSys, siteId, selected.first()->text());
+  RemoveIgnoredUrl(m_context.catalogue, m_context.feedback, m_curSys, siteId, selected.first()->text());
   UpdateIgnoreList();
 }
 
@@ -816,61 +816,30 @@ void SystemOptionsDialog::ScanNow()
 {
   // A name being typed is taken before the scan reads the systems.
   RenameSystem();
-  m_main.OpenScanner(true, true, this);
+  m_host.ScanAllSystems(this);
 }
 
 void SystemOptionsDialog::reject()
 {
   RenameSystem();
-  const std::optional<int> enabled = EnabledSystemCount(m_main.Connection(), m_main.Feedback());
+  const std::optional<int> enabled = EnabledSystemCount(m_context.catalogue, m_context.feedback);
   if (enabled && *enabled == 0) {
     QMessageBox::critical(this, kCaption, kOneSystemEnabledText);
     return;
   }
-  ApplyToMainWindow();
+  m_host.SystemOptionsClosed(Changes());
   m_updateList = false;
   QDialog::reject();
 }
 
-void SystemOptionsDialog::ApplyToMainWindow()
+SystemOptionsChanges SystemOptionsDialog::Changes()
 {
-  // Renamed or (dis)abled systems change the tabs, which the settings are looked up by.
-  if (m_updateList || m_tabsChanged)
-    m_main.UpdateTabs();
-  if (m_updateList)
-    ShowEditedSystemTab();
-  m_main.RefreshSettings();
-  m_main.Details().ViewGameInfo(m_main.CurrentGameID());
-  m_main.Feedback().Yield();
-}
-
-void SystemOptionsDialog::ShowEditedSystemTab()
-{
-  // After a first setup the main window shows a system with ROM folders, the one set up here
-  // when it has a tab.
-  if (m_main.CurrentSettings().hasRomPath || RomPathsOf(m_main.Connection(), m_main.Feedback(), m_curSys).isEmpty())
-    return;
-  auto* tabs = m_main.findChild<QTabBar*>(QStringLiteral("tbsSys"));
-  if (!tabs)
-    return;
-  for (int i = 0; i < tabs->count(); ++i) {
-    if (tabs->tabText(i).compare(m_shownName, Qt::CaseInsensitive) == 0) {
-      tabs->setCurrentIndex(i);
-      return;
-    }
-  }
-}
-
-void RunSystemOptions(MainWindow& main)
-{
-  SystemOptionsDialog dialog(main);
-  dialog.exec();
-}
-
-void OfferFirstSetup(MainWindow& main)
-{
-  if (!AnyRomPath(main.Connection(), main.Feedback()))
-    RunSystemOptions(main);
+  SystemOptionsChanges changes;
+  changes.tabsChanged = m_tabsChanged;
+  changes.romFoldersChanged = m_updateList;
+  if (m_updateList && !RomPathsOf(m_context.catalogue, m_context.feedback, m_curSys).isEmpty())
+    changes.systemWithFolders = m_shownName;
+  return changes;
 }
 
 }  // namespace quillon::ui

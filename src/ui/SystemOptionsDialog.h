@@ -1,7 +1,9 @@
 #pragma once
 // System_Options ("Quillon Options"): the systems grouped by type on the left, the selected
-// system's settings on three tabs on the right. Every change is written at once; closing makes
-// the main window take the changes in.
+// system's settings on three tabs on the right. Every change is written at once; closing tells the
+// window what changed, so it takes the changes in.
+#include "ui/UiContext.h"
+
 #include <QDialog>
 #include <QHash>
 
@@ -19,14 +21,34 @@ class QTreeWidgetItem;
 
 namespace quillon::ui {
 
-class MainWindow;
 class SystemTreeWidget;
+
+// What changed while the options were open.
+struct SystemOptionsChanges {
+  bool tabsChanged = false;        // a system renamed, or given or denied its tab
+  bool romFoldersChanged = false;  // a ROM folder added or removed (UpdateList)
+  // The system shown last, when its ROM folders changed and it has some now: after a first setup
+  // the window shows it.
+  QString systemWithFolders;
+};
+
+// What the options ask of the window that opened them.
+class SystemOptionsHost {
+ public:
+  virtual ~SystemOptionsHost() = default;
+
+  // Scan Now: the scanner over `over`, scanning every system at once.
+  virtual void ScanAllSystems(QWidget* over) = 0;
+  // The options closed: tabs, settings and the details shown are read again.
+  virtual void SystemOptionsClosed(const SystemOptionsChanges& changes) = 0;
+};
 
 class SystemOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit SystemOptionsDialog(MainWindow& main, QWidget* parent = nullptr);
+  // Opens on the system `currentSystemId` (the first one when 0).
+  SystemOptionsDialog(UiContext context, SystemOptionsHost& host, qint64 currentSystemId, QWidget* parent);
 
   // CurSys: the system whose settings are shown.
   qint64 CurSys() const { return m_curSys; }
@@ -44,7 +66,7 @@ class SystemOptionsDialog : public QDialog {
   void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
 
  public slots:
-  // Closing: refused while no system is enabled; otherwise the main window takes the changes in.
+  // Closing: refused while no system is enabled; otherwise the host takes the changes in.
   void reject() override;
 
  private:
@@ -84,11 +106,11 @@ class SystemOptionsDialog : public QDialog {
 
   void ShowFirstUseHelp();
   void ScanNow();
-  void ApplyToMainWindow();
-  void ShowEditedSystemTab();
+  SystemOptionsChanges Changes();
   QTreeWidgetItem* NodeOfSystem(qint64 systemId) const;
 
-  MainWindow& m_main;
+  UiContext m_context;
+  SystemOptionsHost& m_host;
   FolderChooser m_chooseFolder;
   qint64 m_curSys = 0;
   QString m_shownName;
@@ -113,10 +135,5 @@ class SystemOptionsDialog : public QDialog {
   QPushButton* m_addIgnore = nullptr;
   QPushButton* m_removeIgnore = nullptr;
 };
-
-// Opens the options modally over the main window (File > Settings, the scanner's Setup).
-void RunSystemOptions(MainWindow& main);
-// Opens the options when no system has a ROM folder yet (the end of the start-up).
-void OfferFirstSetup(MainWindow& main);
 
 }  // namespace quillon::ui
