@@ -2,25 +2,18 @@
 // System_Options ("Quillon Options"): the systems grouped by type on the left, the selected
 // system's settings on three tabs on the right. Every change is written at once; closing tells the
 // window what changed, so it takes the changes in.
+#include "ui/SystemSettingsPane.h"
 #include "ui/UiContext.h"
 
 #include <QDialog>
-#include <QHash>
 
-#include <functional>
-
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
 class QTabWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace quillon::ui {
 
+class SystemGeneralPane;
+class SystemImagesPane;
+class SystemRomsPane;
 class SystemTreeWidget;
 
 // What changed while the options were open.
@@ -60,10 +53,9 @@ class SystemOptionsDialog : public QDialog {
   // Moves a system into another system type (what dropping its node on a type node does).
   void MoveSystem(qint64 systemId, qint64 typeId);
 
-  // How a folder is chosen (title, start folder -> folder, empty when cancelled): the toolkit's
-  // folder dialog unless replaced (tests answer it directly).
-  using FolderChooser = std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
-  void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
+  // How the Roms and Images tabs choose a folder: the toolkit's folder dialog unless replaced
+  // (tests answer it directly).
+  void SetFolderChooser(const FolderChooser& chooser);
 
  public slots:
   // Closing: refused while no system is enabled; otherwise the host takes the changes in.
@@ -71,69 +63,23 @@ class SystemOptionsDialog : public QDialog {
 
  private:
   void BuildControls();
-  QWidget* BuildGeneralTab();
-  QWidget* BuildRomsTab();
-  QWidget* BuildImagesTab();
-  QWidget* BuildFrontendNames(QWidget* page);
-  void ShowShippedNames(qint64 systemId);
-  QLineEdit* AddTextSetting(const QString& objectName, const QString& column, QWidget* parent);
-  QCheckBox* AddCheckSetting(const QString& objectName, const QString& caption, const QString& column, QWidget* parent,
-                             const QString& toolTip = {});
-
   // UpdateTabs of this dialog: the tree of types and systems; the node of `selectId` is selected.
   void BuildTree(qint64 selectId);
-  void OnNodeClicked(QTreeWidgetItem* item);
   void ShowSystem(qint64 systemId);
-  void Write(const QString& column, const QString& typed);
-  void RenameSystem();
-  void EnableSystem(bool enabled);
-  void ChooseFile(QLineEdit* box, const QString& column, const QString& title, const QString& filter);
-  void ChooseImageFolder();
-  QString DefaultImageFilter() const;
-
-  void UpdateRomPathList();
-  void AddRomFolder();
-  void RemoveRomFolder();
-  void UpdateImageURLList(qint64 selectId = 0);
-  void OnSiteSelectionChanged();
-  void UpdateIgnoreList();
-  void AddSite();
-  void RemoveSite();
-  void AddIgnore();
-  void RemoveIgnore();
-  qint64 SelectedSiteId() const;
-  QString AskUrl(const QString& title);
-
-  void ShowFirstUseHelp();
   void ScanNow();
   SystemOptionsChanges Changes();
-  QTreeWidgetItem* NodeOfSystem(qint64 systemId) const;
 
   UiContext m_context;
   SystemOptionsHost& m_host;
-  FolderChooser m_chooseFolder;
   qint64 m_curSys = 0;
-  QString m_shownName;
   bool m_updateList = false;
   bool m_tabsChanged = false;
-  bool m_filling = false;
 
   SystemTreeWidget* m_tree = nullptr;
   QTabWidget* m_tabs = nullptr;
-  QHash<QString, QLineEdit*> m_textSettings;   // column -> box
-  QHash<QString, QCheckBox*> m_checkSettings;  // column -> check box
-  QLineEdit* m_name = nullptr;
-  QCheckBox* m_enabled = nullptr;
-  QGroupBox* m_goodTool = nullptr;
-  QLabel* m_firstUse = nullptr;
-  QListWidget* m_romPaths = nullptr;
-  QPushButton* m_removeRomPath = nullptr;
-  QPushButton* m_scanNow = nullptr;
-  QListWidget* m_sites = nullptr;
-  QPushButton* m_removeSite = nullptr;
-  QListWidget* m_ignore = nullptr;
-  QPushButton* m_addIgnore = nullptr;
-  QPushButton* m_removeIgnore = nullptr;
+  SystemGeneralPane* m_general = nullptr;
+  SystemRomsPane* m_roms = nullptr;
+  SystemImagesPane* m_images = nullptr;
 };
 
 }  // namespace quillon::ui
