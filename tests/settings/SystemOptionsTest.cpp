@@ -59,21 +59,22 @@ class SystemOptionsTest : public QObject {
         t.Value(QStringLiteral("SELECT PathID FROM RomPath WHERE System = 3 AND RomPath = '/roms/snes/'")).toInt();
     const int morePath = t.Value(QStringLiteral("SELECT PathID FROM RomPath WHERE RomPath = '/more/snes/'")).toInt();
     const int genesisPath = t.Value(QStringLiteral("SELECT PathID FROM RomPath WHERE System = 2")).toInt();
-    t.Exec(QStringLiteral("INSERT INTO Games (GameID, FileName, System, RomPath, Available) VALUES "
-                          "(1, 'a.smc', 3, ?, 1), (2, 'b.smc', 3, ?, 1), (3, 'c.bin', 2, ?, 1)"),
-           {snesPath, morePath, genesisPath});
+    const qint64 a =
+        TestGame(kSnes, QStringLiteral("A")).File(QStringLiteral("a.smc")).Folder(snesPath).Genres({1}).Insert(t.Db());
+    const qint64 b =
+        TestGame(kSnes, QStringLiteral("B")).File(QStringLiteral("b.smc")).Folder(morePath).Genres({1}).Insert(t.Db());
+    const qint64 c = TestGame(2, QStringLiteral("C")).File(QStringLiteral("c.bin")).Folder(genesisPath).Insert(t.Db());
     QVERIFY(RemoveRomPath(t.Db(), feedback, 3, QStringLiteral("/roms/snes/")));
     QVERIFY(!RemoveRomPath(t.Db(), feedback, 3, QStringLiteral("/roms/snes/")));
-    QVERIFY(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 1")).isNull());
-    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 2")).toInt(), morePath);
+    QVERIFY(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = ?"), {a}).isNull());
+    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = ?"), {b}).toInt(), morePath);
     // The game of the removed folder is listed among the missing games.
-    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (1, 1), (2, 1)"));
     const std::optional<std::vector<GameRow>> missing =
-        GameListQuery(t.Db(), feedback, {3, GameView::Missing, {}, {}, {}}, QStringLiteral("CreateList"));
+        GameListQuery(t.Db(), feedback, {3, GameView::Missing, {}, {}, {}, {}}, QStringLiteral("CreateList"));
     QVERIFY(missing && missing->size() == 1);
-    QCOMPARE(missing->front().gameId, 1);
-    QCOMPARE(t.Value(QStringLiteral("SELECT Available FROM Games WHERE GameID = 2")).toInt(), 1);
-    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 3")).toInt(), genesisPath);
+    QCOMPARE(missing->front().gameId, a);
+    QCOMPARE(t.Value(QStringLiteral("SELECT Available FROM Games WHERE GameID = ?"), {b}).toInt(), 1);
+    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = ?"), {c}).toInt(), genesisPath);
     QCOMPARE(RomPathsOf(t.Db(), feedback, 3), QStringList{"/more/snes/"});
     QVERIFY(!feedback.HasError());
   }
