@@ -103,6 +103,15 @@ bool BulkStatement::Next()
   return false;
 }
 
+void BulkStatement::Reset()
+{
+  if (!m_statement)
+    return;
+  sqlite3_reset(m_statement);
+  sqlite3_clear_bindings(m_statement);
+  m_failed = false;
+}
+
 qint64 BulkStatement::Int(int column) const
 {
   return sqlite3_column_int64(m_statement, column);
@@ -114,6 +123,30 @@ QString BulkStatement::Text(int column) const
   if (!text)
     return {};
   return QString(static_cast<const QChar*>(text), sqlite3_column_bytes16(m_statement, column) / 2);
+}
+
+std::string_view BulkStatement::Utf8(int column) const
+{
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+  if (!text)
+    return {};
+  return {text, static_cast<size_t>(sqlite3_column_bytes(m_statement, column))};
+}
+
+ColumnType BulkStatement::Type(int column) const
+{
+  switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+      return ColumnType::Integer;
+    case SQLITE_FLOAT:
+      return ColumnType::Real;
+    case SQLITE_TEXT:
+      return ColumnType::Text;
+    case SQLITE_BLOB:
+      return ColumnType::Blob;
+    default:
+      return ColumnType::Null;
+  }
 }
 
 QVariant BulkStatement::Value(int column) const

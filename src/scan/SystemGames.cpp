@@ -1,0 +1,347 @@
+#include "scan/SystemGames.h"
+
+#include "catalogue/BulkStatement.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/Feedback.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace quillon {
+
+namespace {
+
+constexpr int kEmptySlot = -1;
+constexpr int kFreedSlot = -2;
+
+// A file name's bytes as the scan compares them: those of its text as the engine gives it in
+// UTF-16, so a stored name that is not valid UTF-8 compares as it always did.
+std::string_view StoredFileName(const BulkStatement& games, int column, TextBlocks& names)
+{
+  const std::string_view bytes = games.Utf8(column);
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<uchar>(c) < 0x80; });
+  if (ascii)
+    return names.Keep(bytes);
+  return names.Keep(Utf8View(games.Text(column).toUtf8()));
+}
+
+// The way a QVariant takes the stored value as a whole number, as the merge always has.
+StoredKey KeyColumn(const BulkStatement& games, int column)
+{
+  switch (games.Type(column)) {
+    case ColumnType::Null:
+      return {};
+    case ColumnType::Integer:
+      return {games.Int(column), false};
+    default:
+      return {games.Value(column).toLongLong(), false};
+  }
+}
+
+bool HoldsOne(const BulkStatement& games, int column)
+{
+  return games.Type(column) == ColumnType::Integer && games.Int(column) == 1;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix)
+{
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+std::string_view MatchKeyOf(std::string_view fileName)
+{
+  const size_t slash = fileName.rfind('/');
+  const std::string_view name = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+void SystemGames::Clear()
+{
+  m_games.clear();
+  m_games.shrink_to_fit();
+  m_names.Clear();
+  m_slots.clear();
+  m_slots.shrink_to_fit();
+  m_usedSlots = 0;
+  m_byFolder.clear();
+}
+
+bool SystemGames::Load(Catalogue& catalogue, Feedback& feedback, const QString& routine, qint64 systemId)
+{
+  Clear();
+  m_failure = {};
+  BulkStatement folders(catalogue, QStringLiteral("SELECT PathID FROM RomPath WHERE System = ?"));
+  folders.Bind(1, systemId);
+  std::vector<qint64> systemFolders;
+  while (folders.Next())
+    systemFolders.push_back(folders.Int(0));
+  std::sort(systemFolders.begin(), systemFolders.end());
+  if (!folders.IsValid() || folders.Failed())
+    m_failure = folders.Failure();
+  else if (ReadGames(catalogue, systemId, systemFolders) && ReadGenreCounts(catalogue))
+    m_failure = {};
+  if (m_failure.number != 0 || !m_failure.description.isEmpty()) {
+    ReportError(feedback, m_failure.number, routine, m_failure.description);
+    Clear();
+    return false;
+  }
+  IndexAll();
+  return true;
+}
+
+bool SystemGames::ReadGames(Catalogue& catalogue, qint64 systemId, const std::vector<qint64>& folders)
+{
+  BulkStatement games(catalogue,
+                      QStringLiteral("SELECT GameID, FileName, RomPath, Available, Year, Manufacturer, Country, Image, "
+                                     "Genre, Selected, Edited FROM Games WHERE System = ?"));
+  games.Bind(1, systemId);
+  while (games.Next()) {
+    // A column's type is read before its value: reading a value may convert it.
+    KnownGame game;
+    game.romPathIsWhole = games.Type(2) == ColumnType::Integer;
+    game.availableIsTrue = HoldsOne(games, 3);
+    game.imageIsNull = games.Type(7) == ColumnType::Null;
+    const bool imageIsText = games.Type(7) == ColumnType::Text;
+    game.genreIsWhole = games.Type(8) == ColumnType::Integer;
+    game.selectedIsTrue = HoldsOne(games, 9);
+    game.editedIsTrue = HoldsOne(games, 10);
+    game.year = KeyColumn(games, 4);
+    game.manufacturer = KeyColumn(games, 5);
+    game.country = KeyColumn(games, 6);
+    game.gameId = games.Int(0);
+    game.fileName = StoredFileName(games, 1, m_names);
+    game.romPath = games.Int(2);
+    game.folder = std::binary_search(folders.begin(), folders.end(), game.romPath) ? game.romPath : 0;
+    game.available = games.Int(3) != 0;
+    game.imageHasText = imageIsText ? !games.Utf8(7).empty() : !game.imageIsNull && !games.Text(7).isEmpty();
+    game.genre = games.Int(8);
+    m_games.push_back(game);
+  }
+  if (!games.IsValid() || games.Failed()) {
+    m_failure = games.Failure();
+    return false;
+  }
+  std::sort(m_games.begin(), m_games.end(), [](const KnownGame& a, const KnownGame& b) { return a.gameId < b.gameId; });
+  return true;
+}
+
+// One pass over the links of the system's range of keys.
+bool SystemGames::ReadGenreCounts(Catalogue& catalogue)
+{
+  if (m_games.empty())
+    return true;
+  BulkStatement links(catalogue, QStringLiteral("SELECT GameID, count(*) FROM SubGenres WHERE GameID BETWEEN ? AND ? "
+                                                "GROUP BY GameID ORDER BY GameID"));
+  links.Bind(1, m_games.front().gameId);
+  links.Bind(2, m_games.back().gameId);
+  while (links.Next()) {
+    const qint64 gameId = links.Int(0);
+    const auto game = std::lower_bound(m_games.begin(), m_games.end(), gameId,
+                                       [](const KnownGame& known, qint64 id) { return known.gameId < id; });
+    if (game != m_games.end() && game->gameId == gameId)
+      game->genreCount = static_cast<int>(links.Int(1));
+  }
+  if (!links.IsValid() || links.Failed()) {
+    m_failure = links.Failure();
+    return false;
+  }
+  return true;
+}
+
+void SystemGames::IndexAll()
+{
+  size_t capacity = 16;
+  while (capacity < 2 * m_games.size())
+    capacity *= 2;
+  m_slots.assign(capacity, kEmptySlot);
+  m_usedSlots = 0;
+  m_byFolder.clear();
+  for (int position = 0; position < static_cast<int>(m_games.size()); ++position) {
+    m_games[static_cast<size_t>(position)].nextSameKey = -1;
+    Link(position);
+    m_byFolder[m_games[static_cast<size_t>(position)].folder].push_back(position);
+  }
+}
+
+size_t SystemGames::SlotOf(std::string_view key) const
+{
+  const size_t mask = m_slots.size() - 1;
+  for (size_t slot = std::hash<std::string_view>()(key) & mask;; slot = (slot + 1) & mask) {
+    const int head = m_slots[slot];
+    if (head == kEmptySlot || (head >= 0 && MatchKeyOf(m_games[static_cast<size_t>(head)].fileName) == key))
+      return slot;
+  }
+}
+
+int SystemGames::FirstWithKey(std::string_view key) const
+{
+  const int head = m_slots[SlotOf(key)];
+  return head >= 0 ? head : -1;
+}
+
+void SystemGames::Grow()
+{
+  std::vector<int> heads;
+  for (const int head : m_slots) {
+    if (head >= 0)
+      heads.push_back(head);
+  }
+  m_slots.assign(m_slots.size() * 2, kEmptySlot);
+  m_usedSlots = heads.size();
+  for (const int head : heads)
+    m_slots[SlotOf(MatchKeyOf(m_games[static_cast<size_t>(head)].fileName))] = head;
+}
+
+// Adds the game at `position` to the games of its key, which stay in GameID order.
+void SystemGames::Link(int position)
+{
+  if (2 * (m_usedSlots + 1) > m_slots.size())
+    Grow();
+  KnownGame& game = m_games[static_cast<size_t>(position)];
+  int& head = m_slots[SlotOf(MatchKeyOf(game.fileName))];
+  if (head < 0) {
+    if (head == kEmptySlot)
+      ++m_usedSlots;
+    head = position;
+    game.nextSameKey = -1;
+    return;
+  }
+  const auto before = [&](int other) { return other >= 0 && Game(other).gameId < game.gameId; };
+  if (!before(head)) {
+    game.nextSameKey = head;
+    head = position;
+    return;
+  }
+  int previous = head;
+  while (before(Game(previous).nextSameKey))
+    previous = Game(previous).nextSameKey;
+  game.nextSameKey = Game(previous).nextSameKey;
+  m_games[static_cast<size_t>(previous)].nextSameKey = position;
+}
+
+void SystemGames::Unlink(int position)
+{
+  KnownGame& game = m_games[static_cast<size_t>(position)];
+  int& head = m_slots[SlotOf(MatchKeyOf(game.fileName))];
+  if (head == position) {
+    head = game.nextSameKey >= 0 ? game.nextSameKey : kFreedSlot;
+  } else {
+    for (int previous = head; previous >= 0; previous = m_games[static_cast<size_t>(previous)].nextSameKey) {
+      if (m_games[static_cast<size_t>(previous)].nextSameKey == position) {
+        m_games[static_cast<size_t>(previous)].nextSameKey = game.nextSameKey;
+        break;
+      }
+    }
+  }
+  game.nextSameKey = -1;
+}
+
+int SystemGames::Take(qint64 pathId, const QStringList& fileNames)
+{
+  std::vector<QByteArray> names;
+  for (const QString& fileName : fileNames)
+    names.push_back(fileName.toUtf8());
+  const auto firstFree = [&](std::string_view name, const auto& wanted) {
+    for (int position = FirstWithKey(MatchKeyOf(name)); position >= 0; position = Game(position).nextSameKey) {
+      if (!Game(position).taken && wanted(Game(position)))
+        return position;
+    }
+    return -1;
+  };
+  int found = -1;
+  for (size_t i = 0; found < 0 && i < names.size(); ++i) {
+    const std::string_view name = Utf8View(names[i]);
+    found = firstFree(name, [&](const KnownGame& game) { return game.folder == pathId && game.fileName == name; });
+  }
+  for (size_t i = 0; found < 0 && i < names.size(); ++i)
+    found = firstFree(Utf8View(names[i]), [](const KnownGame&) { return true; });
+  if (found >= 0)
+    m_games[static_cast<size_t>(found)].taken = true;
+  return found;
+}
+
+std::vector<int> SystemGames::MissingAfter(qint64 pathId, const QStringList& keptFolders) const
+{
+  std::vector<QByteArray> kept;
+  for (const QString& folder : keptFolders)
+    kept.push_back(folder.toUtf8());
+  std::vector<int> missing;
+  for (const qint64 folder : {pathId, qint64(0)}) {
+    const auto games = m_byFolder.find(folder);
+    if (games == m_byFolder.end())
+      continue;
+    for (const int position : games->second) {
+      const KnownGame& game = Game(position);
+      // The lists keep games that moved on to another folder.
+      if (game.folder != folder || !game.available || game.taken)
+        continue;
+      const bool isKept = folder == pathId && std::any_of(kept.begin(), kept.end(), [&](const QByteArray& prefix) {
+                            return StartsWith(game.fileName, Utf8View(prefix));
+                          });
+      if (!isKept)
+        missing.push_back(position);
+    }
+  }
+  return missing;
+}
+
+bool SystemGames::HasFileName(int position, const QString& fileName) const
+{
+  return Game(position).fileName == Utf8View(fileName.toUtf8());
+}
+
+bool SystemGames::IsUnchanged(int position, qint64 pathId, const GameUpdate& update) const
+{
+  const KnownGame& game = Game(position);
+  return !update.year && !update.manufacturer && !update.country &&
+         (update.keepImage || (update.image.isEmpty() && game.imageIsNull)) && game.genreIsWhole &&
+         game.genre == update.genreCount && game.romPathIsWhole && game.romPath == pathId && game.availableIsTrue &&
+         game.selectedIsTrue && game.editedIsTrue && HasFileName(position, update.fileName);
+}
+
+void SystemGames::Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update)
+{
+  const QByteArray fileName = update.fileName.toUtf8();
+  if (position < 0) {
+    KnownGame game;
+    game.gameId = gameId;
+    game.fileName = m_names.Keep(Utf8View(fileName));
+    m_games.push_back(game);
+    position = static_cast<int>(m_games.size()) - 1;
+    Link(position);
+    m_byFolder[pathId].push_back(position);
+  } else {
+    KnownGame& game = m_games[static_cast<size_t>(position)];
+    if (game.fileName != Utf8View(fileName)) {
+      Unlink(position);
+      game.fileName = m_names.Keep(Utf8View(fileName));
+      Link(position);
+    }
+    if (game.folder != pathId)
+      m_byFolder[pathId].push_back(position);
+  }
+  KnownGame& game = m_games[static_cast<size_t>(position)];
+  game.folder = pathId;
+  game.romPath = pathId;
+  game.romPathIsWhole = true;
+  game.available = game.availableIsTrue = game.selectedIsTrue = game.editedIsTrue = true;
+  game.taken = true;
+  if (update.year)
+    game.year = {*update.year, false};
+  if (update.manufacturer)
+    game.manufacturer = {*update.manufacturer, false};
+  if (update.country)
+    game.country = {*update.country, false};
+  if (!update.keepImage) {
+    game.imageIsNull = update.image.isEmpty();
+    game.imageHasText = !update.image.isEmpty();
+  }
+  game.genreCount = update.genreCount;
+  game.genre = update.genreCount;
+  game.genreIsWhole = true;
+}
+
+}  // namespace quillon
