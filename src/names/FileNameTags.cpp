@@ -127,7 +127,8 @@ int BracketedTextIndex::HighestIn(QStringView name) const
       const qsizetype length = close - open - 1;
       if (length < 0 || static_cast<size_t>(length) >= m_lengths.size() || !m_lengths[static_cast<size_t>(length)])
         continue;
-      const auto found = m_ranks.constFind(name.mid(open + 1, length).toString());
+      // A view of the name's own characters: no copy per candidate.
+      const auto found = m_ranks.constFind(QString::fromRawData(name.data() + open + 1, length));
       if (found != m_ranks.cend())
         highest = std::max(highest, *found);
     }
@@ -142,8 +143,13 @@ qint64 FileNameTags::CheckYear(const QString& fileName)
   qint64 result = kUnknownYear;
   // Each year found is looked up (and added when new) in ascending order; the highest wins.
   const auto resolve = [&](const QString& text) {
-    if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true)))
+    const auto known = m_yearKeys.constFind(text);
+    if (known != m_yearKeys.cend()) {
+      result = *known;
+    } else if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true))) {
+      m_yearKeys.insert(text, *key);
       result = *key;
+    }
   };
   for (const int year : TagYearsIn(fileName, m_lastYear))
     resolve(QString::number(year));
@@ -195,6 +201,7 @@ bool FileNameTags::EnsureManufacturerIndex()
   if (m_makersGeneration == m_lookups.ManufacturerCacheGeneration())
     return true;
   m_makers.Clear();
+  m_makerKeys.clear();
   const PairTable& cache = m_lookups.ManufacturerCache();
   for (int i = 0; i < cache.Count(); ++i) {
     if (!cache.Second(i).isNull())
@@ -204,20 +211,36 @@ bool FileNameTags::EnsureManufacturerIndex()
   return true;
 }
 
+int FileNameTags::ManufacturerPositionIn(const QString& fileName)
+{
+  return EnsureManufacturerIndex() ? m_makers.HighestIn(fileName) : -1;
+}
+
 QString FileNameTags::ManufacturerNameIn(const QString& fileName)
 {
-  if (!EnsureManufacturerIndex())
-    return {};
-  const int position = m_makers.HighestIn(fileName);
+  const int position = ManufacturerPositionIn(fileName);
   return position < 0 ? QString() : m_lookups.ManufacturerCache().Second(position).toString();
 }
 
 qint64 FileNameTags::GetManfFromName(const QString& fileName)
 {
-  const QString name = ManufacturerNameIn(fileName);
+  const int position = ManufacturerPositionIn(fileName);
+  if (position < 0)
+    return kUnknownManufacturer;
+  // A maker of the cache is found by name without adding anything, so its key stays what it was
+  // until the cache is built again.
+  const auto known = m_makerKeys.constFind(position);
+  if (known != m_makerKeys.cend())
+    return *known;
+  const QString name = m_lookups.ManufacturerCache().Second(position).toString();
   if (name.isEmpty())
     return kUnknownManufacturer;
-  return PositiveKey(m_lookups.GetManf(name, true)).value_or(kUnknownManufacturer);
+  const std::optional<qint64> key = PositiveKey(m_lookups.GetManf(name, true));
+  if (!key)
+    return kUnknownManufacturer;
+  if (m_makersGeneration == m_lookups.ManufacturerCacheGeneration())
+    m_makerKeys.insert(position, *key);
+  return *key;
 }
 
 }  // namespace quillon

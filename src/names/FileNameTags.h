@@ -68,6 +68,8 @@ class FileNameTags {
 
  private:
   bool EnsureManufacturerIndex();
+  // The cache position of the maker GetManfFromName settles on; -1 when none.
+  int ManufacturerPositionIn(const QString& fileName);
 
   Lookups& m_lookups;
   int m_lastYear;  // the current year when the reader was made: the last year a tag may give
@@ -76,6 +78,9 @@ class FileNameTags {
   std::vector<qint64> m_countryKeys;  // by rank (table order)
   BracketedTextIndex m_makers;
   int m_makersGeneration = -1;
+  // Keys already looked up: by year text, and by maker cache position (for this generation).
+  QHash<QString, qint64> m_yearKeys;
+  QHash<int, qint64> m_makerKeys;
 };
 
 }  // namespace quillon

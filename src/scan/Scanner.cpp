@@ -5,6 +5,7 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/MultiRowInsert.h"
 #include "names/FileNameTags.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"
@@ -112,10 +113,12 @@ struct ScanStatements {
                               "RomPath = ?, Available = 1, Selected = 1, Edited = 1 WHERE GameID = ?")),
         // FileName is indexed: it is written only when it changed.
         rename(catalogue, QStringLiteral("UPDATE Games SET FileName = ? WHERE GameID = ?")),
-        insert(catalogue, QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
-                                         "RomPath, Genre, System, Available, Selected, Edited) "
-                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)")),
-        link(catalogue, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, ?)")),
+        insertGames(catalogue,
+                    QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
+                                   "RomPath, Genre, System, Available, Selected, Edited) VALUES "),
+                    QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)"), 9),
+        linkGames(catalogue, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES "),
+                  QStringLiteral("(?, ?)"), 2),
         imageOf(catalogue, QStringLiteral("SELECT Image FROM Games WHERE GameID = ?"))
   {
   }
@@ -124,8 +127,8 @@ struct ScanStatements {
   BulkStatement resetResume;
   BulkStatement update;
   BulkStatement rename;
-  BulkStatement insert;
-  BulkStatement link;
+  MultiRowInsert insertGames;
+  MultiRowInsert linkGames;
   BulkStatement imageOf;
 };
 
@@ -400,14 +403,23 @@ class ScanRun {
     }
     std::vector<std::pair<const FoundGame*, qint64>> written;
     QList<qint64> newGames;
+    std::vector<const FoundGame*> toInsert;
+    const auto insertWaiting = [&] {
+      InsertGames(row, toInsert, written, newGames);
+      toInsert.clear();
+    };
     for (const FoundGame& change : changes) {
-      const std::optional<qint64> gameId = WriteGame(row, change);
-      if (!gameId)
+      if (change.position < 0) {
+        toInsert.push_back(&change);
         continue;
-      if (change.position < 0)
-        newGames << *gameId;
-      written.emplace_back(&change, *gameId);
+      }
+      // Rows are written in the order of the files, and so are the lines of any failures.
+      if (!change.unchanged)
+        insertWaiting();
+      if (UpdateGame(row, change))
+        written.emplace_back(&change, m_games.Game(change.position).gameId);
     }
+    insertWaiting();
     if (!LinkGamesWithoutGenre(newGames, &failure) || !transaction.Commit(&failure)) {
       FolderNotSaved(failure);
       return;
@@ -426,53 +438,65 @@ class ScanRun {
       CommitBatch();
   }
 
-  // The game's key, or nullopt after a failure (listed).
-  std::optional<qint64> WriteGame(const ScanRow& row, const FoundGame& change)
+  // Writes a found game's row when it changed; false after a failure (listed).
+  bool UpdateGame(const ScanRow& row, const FoundGame& change)
   {
+    if (change.unchanged)
+      return true;
     const GameUpdate& update = change.update;
-    if (change.position >= 0) {
-      const qint64 gameId = m_games.Game(change.position).gameId;
-      if (change.unchanged)
-        return gameId;
-      BulkStatement& rename = m_statements.rename;
-      if (change.fileNameChanged) {
-        rename.Bind(1, update.fileName);
-        rename.Bind(2, gameId);
-        if (!rename.Execute()) {
-          AddErrorLine(rename.Failure().description);
-          return std::nullopt;
-        }
+    const qint64 gameId = m_games.Game(change.position).gameId;
+    BulkStatement& rename = m_statements.rename;
+    if (change.fileNameChanged) {
+      rename.Bind(1, update.fileName);
+      rename.Bind(2, gameId);
+      if (!rename.Execute()) {
+        AddErrorLine(rename.Failure().description);
+        return false;
       }
-      BulkStatement& statement = m_statements.update;
-      BindKey(statement, 1, update.year);
-      BindKey(statement, 2, update.manufacturer);
-      BindKey(statement, 3, update.country);
-      statement.Bind(4, qint64(update.keepImage ? 1 : 0));
-      BindImage(statement, 5, update.image);
-      statement.Bind(6, qint64(update.genreCount));
-      statement.Bind(7, row.pathId);
-      statement.Bind(8, gameId);
-      if (!statement.Execute()) {
-        AddErrorLine(statement.Failure().description);
-        return std::nullopt;
-      }
-      return gameId;
     }
-    BulkStatement& insert = m_statements.insert;
-    insert.Bind(1, change.fullName);
-    insert.Bind(2, update.fileName);
-    BindKey(insert, 3, update.country);
-    BindImage(insert, 4, update.image);
-    BindKey(insert, 5, update.year);
-    BindKey(insert, 6, update.manufacturer);
-    insert.Bind(7, row.pathId);
-    insert.Bind(8, qint64(update.genreCount));
-    insert.Bind(9, row.systemId);
-    if (!insert.Execute()) {
-      AddErrorLine(insert.Failure().description);
-      return std::nullopt;
+    BulkStatement& statement = m_statements.update;
+    BindKey(statement, 1, update.year);
+    BindKey(statement, 2, update.manufacturer);
+    BindKey(statement, 3, update.country);
+    statement.Bind(4, qint64(update.keepImage ? 1 : 0));
+    BindImage(statement, 5, update.image);
+    statement.Bind(6, qint64(update.genreCount));
+    statement.Bind(7, row.pathId);
+    statement.Bind(8, gameId);
+    if (!statement.Execute()) {
+      AddErrorLine(statement.Failure().description);
+      return false;
     }
-    return insert.LastInsertId();
+    return true;
+  }
+
+  // Adds the new games among the files, in their order; a row that fails is listed.
+  void InsertGames(const ScanRow& row, const std::vector<const FoundGame*>& games,
+                   std::vector<std::pair<const FoundGame*, qint64>>& written, QList<qint64>& newGames)
+  {
+    if (games.empty())
+      return;
+    const auto bind = [&](BulkStatement& insert, int index, int first) {
+      const FoundGame& game = *games[static_cast<size_t>(index)];
+      insert.Bind(first, game.fullName);
+      insert.Bind(first + 1, game.update.fileName);
+      BindKey(insert, first + 2, game.update.country);
+      BindImage(insert, first + 3, game.update.image);
+      BindKey(insert, first + 4, game.update.year);
+      BindKey(insert, first + 5, game.update.manufacturer);
+      insert.Bind(first + 6, row.pathId);
+      insert.Bind(first + 7, qint64(game.update.genreCount));
+      insert.Bind(first + 8, row.systemId);
+    };
+    const std::vector<std::optional<qint64>> keys =
+        m_statements.insertGames.Insert(static_cast<int>(games.size()), bind,
+                                        [&](int, const SqlFailure& failure) { AddErrorLine(failure.description); });
+    for (size_t i = 0; i < games.size(); ++i) {
+      if (!keys[i])
+        continue;
+      newGames << *keys[i];
+      written.emplace_back(games[i], *keys[i]);
+    }
   }
 
   static void BindKey(BulkStatement& statement, int position, const std::optional<qint64>& key)
@@ -567,16 +591,19 @@ class ScanRun {
           {genreId}, failure);
       return m_allLinked;
     }
-    BulkStatement& link = m_statements.link;
-    for (const qint64 gameId : newGames) {
-      link.Bind(1, gameId);
-      link.Bind(2, genreId);
-      if (!link.Execute()) {
-        *failure = link.Failure();
-        return false;
-      }
-    }
-    return true;
+    bool linked = true;
+    m_statements.linkGames.Insert(
+        static_cast<int>(newGames.size()),
+        [&](BulkStatement& link, int index, int first) {
+          link.Bind(first, newGames[index]);
+          link.Bind(first + 1, genreId);
+        },
+        [&](int, const SqlFailure& linkFailure) {
+          if (linked)
+            *failure = linkFailure;
+          linked = false;
+        });
+    return linked;
   }
 
   Catalogue& m_catalogue;

@@ -43,6 +43,11 @@ bool HoldsOne(const BulkStatement& games, int column)
   return games.Type(column) == ColumnType::Integer && games.Int(column) == 1;
 }
 
+quint32 HashOf(std::string_view key)
+{
+  return static_cast<quint32>(std::hash<std::string_view>()(key));
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix)
 {
   return text.substr(0, prefix.size()) == prefix;
@@ -156,7 +161,7 @@ void SystemGames::IndexAll()
   size_t capacity = 16;
   while (capacity < 2 * m_games.size())
     capacity *= 2;
-  m_slots.assign(capacity, kEmptySlot);
+  m_slots.assign(capacity, Slot());
   m_usedSlots = 0;
   m_byFolder.clear();
   for (int position = 0; position < static_cast<int>(m_games.size()); ++position) {
@@ -166,33 +171,40 @@ void SystemGames::IndexAll()
   }
 }
 
-size_t SystemGames::SlotOf(std::string_view key) const
+size_t SystemGames::SlotOf(std::string_view key, quint32 hash) const
 {
   const size_t mask = m_slots.size() - 1;
-  for (size_t slot = std::hash<std::string_view>()(key) & mask;; slot = (slot + 1) & mask) {
-    const int head = m_slots[slot];
-    if (head == kEmptySlot || (head >= 0 && MatchKeyOf(m_games[static_cast<size_t>(head)].fileName) == key))
+  for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const Slot& probed = m_slots[slot];
+    if (probed.head == kEmptySlot)
+      return slot;
+    if (probed.head >= 0 && probed.hash == hash && MatchKeyOf(Game(probed.head).fileName) == key)
       return slot;
   }
 }
 
 int SystemGames::FirstWithKey(std::string_view key) const
 {
-  const int head = m_slots[SlotOf(key)];
+  const int head = m_slots[SlotOf(key, HashOf(key))].head;
   return head >= 0 ? head : -1;
 }
 
 void SystemGames::Grow()
 {
-  std::vector<int> heads;
-  for (const int head : m_slots) {
-    if (head >= 0)
-      heads.push_back(head);
+  std::vector<Slot> used;
+  for (const Slot& slot : m_slots) {
+    if (slot.head >= 0)
+      used.push_back(slot);
   }
-  m_slots.assign(m_slots.size() * 2, kEmptySlot);
-  m_usedSlots = heads.size();
-  for (const int head : heads)
-    m_slots[SlotOf(MatchKeyOf(m_games[static_cast<size_t>(head)].fileName))] = head;
+  m_slots.assign(m_slots.size() * 2, Slot());
+  m_usedSlots = used.size();
+  const size_t mask = m_slots.size() - 1;
+  for (const Slot& slot : used) {
+    size_t free = slot.hash & mask;
+    while (m_slots[free].head != kEmptySlot)
+      free = (free + 1) & mask;
+    m_slots[free] = slot;
+  }
 }
 
 // Adds the game at `position` to the games of its key, which stay in GameID order.
@@ -201,21 +213,23 @@ void SystemGames::Link(int position)
   if (2 * (m_usedSlots + 1) > m_slots.size())
     Grow();
   KnownGame& game = m_games[static_cast<size_t>(position)];
-  int& head = m_slots[SlotOf(MatchKeyOf(game.fileName))];
-  if (head < 0) {
-    if (head == kEmptySlot)
+  const std::string_view key = MatchKeyOf(game.fileName);
+  const quint32 hash = HashOf(key);
+  Slot& slot = m_slots[SlotOf(key, hash)];
+  if (slot.head < 0) {
+    if (slot.head == kEmptySlot)
       ++m_usedSlots;
-    head = position;
+    slot = {position, hash};
     game.nextSameKey = -1;
     return;
   }
   const auto before = [&](int other) { return other >= 0 && Game(other).gameId < game.gameId; };
-  if (!before(head)) {
-    game.nextSameKey = head;
-    head = position;
+  if (!before(slot.head)) {
+    game.nextSameKey = slot.head;
+    slot.head = position;
     return;
   }
-  int previous = head;
+  int previous = slot.head;
   while (before(Game(previous).nextSameKey))
     previous = Game(previous).nextSameKey;
   game.nextSameKey = Game(previous).nextSameKey;
@@ -225,12 +239,13 @@ void SystemGames::Link(int position)
 void SystemGames::Unlink(int position)
 {
   KnownGame& game = m_games[static_cast<size_t>(position)];
-  int& head = m_slots[SlotOf(MatchKeyOf(game.fileName))];
+  const std::string_view key = MatchKeyOf(game.fileName);
+  int& head = m_slots[SlotOf(key, HashOf(key))].head;
   if (head == position) {
     head = game.nextSameKey >= 0 ? game.nextSameKey : kFreedSlot;
   } else {
-    for (int previous = head; previous >= 0; previous = m_games[static_cast<size_t>(previous)].nextSameKey) {
-      if (m_games[static_cast<size_t>(previous)].nextSameKey == position) {
+    for (int previous = head; previous >= 0; previous = Game(previous).nextSameKey) {
+      if (Game(previous).nextSameKey == position) {
         m_games[static_cast<size_t>(previous)].nextSameKey = game.nextSameKey;
         break;
       }

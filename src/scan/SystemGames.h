@@ -100,15 +100,20 @@ class SystemGames {
   int FirstWithKey(std::string_view key) const;
   void Link(int position);
   void Unlink(int position);
-  size_t SlotOf(std::string_view key) const;
+  size_t SlotOf(std::string_view key, quint32 hash) const;
   void Grow();
 
   std::vector<KnownGame> m_games;  // ascending GameID as read; games the scan adds follow
   SqlFailure m_failure;
   TextBlocks m_names;
-  // Open addressing by key: the position of the first game with a key, -1 empty, -2 a key no
-  // game has any more. A key's games are chained in GameID order.
-  std::vector<int> m_slots;
+  // Open addressing by key: the position of the first game with a key (-1 empty, -2 a key no
+  // game has any more) and the key's hash, so that probing seldom reads a game. A key's games are
+  // chained in GameID order.
+  struct Slot {
+    int head = -1;
+    quint32 hash = 0;
+  };
+  std::vector<Slot> m_slots;
   size_t m_usedSlots = 0;
   std::unordered_map<qint64, std::vector<int>> m_byFolder;  // positions, stale ones passed over
 };
