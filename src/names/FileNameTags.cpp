@@ -15,7 +15,12 @@ namespace quillon {
 namespace {
 
 constexpr int kFirstTagYear = 1960;
-constexpr std::array<const char*, 3> kDecadeTags = {"198x", "199x", "200x"};
+// Each decade's year text and its tag.
+struct DecadeTag {
+  const char* year;
+  const char* tag;
+};
+constexpr std::array<DecadeTag, 3> kDecadeTags = {{{"198x", "(198x)"}, {"199x", "(199x)"}, {"200x", "(200x)"}}};
 
 bool IsAsciiDigit(QChar character)
 {
@@ -49,11 +54,6 @@ std::vector<int> TagYearsIn(const QString& name, int lastYear)
   return years;
 }
 
-QString DecadeTag(const char* decade)
-{
-  return QLatin1Char('(') + QLatin1String(decade) + QLatin1Char(')');
-}
-
 std::optional<qint64> PositiveKey(const QVariant& value)
 {
   bool ok = false;
@@ -84,9 +84,9 @@ QString YearTagText(const QString& fileName)
   if (!years.empty())
     return QString::number(years.back());
   QString text;
-  for (const char* decade : kDecadeTags) {
-    if (fileName.contains(DecadeTag(decade)))
-      text = QLatin1String(decade);
+  for (const DecadeTag& decade : kDecadeTags) {
+    if (fileName.contains(QLatin1String(decade.tag)))
+      text = QLatin1String(decade.year);
   }
   return text;
 }
@@ -155,9 +155,9 @@ qint64 FileNameTags::CheckYear(const QString& fileName)
     resolve(QString::number(year));
   if (result != kUnknownYear)
     return result;
-  for (const char* decade : kDecadeTags) {
-    if (fileName.contains(DecadeTag(decade)))
-      resolve(QLatin1String(decade));
+  for (const DecadeTag& decade : kDecadeTags) {
+    if (fileName.contains(QLatin1String(decade.tag)))
+      resolve(QLatin1String(decade.year));
   }
   return result;
 }

@@ -105,7 +105,8 @@ QString FileNameOf(const QString& path)
 struct ScanStatements {
   explicit ScanStatements(Catalogue& catalogue)
       : markMissing(catalogue, QStringLiteral("UPDATE Games SET Available = 0 WHERE GameID = ?")),
-        resetResume(catalogue, QStringLiteral("UPDATE System SET ResumePosition = 0 WHERE SystemID = ?")),
+        resetResume(catalogue, QStringLiteral("UPDATE System SET ResumePosition = 0 WHERE SystemID = ? AND "
+                                              "ResumePosition IS NOT 0")),
         // A key bound as Null and a set keep flag keep what is stored.
         update(catalogue,
                QStringLiteral("UPDATE Games SET Year = coalesce(?, Year), Manufacturer = coalesce(?, Manufacturer), "
