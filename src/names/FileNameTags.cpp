@@ -35,9 +35,9 @@ int LastTagYear()
 }
 
 // Every year from 1960 to `lastYear` written as "(" and its four digits, ascending, each once.
-std::vector<int> TagYearsIn(const QString& name, int lastYear)
+QVarLengthArray<int, 8> TagYearsIn(const QString& name, int lastYear)
 {
-  std::vector<int> years;
+  QVarLengthArray<int, 8> years;
   for (qsizetype open = name.indexOf(QLatin1Char('(')); open >= 0 && open + 4 < name.size();
        open = name.indexOf(QLatin1Char('('), open + 1)) {
     int year = 0;
@@ -80,7 +80,7 @@ QString ScannedFullName(const QString& path)
 
 QString YearTagText(const QString& fileName)
 {
-  const std::vector<int> years = TagYearsIn(fileName, LastTagYear());
+  const QVarLengthArray<int, 8> years = TagYearsIn(fileName, LastTagYear());
   if (!years.empty())
     return QString::number(years.back());
   QString text;
@@ -136,23 +136,27 @@ int BracketedTextIndex::HighestIn(QStringView name) const
   return highest;
 }
 
-FileNameTags::FileNameTags(Lookups& lookups) : m_lookups(lookups), m_lastYear(LastTagYear()) {}
+FileNameTags::FileNameTags(Lookups& lookups)
+    : m_lookups(lookups), m_lastYear(LastTagYear()), m_yearKeys(static_cast<size_t>(m_lastYear - kFirstTagYear + 1), 0)
+{
+}
 
 qint64 FileNameTags::CheckYear(const QString& fileName)
 {
   qint64 result = kUnknownYear;
   // Each year found is looked up (and added when new) in ascending order; the highest wins.
   const auto resolve = [&](const QString& text) {
-    const auto known = m_yearKeys.constFind(text);
-    if (known != m_yearKeys.cend()) {
-      result = *known;
-    } else if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true))) {
-      m_yearKeys.insert(text, *key);
+    if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true)))
       result = *key;
-    }
   };
-  for (const int year : TagYearsIn(fileName, m_lastYear))
-    resolve(QString::number(year));
+  for (const int year : TagYearsIn(fileName, m_lastYear)) {
+    // A year once found keeps its key; one that could not be found is asked for again.
+    qint64& known = m_yearKeys[static_cast<size_t>(year - kFirstTagYear)];
+    if (known == 0)
+      known = PositiveKey(m_lookups.GetYear(QString::number(year), true)).value_or(0);
+    if (known != 0)
+      result = known;
+  }
   if (result != kUnknownYear)
     return result;
   for (const DecadeTag& decade : kDecadeTags) {

@@ -78,8 +78,9 @@ class FileNameTags {
   std::vector<qint64> m_countryKeys;  // by rank (table order)
   BracketedTextIndex m_makers;
   int m_makersGeneration = -1;
-  // Keys already looked up: by year text, and by maker cache position (for this generation).
-  QHash<QString, qint64> m_yearKeys;
+  // Keys already looked up: by year (from 1960; 0 not yet), and by maker cache position (for this
+  // generation).
+  std::vector<qint64> m_yearKeys;
   QHash<int, qint64> m_makerKeys;
 };
 

@@ -158,15 +158,22 @@ class ScanRun {
     qint64 previousSystem = -1;
     for (const ScanRow& row : *rows) {
       if (row.systemId != previousSystem) {
+        if (previousSystem >= 0)
+          EndSystem();
         previousSystem = row.systemId;
         StartSystem(row);
       }
       ScanFolder(row);
       m_feedback.Yield();
     }
+    if (previousSystem >= 0)
+      EndSystem();
     CommitBatch();
     ReportPassedOver();
-    CountMissingGames();
+    if (m_missingCounted)
+      m_summary.gamesMissing = m_missingGames;
+    else
+      CountMissingGames();
     m_feedback.SetStatus(StatusKind::Done);
     m_feedback.AddResultLine(QStringLiteral("Done."));
     m_feedback.SetProgressValue(0);
@@ -195,6 +202,16 @@ class ScanRun {
       ++m_summary.errors;
     m_goodToolsInstalled = QFileInfo::exists(GoodToolsProgram(m_dataFolder, row.shortName));
     m_picturesListed = false;
+  }
+
+  // The system's missing games are counted from memory; should the memory be incomplete or the
+  // changes not saved, they are counted in the catalogue at the end.
+  void EndSystem()
+  {
+    if (m_systemLoaded)
+      m_missingGames += m_games.CountUnavailable();
+    else
+      m_missingCounted = false;
   }
 
   void CountMissingGames()
@@ -360,15 +377,15 @@ class ScanRun {
     if (found.position >= 0) {
       const KnownGame& stored = m_games.Game(found.position);
       found.fileNameChanged = !m_games.HasFileName(found.position, update.fileName);
-      update.year = Replacement(stored.year, derived.year, kUnknownYear);
-      update.manufacturer = Replacement(stored.manufacturer, derived.manufacturer, kUnknownManufacturer);
-      update.country = Replacement(stored.country, derived.country, kUnknownCountry);
+      update.year = Replacement(stored.Year(), derived.year, kUnknownYear);
+      update.manufacturer = Replacement(stored.Manufacturer(), derived.manufacturer, kUnknownManufacturer);
+      update.country = Replacement(stored.Country(), derived.country, kUnknownCountry);
       update.keepImage = stored.imageHasText;
       // The game's picture, renamed after the file's standard name, stays its picture.
       if (!renamedPicture.isEmpty() && stored.imageHasText && StoredImage(stored.gameId) == renamedPicture)
         update.keepImage = false;
       update.genreCount = stored.genreCount;
-      found.unchanged = m_games.IsUnchanged(found.position, row.pathId, update);
+      found.unchanged = !found.fileNameChanged && m_games.IsUnchanged(found.position, row.pathId, update);
     } else {
       update.year = derived.year;
       update.manufacturer = derived.manufacturer;
@@ -572,6 +589,7 @@ class ScanRun {
       return;
     m_summary.gamesAdded -= m_batchAdded;
     m_summary.gamesUpdated -= m_batchUpdated;
+    m_missingCounted = false;
     AddErrorLine(failure.description.isEmpty() ? QStringLiteral("The folders' changes could not be saved.")
                                                : failure.description);
     m_allLinked = false;
@@ -627,6 +645,8 @@ class ScanRun {
   QElapsedTimer m_batchAge;
   int m_batchAdded = 0;
   int m_batchUpdated = 0;
+  int m_missingGames = 0;
+  bool m_missingCounted = true;
   QStringList m_unstorableNames;
   QStringList m_caseMismatches;
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 namespace quillon {
 
@@ -41,6 +42,12 @@ StoredKey KeyColumn(const BulkStatement& games, int column)
 bool HoldsOne(const BulkStatement& games, int column)
 {
   return games.Type(column) == ColumnType::Integer && games.Int(column) == 1;
+}
+
+// The key table is kept at most three quarters full.
+bool IsCrowded(size_t used, size_t capacity)
+{
+  return 4 * used > 3 * capacity;
 }
 
 quint32 HashOf(std::string_view key)
@@ -108,21 +115,31 @@ bool SystemGames::ReadGames(Catalogue& catalogue, qint64 systemId, const std::ve
     KnownGame game;
     game.romPathIsWhole = games.Type(2) == ColumnType::Integer;
     game.availableIsTrue = HoldsOne(games, 3);
+    game.availableIsZero = games.Type(3) == ColumnType::Integer && games.Int(3) == 0;
     game.imageIsNull = games.Type(7) == ColumnType::Null;
     const bool imageIsText = games.Type(7) == ColumnType::Text;
-    game.genreIsWhole = games.Type(8) == ColumnType::Integer;
+    const bool genreIsWhole = games.Type(8) == ColumnType::Integer;
     game.selectedIsTrue = HoldsOne(games, 9);
     game.editedIsTrue = HoldsOne(games, 10);
-    game.year = KeyColumn(games, 4);
-    game.manufacturer = KeyColumn(games, 5);
-    game.country = KeyColumn(games, 6);
+    const StoredKey year = KeyColumn(games, 4);
+    const StoredKey manufacturer = KeyColumn(games, 5);
+    const StoredKey country = KeyColumn(games, 6);
+    game.year = year.value;
+    game.yearIsNull = year.isNull;
+    game.manufacturer = manufacturer.value;
+    game.manufacturerIsNull = manufacturer.isNull;
+    game.country = country.value;
+    game.countryIsNull = country.isNull;
     game.gameId = games.Int(0);
     game.fileName = StoredFileName(games, 1, m_names);
-    game.romPath = games.Int(2);
-    game.folder = std::binary_search(folders.begin(), folders.end(), game.romPath) ? game.romPath : 0;
+    const qint64 romPath = games.Int(2);
+    game.folder = std::binary_search(folders.begin(), folders.end(), romPath) ? romPath : 0;
     game.available = games.Int(3) != 0;
     game.imageHasText = imageIsText ? !games.Utf8(7).empty() : !game.imageIsNull && !games.Text(7).isEmpty();
-    game.genre = games.Int(8);
+    // A count too large for an int is written again, as it always was.
+    const qint64 genre = games.Int(8);
+    game.genreIsWhole = genreIsWhole && genre >= 0 && genre <= std::numeric_limits<int>::max();
+    game.genre = game.genreIsWhole ? static_cast<int>(genre) : 0;
     m_games.push_back(game);
   }
   if (!games.IsValid() || games.Failed()) {
@@ -159,7 +176,7 @@ bool SystemGames::ReadGenreCounts(Catalogue& catalogue)
 void SystemGames::IndexAll()
 {
   size_t capacity = 16;
-  while (capacity < 2 * m_games.size())
+  while (IsCrowded(m_games.size(), capacity))
     capacity *= 2;
   m_slots.assign(capacity, Slot());
   m_usedSlots = 0;
@@ -210,7 +227,7 @@ void SystemGames::Grow()
 // Adds the game at `position` to the games of its key, which stay in GameID order.
 void SystemGames::Link(int position)
 {
-  if (2 * (m_usedSlots + 1) > m_slots.size())
+  if (IsCrowded(m_usedSlots + 1, m_slots.size()))
     Grow();
   KnownGame& game = m_games[static_cast<size_t>(position)];
   const std::string_view key = MatchKeyOf(game.fileName);
@@ -303,6 +320,19 @@ std::vector<int> SystemGames::MissingAfter(qint64 pathId, const QStringList& kep
   return missing;
 }
 
+void SystemGames::MarkMissing(int position)
+{
+  KnownGame& game = m_games[static_cast<size_t>(position)];
+  game.available = game.availableIsTrue = false;
+  game.availableIsZero = true;
+}
+
+int SystemGames::CountUnavailable() const
+{
+  return static_cast<int>(
+      std::count_if(m_games.begin(), m_games.end(), [](const KnownGame& game) { return game.availableIsZero; }));
+}
+
 bool SystemGames::HasFileName(int position, const QString& fileName) const
 {
   return Game(position).fileName == Utf8View(fileName.toUtf8());
@@ -313,8 +343,8 @@ bool SystemGames::IsUnchanged(int position, qint64 pathId, const GameUpdate& upd
   const KnownGame& game = Game(position);
   return !update.year && !update.manufacturer && !update.country &&
          (update.keepImage || (update.image.isEmpty() && game.imageIsNull)) && game.genreIsWhole &&
-         game.genre == update.genreCount && game.romPathIsWhole && game.romPath == pathId && game.availableIsTrue &&
-         game.selectedIsTrue && game.editedIsTrue && HasFileName(position, update.fileName);
+         game.genre == update.genreCount && game.romPathIsWhole && game.folder == pathId && game.availableIsTrue &&
+         game.selectedIsTrue && game.editedIsTrue;
 }
 
 void SystemGames::Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update)
@@ -340,16 +370,22 @@ void SystemGames::Apply(int position, qint64 gameId, qint64 pathId, const GameUp
   }
   KnownGame& game = m_games[static_cast<size_t>(position)];
   game.folder = pathId;
-  game.romPath = pathId;
   game.romPathIsWhole = true;
   game.available = game.availableIsTrue = game.selectedIsTrue = game.editedIsTrue = true;
+  game.availableIsZero = false;
   game.taken = true;
-  if (update.year)
-    game.year = {*update.year, false};
-  if (update.manufacturer)
-    game.manufacturer = {*update.manufacturer, false};
-  if (update.country)
-    game.country = {*update.country, false};
+  if (update.year) {
+    game.year = *update.year;
+    game.yearIsNull = false;
+  }
+  if (update.manufacturer) {
+    game.manufacturer = *update.manufacturer;
+    game.manufacturerIsNull = false;
+  }
+  if (update.country) {
+    game.country = *update.country;
+    game.countryIsNull = false;
+  }
   if (!update.keepImage) {
     game.imageIsNull = update.image.isEmpty();
     game.imageHasText = !update.image.isEmpty();

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -26,28 +27,35 @@ struct StoredKey {
   bool isNull = true;
 };
 
-// A known game. The flags say which stored values are already what a found file's row gets, so
-// that a row with nothing new is not written at all.
+// A known game, in as few bytes as its uses allow. The flags say which stored values are already
+// what a found file's row gets, so that a row with nothing new is not written at all.
 struct KnownGame {
   qint64 gameId = 0;
-  qint64 folder = 0;   // the PathID of a ROM folder of the system, 0 when the game has none of them
-  qint64 romPath = 0;  // the RomPath column, when `romPathIsWhole`
-  qint64 genre = 0;    // the Genre column, when `genreIsWhole`
+  qint64 folder = 0;  // the PathID of a ROM folder of the system, 0 when the game has none of them
   std::string_view fileName;
-  StoredKey year;
-  StoredKey manufacturer;
-  StoredKey country;
+  qint64 year = 0;  // stored keys as the merge reads them, when not Null
+  qint64 manufacturer = 0;
+  qint64 country = 0;
+  int genre = 0;         // the Genre column, when `genreIsWhole`
   int genreCount = 0;    // its genre links
   int nextSameKey = -1;  // the next game (by GameID) with the same key
-  bool available = false;
-  bool taken = false;  // a file of this scan was found to be this game
-  bool romPathIsWhole = false;
-  bool genreIsWhole = false;
-  bool availableIsTrue = false;  // Available, Selected and Edited hold exactly 1
-  bool selectedIsTrue = false;
-  bool editedIsTrue = false;
-  bool imageIsNull = true;
-  bool imageHasText = false;  // a picture of its own, which a scan keeps
+  bool yearIsNull : 1 = true;
+  bool manufacturerIsNull : 1 = true;
+  bool countryIsNull : 1 = true;
+  bool available : 1 = false;        // Available is not 0 as a number
+  bool availableIsZero : 1 = false;  // Available holds exactly 0
+  bool taken : 1 = false;            // a file of this scan was found to be this game
+  bool romPathIsWhole : 1 = false;   // RomPath holds the whole number `folder` (when that is not 0)
+  bool genreIsWhole : 1 = false;
+  bool availableIsTrue : 1 = false;  // Available, Selected and Edited hold exactly 1
+  bool selectedIsTrue : 1 = false;
+  bool editedIsTrue : 1 = false;
+  bool imageIsNull : 1 = true;
+  bool imageHasText : 1 = false;  // a picture of its own, which a scan keeps
+
+  StoredKey Year() const { return {year, yearIsNull}; }
+  StoredKey Manufacturer() const { return {manufacturer, manufacturerIsNull}; }
+  StoredKey Country() const { return {country, countryIsNull}; }
 };
 
 // What the scan gives a game it found or made: the values its row gets. A key left empty keeps
@@ -83,13 +91,15 @@ class SystemGames {
   // (paths relative to the ROM folder, which could not be read).
   std::vector<int> MissingAfter(qint64 pathId, const QStringList& keptFolders) const;
 
-  // Whether writing `update` into the stored game at `position`, found in `pathId`, would change
-  // nothing in its row.
+  // Whether writing `update` into the stored game at `position`, found in `pathId` under the file
+  // name it has, would change nothing in its row.
   bool IsUnchanged(int position, qint64 pathId, const GameUpdate& update) const;
 
   // What a written folder made of a game: a stored one (`position`) or a new one (-1).
   void Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update);
-  void MarkMissing(int position) { m_games[static_cast<size_t>(position)].available = false; }
+  void MarkMissing(int position);
+  // The games whose Available holds 0.
+  int CountUnavailable() const;
 
  private:
   void Clear();
@@ -103,7 +113,9 @@ class SystemGames {
   size_t SlotOf(std::string_view key, quint32 hash) const;
   void Grow();
 
-  std::vector<KnownGame> m_games;  // ascending GameID as read; games the scan adds follow
+  // Ascending GameID as read; games the scan adds follow. A deque grows without moving what it
+  // holds, so a large system never needs room for two copies of its games.
+  std::deque<KnownGame> m_games;
   SqlFailure m_failure;
   TextBlocks m_names;
   // Open addressing by key: the position of the first game with a key (-1 empty, -2 a key no
