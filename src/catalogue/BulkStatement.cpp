@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -119,6 +121,13 @@ qint64 BulkStatement::Int(int column) const
 
 QString BulkStatement::Text(int column) const
 {
+  // Text of plain ASCII is the same in every encoding: it is taken as it is stored, which spares
+  // the engine a conversion.
+  if (sqlite3_column_type(m_statement, column) == SQLITE_TEXT) {
+    const std::string_view bytes = Utf8(column);
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+      return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  }
   const void* text = sqlite3_column_text16(m_statement, column);
   if (!text)
     return {};

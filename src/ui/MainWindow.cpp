@@ -504,11 +504,13 @@ void MainWindow::FilterGenre(bool refreshOnly, bool missing)
     return;
   if (index >= 1)
     filters.genreId = m_genreCombo->itemData(index).toLongLong();
-  std::optional<std::vector<GameRow>> rows = GameListQuery(Connection(), *m_feedback, filters);
+  int viewCount = 0;
+  std::optional<std::vector<GameRow>> rows =
+      GameListQuery(Connection(), *m_feedback, filters, QStringLiteral("FilterGenre"), &viewCount);
   if (!rows)
     return;
   if (!refreshOnly)
-    CreateList(std::move(*rows));
+    CreateList(std::move(*rows), viewCount);
   const bool empty = m_model->rowCount() == 0;
   if (empty)
     ShowEmptyDetails();
@@ -518,7 +520,7 @@ void MainWindow::FilterGenre(bool refreshOnly, bool missing)
   m_feedback->Yield();
 }
 
-void MainWindow::CreateList(std::vector<GameRow> rows)
+void MainWindow::CreateList(std::vector<GameRow> rows, int viewCount)
 {
   m_listBusy = true;
   const int count = static_cast<int>(rows.size());
@@ -542,8 +544,7 @@ void MainWindow::CreateList(std::vector<GameRow> rows)
     m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
     m_list->scrollToTop();
   }
-  m_feedback->SetStatus(StatusKind::Text,
-                        ListCountText(count, ViewCount(Connection(), *m_feedback, m_settings.systemId, m_view)));
+  m_feedback->SetStatus(StatusKind::Text, ListCountText(count, viewCount));
 }
 
 void MainWindow::ShowCheckAllState(bool allTicked)

@@ -115,7 +115,7 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
                      bool enabled = false);
 
   void CreateFilter();
-  void CreateList(std::vector<GameRow> rows);
+  void CreateList(std::vector<GameRow> rows, int viewCount);
   void ClearFilter();
   void FilterControl();
   void ShowEmptyDetails();
