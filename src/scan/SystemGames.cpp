@@ -159,10 +159,12 @@ bool SystemGames::ReadGenreCounts(Catalogue& catalogue)
                                                 "GROUP BY GameID ORDER BY GameID"));
   links.Bind(1, m_games.front().gameId);
   links.Bind(2, m_games.back().gameId);
+  // Both come in ascending keys: one walk along the games serves all the links.
+  auto game = m_games.begin();
   while (links.Next()) {
     const qint64 gameId = links.Int(0);
-    const auto game = std::lower_bound(m_games.begin(), m_games.end(), gameId,
-                                       [](const KnownGame& known, qint64 id) { return known.gameId < id; });
+    while (game != m_games.end() && game->gameId < gameId)
+      ++game;
     if (game != m_games.end() && game->gameId == gameId)
       game->genreCount = static_cast<int>(links.Int(1));
   }
