@@ -7,6 +7,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
+#include <string>
 
 namespace quillon {
 
@@ -141,6 +143,144 @@ std::optional<QHash<qint64, FirstLink>> FirstLinks(Catalogue& catalogue, const s
   return first;
 }
 
+// The engine's order of a FullName under its collation (NOCASE): Null first, then texts compared
+// byte by byte with A-Z taken as a-z, then anything else by its bytes.
+struct NameKey {
+  int kind = 0;       // 0 Null, 1 text, 2 other
+  std::string bytes;  // text with A-Z as a-z; other values as they are
+  bool hasNul = false;
+};
+
+NameKey NameKeyOf(const BulkStatement& query, int column)
+{
+  NameKey key;
+  const ColumnType type = query.Type(column);
+  if (type == ColumnType::Null)
+    return key;
+  key.kind = type == ColumnType::Text ? 1 : 2;
+  const std::string_view bytes = query.Utf8(column);
+  key.bytes.assign(bytes.begin(), bytes.end());
+  if (key.kind == 1) {
+    for (char& c : key.bytes) {
+      if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c - 'A' + 'a');
+      key.hasNul = key.hasNul || c == 0;
+    }
+  }
+  return key;
+}
+
+// As the engine's NOCASE collation compares two texts (already folded): up to the shorter
+// length, stopping at a NUL in the first; then by length.
+int CompareFolded(std::string_view a, std::string_view b)
+{
+  const size_t shorter = std::min(a.size(), b.size());
+  for (size_t i = 0; i < shorter; ++i) {
+    if (a[i] == 0 || a[i] != b[i]) {
+      const int difference = static_cast<uchar>(a[i]) - static_cast<uchar>(b[i]);
+      if (difference != 0)
+        return difference;
+      break;
+    }
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+int CompareNames(const NameKey& a, const NameKey& b)
+{
+  if (a.kind != b.kind)
+    return a.kind - b.kind;
+  // Without a NUL in the first text that is a plain comparison of bytes.
+  if (a.kind == 1 && a.hasNul)
+    return CompareFolded(a.bytes, b.bytes);
+  return a.bytes.compare(b.bytes);
+}
+
+struct Candidate {
+  GameRow row;
+  bool genreIsZero = false;
+};
+
+// The games of the system the filters take, in list order, and the number the view counts.
+struct ListedGames {
+  std::vector<Candidate> candidates;
+  std::vector<int> order;  // positions in `candidates`, in list order
+  int viewCount = 0;
+};
+
+// Whether the system holds so large a share of all games that reading the whole table in its
+// own order and sorting is quicker than reading the system's games in name order, which costs a
+// look into the table per game.
+bool ReadsWholeTable(Catalogue& catalogue, qint64 systemId, qint64* systemGames)
+{
+  BulkStatement games(catalogue, QStringLiteral("SELECT count(*) FROM Games WHERE System = ?"));
+  games.Bind(1, systemId);
+  BulkStatement all(catalogue, QStringLiteral("SELECT max(rowid) FROM Games"));
+  if (!games.Next() || !all.Next())
+    return false;
+  *systemGames = games.Int(0);
+  return 2 * *systemGames >= all.Int(0);
+}
+
+// Every game of the system in one pass, each with whether the filters take it and whether the
+// view counts it: the conditions are worked out by the engine as columns.
+std::optional<ListedGames> ReadListedGames(Catalogue& catalogue, const ListFilters& filters, SqlFailure* failure)
+{
+  QString listed = QStringLiteral("System.SystemID IS NOT NULL") + ViewCondition(filters.view) +
+                   CloneCondition(filters.systemId, filters.clones) + MissingCondition(filters.missingFilter);
+  QVariantList binds;
+  if (filters.genreId) {
+    listed += QStringLiteral(" AND Games.GameID IN (SELECT GameID FROM SubGenres WHERE GenreID = ?)");
+    binds << *filters.genreId;
+  }
+  binds << filters.systemId;
+  const QString counted = filters.view == GameView::Available ? QStringLiteral("Games.Available <> 0")
+                                                              : QStringLiteral("Games.Available = 0");
+  qint64 systemGames = 0;
+  const bool wholeTable = ReadsWholeTable(catalogue, filters.systemId, &systemGames);
+  const QString sql =
+      QStringLiteral(
+          "SELECT Games.FullName, Games.GameID, Games.Selected, Games.Description IS NOT NULL, "
+          "System.DefaultImagePath, Games.Image, Games.Manufacturer, Games.Year, Games.Country, Games.Genre = 0, "
+          "coalesce(") +
+      listed + QStringLiteral(", 0), coalesce(") + counted + QStringLiteral(", 0) FROM Games") +
+      (wholeTable ? QStringLiteral(" NOT INDEXED") : QString()) +
+      QStringLiteral(" LEFT JOIN System ON System.SystemID = Games.System WHERE Games.System = ?") +
+      (wholeTable ? QString() : QStringLiteral(" ORDER BY Games.FullName, Games.GameID"));
+  // All rows at once, read straight from the engine: lists of 50,000 games are common.
+  BulkStatement query(catalogue, sql);
+  for (int i = 0; i < binds.size(); ++i)
+    query.Bind(i + 1, binds[i]);
+  ListedGames games;
+  std::vector<NameKey> names;
+  games.candidates.reserve(static_cast<size_t>(systemGames));
+  if (wholeTable)
+    names.reserve(static_cast<size_t>(systemGames));
+  while (query.Next()) {
+    games.viewCount += query.Int(11) != 0 ? 1 : 0;
+    if (query.Int(10) == 0)
+      continue;
+    if (wholeTable)
+      names.push_back(NameKeyOf(query, 0));
+    games.candidates.push_back({RowFrom(query), query.Int(9) != 0});
+  }
+  if (!query.IsValid() || query.Failed()) {
+    *failure = query.Failure();
+    return std::nullopt;
+  }
+  games.order.resize(games.candidates.size());
+  std::iota(games.order.begin(), games.order.end(), 0);
+  if (wholeTable) {
+    std::sort(games.order.begin(), games.order.end(), [&](int a, int b) {
+      const int byName = CompareNames(names[static_cast<size_t>(a)], names[static_cast<size_t>(b)]);
+      return byName != 0 ? byName < 0
+                         : games.candidates[static_cast<size_t>(a)].row.gameId <
+                               games.candidates[static_cast<size_t>(b)].row.gameId;
+    });
+  }
+  return games;
+}
+
 }  // namespace
 
 MissingData MissingDataOf(const GameRow& row)
@@ -185,50 +325,14 @@ QColor ColourFromLiteral(const QString& literal)
 std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback& feedback, const ListFilters& filters,
                                                   const QString& routine, int* viewCount)
 {
-  // Every game of the system in one pass, in list order, each with whether the filters take it
-  // and whether the view counts it: the conditions are worked out by the engine as columns.
-  QString listed = QStringLiteral("System.SystemID IS NOT NULL") + ViewCondition(filters.view) +
-                   CloneCondition(filters.systemId, filters.clones) + MissingCondition(filters.missingFilter);
-  QVariantList binds;
-  if (filters.genreId) {
-    listed += QStringLiteral(" AND Games.GameID IN (SELECT GameID FROM SubGenres WHERE GenreID = ?)");
-    binds << *filters.genreId;
-  }
-  const QString counted = filters.view == GameView::Available ? QStringLiteral("Games.Available <> 0")
-                                                              : QStringLiteral("Games.Available = 0");
-  const QString sql =
-      QStringLiteral(
-          "SELECT Games.FullName, Games.GameID, Games.Selected, Games.Description IS NOT NULL, "
-          "System.DefaultImagePath, Games.Image, Games.Manufacturer, Games.Year, Games.Country, Games.Genre = 0, "
-          "coalesce(") +
-      listed + QStringLiteral(", 0), coalesce(") + counted +
-      QStringLiteral(
-          ", 0) FROM Games LEFT JOIN System ON System.SystemID = Games.System WHERE Games.System = ? "
-          "ORDER BY Games.FullName, Games.GameID");
-  binds << filters.systemId;
-  // All rows at once, read straight from the engine: lists of 50,000 games are common.
-  BulkStatement query(catalogue, sql);
-  for (int i = 0; i < binds.size(); ++i)
-    query.Bind(i + 1, binds[i]);
-  struct Candidate {
-    GameRow row;
-    bool genreIsZero = false;
-  };
-  std::vector<Candidate> candidates;
-  std::vector<qint64> keys;
-  int count = 0;
-  while (query.Next()) {
-    count += query.Int(11) != 0 ? 1 : 0;
-    if (query.Int(10) == 0)
-      continue;
-    candidates.push_back({RowFrom(query), query.Int(9) != 0});
-    keys.push_back(candidates.back().row.gameId);
-  }
   SqlFailure failure;
+  std::optional<ListedGames> games = ReadListedGames(catalogue, filters, &failure);
   std::optional<QHash<qint64, FirstLink>> firstLinks;
-  if (!query.IsValid() || query.Failed()) {
-    failure = query.Failure();
-  } else {
+  if (games) {
+    std::vector<qint64> keys;
+    keys.reserve(games->candidates.size());
+    for (const Candidate& candidate : games->candidates)
+      keys.push_back(candidate.row.gameId);
     std::sort(keys.begin(), keys.end());
     firstLinks = FirstLinks(catalogue, keys, &failure);
   }
@@ -239,8 +343,9 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
   // Only games whose first genre link names a genre are listed.
   const bool lackingGenre = filters.missingFilter == QStringLiteral("Genre");
   std::vector<GameRow> rows;
-  rows.reserve(candidates.size());
-  for (Candidate& candidate : candidates) {
+  rows.reserve(games->candidates.size());
+  for (const int index : games->order) {
+    Candidate& candidate = games->candidates[static_cast<size_t>(index)];
     const auto link = firstLinks->constFind(candidate.row.gameId);
     if (link == firstLinks->cend() || !link->found || link->isNull)
       continue;
@@ -250,7 +355,7 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
     rows.push_back(std::move(candidate.row));
   }
   if (viewCount)
-    *viewCount = count;
+    *viewCount = games->viewCount;
   return rows;
 }
 

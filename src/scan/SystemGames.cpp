@@ -84,18 +84,17 @@ void SystemGames::Clear()
 bool SystemGames::Load(Catalogue& catalogue, Feedback& feedback, const QString& routine, qint64 systemId)
 {
   Clear();
-  m_failure = {};
   BulkStatement folders(catalogue, QStringLiteral("SELECT PathID FROM RomPath WHERE System = ?"));
   folders.Bind(1, systemId);
   std::vector<qint64> systemFolders;
   while (folders.Next())
     systemFolders.push_back(folders.Int(0));
   std::sort(systemFolders.begin(), systemFolders.end());
-  if (!folders.IsValid() || folders.Failed())
+  bool read = folders.IsValid() && !folders.Failed();
+  if (!read)
     m_failure = folders.Failure();
-  else if (ReadGames(catalogue, systemId, systemFolders) && ReadGenreCounts(catalogue))
-    m_failure = {};
-  if (m_failure.number != 0 || !m_failure.description.isEmpty()) {
+  read = read && ReadGames(catalogue, systemId, systemFolders) && ReadGenreCounts(catalogue);
+  if (!read) {
     ReportError(feedback, m_failure.number, routine, m_failure.description);
     Clear();
     return false;
@@ -235,9 +234,8 @@ void SystemGames::Link(int position)
   const std::string_view key = MatchKeyOf(game.fileName);
   const quint32 hash = HashOf(key);
   Slot& slot = m_slots[SlotOf(key, hash)];
-  if (slot.head < 0) {
-    if (slot.head == kEmptySlot)
-      ++m_usedSlots;
+  if (slot.head == kEmptySlot) {
+    ++m_usedSlots;
     slot = {position, hash};
     game.nextSameKey = -1;
     return;
