@@ -3,6 +3,7 @@
 #include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/SystemShare.h"
 
 #include <QHash>
 
@@ -208,20 +209,6 @@ struct ListedGames {
   int viewCount = 0;
 };
 
-// Whether the system holds so large a share of all games that reading the whole table in its
-// own order and sorting is quicker than reading the system's games in name order, which costs a
-// look into the table per game.
-bool ReadsWholeTable(Catalogue& catalogue, qint64 systemId, qint64* systemGames)
-{
-  BulkStatement games(catalogue, QStringLiteral("SELECT count(*) FROM Games WHERE System = ?"));
-  games.Bind(1, systemId);
-  BulkStatement all(catalogue, QStringLiteral("SELECT max(rowid) FROM Games"));
-  if (!games.Next() || !all.Next())
-    return false;
-  *systemGames = games.Int(0);
-  return 2 * *systemGames >= all.Int(0);
-}
-
 // Every game of the system in one pass, each with whether the filters take it and whether the
 // view counts it: the conditions are worked out by the engine as columns.
 std::optional<ListedGames> ReadListedGames(Catalogue& catalogue, const ListFilters& filters, SqlFailure* failure)
@@ -237,7 +224,8 @@ std::optional<ListedGames> ReadListedGames(Catalogue& catalogue, const ListFilte
   const QString counted = filters.view == GameView::Available ? QStringLiteral("Games.Available <> 0")
                                                               : QStringLiteral("Games.Available = 0");
   qint64 systemGames = 0;
-  const bool wholeTable = ReadsWholeTable(catalogue, filters.systemId, &systemGames);
+  // A system that holds most games is read in table order and sorted here.
+  const bool wholeTable = HoldsMostGames(catalogue, filters.systemId, &systemGames);
   const QString sql =
       QStringLiteral(
           "SELECT Games.FullName, Games.GameID, Games.Selected, Games.Description IS NOT NULL, "

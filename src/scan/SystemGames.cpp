@@ -3,6 +3,7 @@
 #include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/SystemShare.h"
 
 #include <algorithm>
 #include <functional>
@@ -105,9 +106,12 @@ bool SystemGames::Load(Catalogue& catalogue, Feedback& feedback, const QString& 
 
 bool SystemGames::ReadGames(Catalogue& catalogue, qint64 systemId, const std::vector<qint64>& folders)
 {
+  // A system that holds most games is read in table order, which is also key order.
   BulkStatement games(catalogue,
-                      QStringLiteral("SELECT GameID, FileName, RomPath, Available, Year, Manufacturer, Country, Image, "
-                                     "Genre, Selected, Edited FROM Games WHERE System = ?"));
+                      QStringLiteral("SELECT GameID, FileName, RomPath, Available, Year, Manufacturer, "
+                                     "Country, Image, Genre, Selected, Edited FROM Games") +
+                          (HoldsMostGames(catalogue, systemId) ? QStringLiteral(" NOT INDEXED") : QString()) +
+                          QStringLiteral(" WHERE System = ?"));
   games.Bind(1, systemId);
   while (games.Next()) {
     // A column's type is read before its value: reading a value may convert it.
@@ -145,7 +149,9 @@ bool SystemGames::ReadGames(Catalogue& catalogue, qint64 systemId, const std::ve
     m_failure = games.Failure();
     return false;
   }
-  std::sort(m_games.begin(), m_games.end(), [](const KnownGame& a, const KnownGame& b) { return a.gameId < b.gameId; });
+  const auto byKey = [](const KnownGame& a, const KnownGame& b) { return a.gameId < b.gameId; };
+  if (!std::is_sorted(m_games.begin(), m_games.end(), byKey))
+    std::sort(m_games.begin(), m_games.end(), byKey);
   return true;
 }
 
