@@ -4,8 +4,11 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -123,6 +126,15 @@ std::unique_ptr<Catalogue> Catalogue::Open(const QString& file, bool* missing, S
   catalogue->TryExecute(QStringLiteral("PRAGMA cache_size = -32000"), {}, nullptr);
   catalogue->TryExecute(QStringLiteral("PRAGMA temp_store = MEMORY"), {}, nullptr);
   return catalogue;
+}
+
+bool Catalogue::InTransaction() const
+{
+  const QVariant handle = Database().driver()->handle();
+  if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+    return false;
+  sqlite3* database = *static_cast<sqlite3* const*>(handle.data());
+  return database && sqlite3_get_autocommit(database) == 0;
 }
 
 QSqlDatabase Catalogue::Database() const
@@ -307,15 +319,21 @@ void Catalogue::Close()
 // Savepoints nest, so a routine may open its own transaction inside a caller's.
 Transaction::Transaction(Catalogue& catalogue) : m_catalogue(catalogue)
 {
+  m_outermost = !m_catalogue.InTransaction();
   m_active = m_catalogue.TryExecute(QStringLiteral("SAVEPOINT quillon"), {}, nullptr);
 }
 
 Transaction::~Transaction()
 {
-  if (m_active) {
-    m_catalogue.TryExecute(QStringLiteral("ROLLBACK TO quillon"), {}, nullptr);
-    m_catalogue.TryExecute(QStringLiteral("RELEASE quillon"), {}, nullptr);
+  if (!m_active)
+    return;
+  // Releasing the outermost savepoint commits, which can fail again; ROLLBACK cannot.
+  if (m_outermost) {
+    m_catalogue.TryExecute(QStringLiteral("ROLLBACK"), {}, nullptr);
+    return;
   }
+  m_catalogue.TryExecute(QStringLiteral("ROLLBACK TO quillon"), {}, nullptr);
+  m_catalogue.TryExecute(QStringLiteral("RELEASE quillon"), {}, nullptr);
 }
 
 bool Transaction::Commit(SqlFailure* failure)

@@ -84,6 +84,9 @@ class Catalogue {
   // Key of the row inserted last on this connection.
   qint64 LastInsertId();
 
+  // Whether a transaction is open on the connection.
+  bool InTransaction() const;
+
   // Column names of a table or view, in order; empty when it does not exist.
   QStringList ColumnsOf(const QString& table);
   bool HasColumn(const QString& table, const QString& column);
@@ -108,6 +111,9 @@ SqlFailure FailureOf(const QSqlQuery& query);
 SqlFailure FailureOf(const QSqlDatabase& database);
 
 // One transaction on the catalogue: rolled back when it goes out of scope without Commit().
+// Transactions nest (as savepoints). The outermost one is rolled back whole, so that a commit that
+// failed (the file locked by another program, a full disk) never leaves the connection inside a
+// transaction that later work would silently join.
 class Transaction {
  public:
   explicit Transaction(Catalogue& catalogue);
@@ -121,6 +127,7 @@ class Transaction {
  private:
   Catalogue& m_catalogue;
   bool m_active = false;
+  bool m_outermost = false;
 };
 
 // True for names our code may write into statement texts (tables, columns).

@@ -189,33 +189,6 @@ StoredValues MergeDerived(const StoredValues& stored, const DerivedGame& derived
   return merged;
 }
 
-void GameNameIndex::Add(const QString& storedFileName, qint64 gameId)
-{
-  m_byKey[MatchKey(storedFileName)].insert(gameId);
-}
-
-void GameNameIndex::Remove(const QString& storedFileName, qint64 gameId)
-{
-  const auto it = m_byKey.find(MatchKey(storedFileName));
-  if (it == m_byKey.end())
-    return;
-  it->erase(gameId);
-  if (it->empty())
-    m_byKey.erase(it);
-}
-
-qint64 GameNameIndex::FindGameByName(const QString& key) const
-{
-  const std::set<qint64>* games = GamesNamed(key);
-  return games ? *games->begin() : -1;
-}
-
-const std::set<qint64>* GameNameIndex::GamesNamed(const QString& key) const
-{
-  const auto it = m_byKey.constFind(key);
-  return it == m_byKey.constEnd() || it->empty() ? nullptr : &*it;
-}
-
 DerivedGame DeriveGame(FileNameTags& tags, const QString& nameFile, bool keepExtensionInName)
 {
   DerivedGame derived;

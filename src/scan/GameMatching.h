@@ -8,9 +8,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <map>
-#include <set>
-
 namespace quillon {
 
 class Catalogue;
@@ -61,21 +58,6 @@ struct StoredValues {
   QString image;
 };
 StoredValues MergeDerived(const StoredValues& stored, const DerivedGame& derived);
-
-// Which game a key names: the first game (in key order) whose stored file name has that base
-// name, exactly (case matters); -1 when none.
-class GameNameIndex {
- public:
-  void Add(const QString& storedFileName, qint64 gameId);
-  void Remove(const QString& storedFileName, qint64 gameId);
-  qint64 FindGameByName(const QString& key) const;
-  // Every game with that base name, in key order; null when none.
-  const std::set<qint64>* GamesNamed(const QString& key) const;
-  int Size() const { return m_byKey.size(); }
-
- private:
-  QHash<QString, std::set<qint64>> m_byKey;
-};
 
 // Derives a file's values (year, country, maker, full name) from its name file.
 DerivedGame DeriveGame(FileNameTags& tags, const QString& nameFile, bool keepExtensionInName);

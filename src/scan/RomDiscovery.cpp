@@ -243,6 +243,9 @@ bool SameFolder(const QString& first, const QString& second)
 
 std::optional<QString> ExactFileName(const QByteArray& name)
 {
+  // Most names are plain ASCII, which every conversion gives back exactly.
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<uchar>(c) < 0x80; }))
+    return QString::fromLatin1(name);
   // Qt's own conversions drop a leading byte order mark; a file name keeps it. The decoder takes
   // only shortest forms of characters, so valid text gives back the same bytes.
   QStringDecoder decoder(QStringDecoder::Utf8,

@@ -177,17 +177,19 @@ bool GameListPane::FilterGenre(bool refreshOnly)
     return false;
   if (index >= 1)
     filters.genreId = m_genreCombo->itemData(index).toLongLong();
-  std::optional<std::vector<GameRow>> rows = GameListQuery(m_context.catalogue, m_context.feedback, filters);
+  int viewCount = 0;
+  std::optional<std::vector<GameRow>> rows =
+      GameListQuery(m_context.catalogue, m_context.feedback, filters, QStringLiteral("FilterGenre"), &viewCount);
   if (!rows)
     return false;
   if (!refreshOnly)
-    CreateList(std::move(*rows));
+    CreateList(std::move(*rows), viewCount);
   emit listFiltered(refreshOnly);
   m_context.feedback.Yield();
   return true;
 }
 
-void GameListPane::CreateList(std::vector<GameRow> rows)
+void GameListPane::CreateList(std::vector<GameRow> rows, int viewCount)
 {
   m_listBusy = true;
   const int count = static_cast<int>(rows.size());
@@ -203,8 +205,7 @@ void GameListPane::CreateList(std::vector<GameRow> rows)
     m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
     m_list->scrollToTop();
   }
-  m_context.feedback.SetStatus(
-      StatusKind::Text, ListCountText(count, ViewCount(m_context.catalogue, m_context.feedback, m_systemId, m_view)));
+  m_context.feedback.SetStatus(StatusKind::Text, ListCountText(count, viewCount));
 }
 
 void GameListPane::ShowCheckAllState(bool allTicked)

@@ -81,7 +81,7 @@ class GameListPane : public QGroupBox {
 
  private:
   QWidget* BuildLegend();
-  void CreateList(std::vector<GameRow> rows);
+  void CreateList(std::vector<GameRow> rows, int viewCount);
   // cmdsall: ticked, and captioned "Uncheck All", exactly when every row is ticked.
   void ShowCheckAllState(bool allTicked);
   bool WriteCheckMark(qint64 gameId, bool selected);
