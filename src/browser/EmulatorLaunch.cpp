@@ -1,7 +1,8 @@
 #include "browser/EmulatorLaunch.h"
 
-#include "browser/Processes.h"
 #include "catalogue/Feedback.h"
+#include "common/Paths.h"
+#include "common/Processes.h"
 #include "scan/RomDiscovery.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,11 @@
 #include "scan/MameImport.h"
 
-#include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/FileWriting.h"
 #include "catalogue/Lookups.h"
+#include "common/Paths.h"
+#include "common/Processes.h"
 #include "scan/MameImportLegacy.h"
 #include "scan/MameImportProcess.h"
 #include "scan/MameImportXml.h"

@@ -5,6 +5,7 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "common/Paths.h"
 #include "names/FileNameTags.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"

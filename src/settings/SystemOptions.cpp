@@ -3,7 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/SystemNames.h"
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
 
 namespace quillon {
 

@@ -3,7 +3,7 @@
 #include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/SystemNames.h"
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"
 #include "ui/GameInfoPanel.h"
