@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/StoredValue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,15 +26,6 @@ QString DetailColumn(const QString& column)
       return name;
   }
   return {};
-}
-
-QVariant StoredValue(const QVariant& value)
-{
-  if (value.isNull())
-    return {};
-  if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-    return {};
-  return value;
 }
 
 // A picture inside the image folder is kept by its name there, like the scan stores it.

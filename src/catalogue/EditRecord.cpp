@@ -2,21 +2,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/StoredValue.h"
 
 namespace quillon {
-
-namespace {
-
-QVariant StoredValue(const QVariant& value)
-{
-  if (value.isNull())
-    return QVariant();
-  if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-    return QVariant();
-  return value;
-}
-
-}  // namespace
 
 bool EditRecord(Catalogue& catalogue, Feedback& feedback, const RecordRef& row, const QString& field,
                 const QVariant& value, bool changed)

@@ -4,6 +4,7 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/FileWriting.h"
+#include "common/EmulatorCommand.h"
 #include "export/sqlite2/Sqlite2.h"
 
 #include <QDir>
@@ -39,25 +40,6 @@ enum H2Column {
   kRating = 12,
   kEmu = 15,
 };
-
-// Where the last path element starts: after the last "/" or "\" that does not begin a " /" option.
-qsizetype LastElementStart(const QString& text)
-{
-  for (qsizetype at = text.size() - 1; at >= 0; --at) {
-    const QChar c = text[at];
-    if (c == QLatin1Char('\\') || (c == QLatin1Char('/') && (at == 0 || text[at - 1] != QLatin1Char(' '))))
-      return at + 1;
-  }
-  return 0;
-}
-
-// The part searched for arguments: after the last "." of the last path element, or all of it.
-QString ExtensionPart(const QString& text)
-{
-  const QString element = text.mid(LastElementStart(text));
-  const qsizetype dot = element.lastIndexOf(QLatin1Char('.'));
-  return dot < 0 ? element : element.mid(dot + 1);
-}
 
 // The title in the library: with RemoveText, the text before the first "(" and the title's last
 // four characters.
@@ -326,15 +308,7 @@ QByteArray CleanData(const QVariant& value)
 H2Emulator SplitH2Emulator(const QString& command)
 {
   const QString text = command + QLatin1Char(' ');
-  const QString part = ExtensionPart(text);
-  QString arguments;
-  for (const QString& marker : {QStringLiteral(" -"), QStringLiteral(" /")}) {
-    const qsizetype at = part.indexOf(marker);
-    if (at >= 0) {
-      arguments = part.mid(at + 1);
-      break;
-    }
-  }
+  const QString arguments = EmulatorOptions(text);
   return H2Emulator{text.left(text.size() - arguments.size()), arguments};
 }
 
