@@ -4,10 +4,13 @@
 #include "browser/SystemSettings.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "common/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace quillon {
 
@@ -48,10 +51,10 @@ QString ExtensionOf(const QString& path)
   return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
+// Within one folder: a rename, which replaces a picture already under the new name.
 bool MovePicture(const QString& from, const QString& to)
 {
-  QFile::remove(to);
-  return QFile::rename(from, to) || (QFile::copy(from, to) && QFile::remove(from));
+  return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 }  // namespace
@@ -165,6 +168,8 @@ AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettin
     targetFolder = sourceFolder;
   }
   const QString target = targetFolder + newName;
+  // An existing different picture is replaced only when the user agrees, and then in one rename.
+  bool replace = false;
   if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() != QFileInfo(source).canonicalFilePath()) {
     const Question overwrite{QStringLiteral("overwrite-image"),
                              QStringLiteral("Quillon"),
@@ -174,9 +179,9 @@ AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettin
                              Answer::No};
     if (feedback.Ask(overwrite) != Answer::Yes)
       return outcome;
-    QFile::remove(target);
+    replace = true;
   }
-  if (!QFileInfo::exists(target) && !QFile::copy(source, target)) {
+  if ((replace || !QFileInfo::exists(target)) && !CopyFileAtomically(source, target, Durability::Synced, nullptr)) {
     ReportError(feedback, 75, QStringLiteral("Add_Image"), QStringLiteral("Cannot copy the picture to ") + target);
     return outcome;
   }

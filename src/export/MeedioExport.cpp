@@ -3,8 +3,9 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
 #include "common/EmulatorCommand.h"
+#include "common/FileWriting.h"
 #include "export/sqlite2/Sqlite2.h"
 
 #include <QDir>
@@ -141,10 +142,11 @@ class H2Exporter {
     QString error;
     if (!EnsureTemplateLibrary(m_folder, &error))
       return Fail(kFileErrorNumber, error);
-    QString reason;
-    if (!CopyWholeFile(TemplateLibraryPath(m_folder), m_library, &reason))
+    AtomicFile copy(m_library);
+    ReplaceFailure failure;
+    if (!copy.CopyFrom(TemplateLibraryPath(m_folder), &failure) || !copy.Commit(&failure))
       return Fail(kFileErrorNumber,
-                  QStringLiteral("the template library could not be copied to %1: %2").arg(m_library, reason));
+                  QStringLiteral("the template library could not be copied to %1: %2").arg(m_library, failure.reason));
     // A copy of a read-only template must still take the export.
     QFile::setPermissions(m_library, QFile::permissions(m_library) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     return true;

@@ -2,8 +2,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
-#include "catalogue/FileWriting.h"
 #include "catalogue/Lookups.h"
+#include "common/FileWriting.h"
 #include "common/Paths.h"
 #include "common/Processes.h"
 #include "scan/MameImportLegacy.h"
