@@ -563,7 +563,7 @@ struct Connection::Impl {
     return result;
   }
 
-  StatementResult Close(const WriteFault& fault)
+  StatementResult Close(const ReplaceFault& fault)
   {
     if (!committed.mainChanged)
       return StatementResult{true, {}, 0};
@@ -584,7 +584,7 @@ struct Connection::Impl {
     if (!check.content || check.content->trees.size() != committed.content.trees.size())
       return StatementResult{
           false, QStringLiteral("the new %1 did not read back (%2); it was not written").arg(path, check.error), 0};
-    if (!ReplaceFileAtomically(path, *bytes, &error, fault))
+    if (!ReplaceLibraryFile(path, *bytes, &error, fault))
       return StatementResult{false, error, 0};
     return StatementResult{true, {}, 0};
   }
@@ -619,7 +619,7 @@ std::unique_ptr<Connection> sqlite_open(const QString& libraryPath, QString* err
     if (const std::optional<QString> error = PlayBackJournal(bytes, journal.readAll()))
       return fail(*error);
     QString error;
-    if (!ReplaceFileAtomically(libraryPath, bytes, &error))
+    if (!ReplaceLibraryFile(libraryPath, bytes, &error))
       return fail(QStringLiteral("its rollback journal could not be played back: %1").arg(error));
   }
   ReadOutcome outcome = ReadLibraryBytes(bytes);
@@ -650,7 +650,7 @@ StatementResult ags_sqlite_get_table(Connection* handle, const char* sql)
   return ags_sqlite_get_table(handle, QByteArray(sql));
 }
 
-StatementResult sqlite_close(std::unique_ptr<Connection> handle, const WriteFault& fault)
+StatementResult sqlite_close(std::unique_ptr<Connection> handle, const ReplaceFault& fault)
 {
   if (!handle)
     return StatementResult{false, QStringLiteral("no open library"), 0};
