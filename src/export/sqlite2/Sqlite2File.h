@@ -1,7 +1,8 @@
 #pragma once
 // Whole library files: reading every b-tree of a file (either byte order, with a rollback journal
-// played back first) and checking a file's structure (Sqlite2Reader.cpp), building a complete new
-// little-endian file from b-tree contents and replacing a library with it (Sqlite2Writer.cpp).
+// played back first; Sqlite2Reader.cpp), building a complete new little-endian file from b-tree
+// contents and replacing a library with it (Sqlite2Writer.cpp), and checking a file's structure
+// (Sqlite2Checker.cpp).
 #include "common/AtomicFile.h"
 #include "export/sqlite2/Sqlite2Format.h"
 

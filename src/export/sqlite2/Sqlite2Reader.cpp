@@ -1,242 +1,15 @@
 #include "export/sqlite2/Sqlite2File.h"
 
+#include "export/sqlite2/Sqlite2PageWalker.h"
 #include "export/sqlite2/Sqlite2Sql.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
-#include <set>
 
 namespace quillon::sqlite2 {
 
 namespace {
-
-// Thrown inside the reader and the checker; never leaves this file.
-struct Damage {
-  QString message;
-};
-
-[[noreturn]] void Fail(const QString& detail)
-{
-  throw Damage{QString::fromLatin1(kMalformed) + QStringLiteral(": ") + detail};
-}
-
-QString PageText(std::uint32_t page)
-{
-  return QStringLiteral("page %1").arg(page);
-}
-
-// Walks b-trees, overflow chains and the freelist of one file, remembering which pages each
-// walk used so no page can be used twice (this also stops every cycle).
-class PageWalker {
- public:
-  PageWalker(const QByteArray& bytes, ByteOrder order, bool writerRules)
-      : m_bytes(bytes),
-        m_order(order),
-        m_writerRules(writerRules),
-        m_pageCount(std::uint32_t(bytes.size() / kPageSize)),
-        m_used(size_t(m_pageCount) + 1, 0)
-  {
-    if (m_pageCount >= 1)
-      m_used[1] = 1;
-  }
-
-  std::uint32_t PageCount() const { return m_pageCount; }
-  const std::vector<unsigned char>& Used() const { return m_used; }
-
-  const unsigned char* Page(std::uint32_t page) const
-  {
-    if (page == 0 || page > m_pageCount)
-      return nullptr;
-    return reinterpret_cast<const unsigned char*>(m_bytes.constData()) + qsizetype(page - 1) * kPageSize;
-  }
-
-  void Use(std::uint32_t page, const QString& what)
-  {
-    if (page == 0 || page > m_pageCount)
-      Fail(QStringLiteral("%1 refers to page %2, beyond the end of the file").arg(what).arg(page));
-    if (m_used[page])
-      Fail(QStringLiteral("%1 refers to page %2, which is already in use").arg(what).arg(page));
-    m_used[page] = 1;
-  }
-
-  BtreeEntries ReadTree(std::uint32_t root)
-  {
-    BtreeEntries entries;
-    if (root > m_pageCount)
-      return entries;  // a root beyond the end of the file reads as an empty tree
-    Use(root, QStringLiteral("a root"));
-    m_leafDepth = -1;
-    m_lastKey = nullptr;
-    Walk(root, root, 0, entries);
-    return entries;
-  }
-
-  void WalkFreelist()
-  {
-    const unsigned char* first = Page(1);
-    std::uint32_t trunk = Get32(first + kOffsetFreelistHead, m_order);
-    const std::uint32_t expected = Get32(first + kOffsetFreeCount, m_order);
-    std::uint64_t counted = 0;
-    while (trunk != 0) {
-      Use(trunk, QStringLiteral("the freelist"));
-      const unsigned char* p = Page(trunk);
-      const std::uint32_t leaves = Get32(p + 4, m_order);
-      if (leaves > std::uint32_t(kFreelistTrunkCapacity))
-        Fail(QStringLiteral("freelist trunk %1 claims %2 pages").arg(trunk).arg(leaves));
-      for (std::uint32_t i = 0; i < leaves; ++i)
-        Use(Get32(p + 8 + 4 * i, m_order), QStringLiteral("freelist trunk %1").arg(trunk));
-      counted += 1 + leaves;
-      trunk = Get32(p, m_order);
-    }
-    if (counted != expected)
-      Fail(QStringLiteral("the freelist holds %1 pages, page 1 says %2").arg(counted).arg(expected));
-  }
-
- private:
-  struct Cell {
-    std::uint16_t offset;
-    std::uint32_t leftChild;
-    std::uint32_t keySize;
-    std::uint32_t dataSize;
-  };
-
-  std::vector<Cell> LoadPage(std::uint32_t page, std::uint32_t* rightChild)
-  {
-    const unsigned char* p = Page(page);
-    *rightChild = Get32(p, m_order);
-    std::array<unsigned char, kPageSize> cover{};
-    std::fill(cover.begin(), cover.begin() + kPageHeaderSize, 1);
-    auto claim = [&](int begin, int end, const char* what) {
-      for (int i = begin; i < end; ++i) {
-        if (cover[size_t(i)])
-          Fail(QStringLiteral("%1: %2 at %3 overlaps other content").arg(PageText(page)).arg(what).arg(begin));
-        cover[size_t(i)] = 1;
-      }
-    };
-    std::vector<Cell> cells;
-    int cellBytes = 0;
-    for (int offset = Get16(p + 4, m_order); offset != 0;) {
-      if (int(cells.size()) >= kMaxCellsPerPage)
-        Fail(QStringLiteral("%1: the cell list is too long or loops").arg(PageText(page)));
-      if (offset % 4 != 0 || offset < kPageHeaderSize || offset > kPageSize - 16)
-        Fail(QStringLiteral("%1: cell offset %2 out of range").arg(PageText(page)).arg(offset));
-      const unsigned char* c = p + offset;
-      Cell cell{std::uint16_t(offset), Get32(c, m_order), Get16(c + 4, m_order) + (std::uint32_t(c[8]) << 16),
-                Get16(c + 10, m_order) + (std::uint32_t(c[9]) << 16)};
-      if (cell.keySize + cell.dataSize == 0)
-        Fail(QStringLiteral("%1: empty cell at %2").arg(PageText(page)).arg(offset));
-      const int size = CellSize(std::int64_t(cell.keySize) + cell.dataSize);
-      if (offset + size > kPageSize)
-        Fail(QStringLiteral("%1: cell at %2 runs past the page").arg(PageText(page)).arg(offset));
-      claim(offset, offset + size, "a cell");
-      cellBytes += size;
-      cells.push_back(cell);
-      offset = Get16(c + 6, m_order);
-    }
-    int freeBytes = 0;
-    int freeBlocks = 0;
-    for (int offset = Get16(p + 6, m_order); offset != 0;) {
-      if (offset < kPageHeaderSize || offset > kPageSize - 4)
-        Fail(QStringLiteral("%1: free block offset %2 out of range").arg(PageText(page)).arg(offset));
-      const int size = Get16(p + offset, m_order);
-      const int next = Get16(p + offset + 2, m_order);
-      if (size < 4 || offset + size > kPageSize)
-        Fail(QStringLiteral("%1: free block at %2 has size %3").arg(PageText(page)).arg(offset).arg(size));
-      if (m_writerRules && (offset % 4 != 0 || size % 4 != 0))
-        Fail(QStringLiteral("%1: free block at %2 is not 4-aligned").arg(PageText(page)).arg(offset));
-      if (next != 0 && next <= offset)
-        Fail(QStringLiteral("%1: free blocks out of order at %2").arg(PageText(page)).arg(offset));
-      claim(offset, offset + size, "a free block");
-      freeBytes += size;
-      ++freeBlocks;
-      offset = next;
-    }
-    const bool blankPage = cells.empty() && freeBlocks == 0;
-    if (!blankPage && freeBytes != kUsableCellSpace - cellBytes)
-      Fail(QStringLiteral("%1: cells and free space do not fill the page").arg(PageText(page)));
-    if (blankPage && m_writerRules)
-      Fail(QStringLiteral("%1: page without free block").arg(PageText(page)));
-    for (const Cell& cell : cells) {
-      if ((*rightChild == 0) != (cell.leftChild == 0))
-        Fail(QStringLiteral("%1: mixes leaf and interior cells").arg(PageText(page)));
-    }
-    if (cells.empty() && *rightChild != 0)
-      Fail(QStringLiteral("%1: interior page without cells").arg(PageText(page)));
-    return cells;
-  }
-
-  QByteArray ReadPayload(std::uint32_t page, const Cell& cell)
-  {
-    const std::int64_t total = std::int64_t(cell.keySize) + cell.dataSize;
-    const unsigned char* local = Page(page) + cell.offset + kCellHeaderSize;
-    QByteArray payload;
-    payload.reserve(qsizetype(std::min<std::int64_t>(total, kMaxLocalPayload + std::int64_t(m_pageCount) * 1020)));
-    payload.append(reinterpret_cast<const char*>(local), qsizetype(std::min<std::int64_t>(total, kMaxLocalPayload)));
-    if (total <= kMaxLocalPayload)
-      return payload;
-    std::uint32_t next = Get32(local + kMaxLocalPayload, m_order);
-    std::int64_t remaining = total - kMaxLocalPayload;
-    const QString owner = QStringLiteral("an overflow chain from %1").arg(PageText(page));
-    while (remaining > 0) {
-      if (next == 0)
-        Fail(QStringLiteral("the overflow chain from %1 is too short").arg(PageText(page)));
-      Use(next, owner);
-      const unsigned char* o = Page(next);
-      const int chunk = int(std::min<std::int64_t>(remaining, kOverflowPayload));
-      payload.append(reinterpret_cast<const char*>(o + 4), chunk);
-      remaining -= chunk;
-      next = Get32(o, m_order);
-    }
-    if (next != 0)
-      Fail(QStringLiteral("the overflow chain from %1 is too long").arg(PageText(page)));
-    return payload;
-  }
-
-  void Visit(std::uint32_t page, const Cell& cell, BtreeEntries& out)
-  {
-    QByteArray payload = ReadPayload(page, cell);
-    BtreeEntry entry{payload.left(cell.keySize), payload.mid(cell.keySize)};
-    if (m_lastKey && CompareKeys(*m_lastKey, entry.key) >= 0)
-      Fail(QStringLiteral("%1: keys out of order").arg(PageText(page)));
-    out.push_back(std::move(entry));
-    m_lastKey = &out.back().key;
-  }
-
-  void Walk(std::uint32_t page, std::uint32_t root, int depth, BtreeEntries& out)
-  {
-    if (depth > 40)
-      Fail(QStringLiteral("%1: the tree is too deep").arg(PageText(page)));
-    std::uint32_t rightChild = 0;
-    const std::vector<Cell> cells = LoadPage(page, &rightChild);
-    if (cells.empty() && page != root)
-      Fail(QStringLiteral("%1: child page without cells").arg(PageText(page)));
-    auto child = [&](std::uint32_t number) {
-      Use(number, QStringLiteral("a child pointer on %1").arg(PageText(page)));
-      m_lastKey = out.empty() ? nullptr : &out.back().key;
-      Walk(number, root, depth + 1, out);
-      m_lastKey = out.empty() ? nullptr : &out.back().key;
-    };
-    if (rightChild == 0) {
-      if (m_leafDepth >= 0 && m_leafDepth != depth)
-        Fail(QStringLiteral("%1: leaves at different depths").arg(PageText(page)));
-      m_leafDepth = depth;
-    }
-    for (const Cell& cell : cells) {
-      if (cell.leftChild != 0)
-        child(cell.leftChild);
-      Visit(page, cell, out);
-    }
-    if (rightChild != 0)
-      child(rightChild);
-  }
-
-  const QByteArray& m_bytes;
-  ByteOrder m_order;
-  bool m_writerRules;
-  std::uint32_t m_pageCount;
-  std::vector<unsigned char> m_used;
-  int m_leafDepth = -1;
-  const QByteArray* m_lastKey = nullptr;
-};
 
 ByteOrder DetectByteOrder(const QByteArray& bytes)
 {
@@ -250,8 +23,208 @@ ByteOrder DetectByteOrder(const QByteArray& bytes)
   throw Damage{QString::fromLatin1(kNotADatabase)};
 }
 
-// Reads page 1, the master tree and every tree it names; returns the walker's state through
-// `walker` so the checker can look further.
+}  // namespace
+
+void Fail(const QString& detail)
+{
+  throw Damage{QString::fromLatin1(kMalformed) + QStringLiteral(": ") + detail};
+}
+
+QString PageText(std::uint32_t page)
+{
+  return QStringLiteral("page %1").arg(page);
+}
+
+PageWalker::PageWalker(const QByteArray& bytes, ByteOrder order, bool writerRules)
+    : m_bytes(bytes),
+      m_order(order),
+      m_writerRules(writerRules),
+      m_pageCount(std::uint32_t(bytes.size() / kPageSize)),
+      m_used(size_t(m_pageCount) + 1, 0)
+{
+  if (m_pageCount >= 1)
+    m_used[1] = 1;
+}
+
+const unsigned char* PageWalker::Page(std::uint32_t page) const
+{
+  if (page == 0 || page > m_pageCount)
+    return nullptr;
+  return reinterpret_cast<const unsigned char*>(m_bytes.constData()) + qsizetype(page - 1) * kPageSize;
+}
+
+void PageWalker::Use(std::uint32_t page, const QString& what)
+{
+  if (page == 0 || page > m_pageCount)
+    Fail(QStringLiteral("%1 refers to page %2, beyond the end of the file").arg(what).arg(page));
+  if (m_used[page])
+    Fail(QStringLiteral("%1 refers to page %2, which is already in use").arg(what).arg(page));
+  m_used[page] = 1;
+}
+
+BtreeEntries PageWalker::ReadTree(std::uint32_t root)
+{
+  BtreeEntries entries;
+  if (root > m_pageCount)
+    return entries;  // a root beyond the end of the file reads as an empty tree
+  Use(root, QStringLiteral("a root"));
+  m_leafDepth = -1;
+  m_lastKey = nullptr;
+  Walk(root, root, 0, entries);
+  return entries;
+}
+
+void PageWalker::WalkFreelist()
+{
+  const unsigned char* first = Page(1);
+  std::uint32_t trunk = Get32(first + kOffsetFreelistHead, m_order);
+  const std::uint32_t expected = Get32(first + kOffsetFreeCount, m_order);
+  std::uint64_t counted = 0;
+  while (trunk != 0) {
+    Use(trunk, QStringLiteral("the freelist"));
+    const unsigned char* p = Page(trunk);
+    const std::uint32_t leaves = Get32(p + 4, m_order);
+    if (leaves > std::uint32_t(kFreelistTrunkCapacity))
+      Fail(QStringLiteral("freelist trunk %1 claims %2 pages").arg(trunk).arg(leaves));
+    for (std::uint32_t i = 0; i < leaves; ++i)
+      Use(Get32(p + 8 + 4 * i, m_order), QStringLiteral("freelist trunk %1").arg(trunk));
+    counted += 1 + leaves;
+    trunk = Get32(p, m_order);
+  }
+  if (counted != expected)
+    Fail(QStringLiteral("the freelist holds %1 pages, page 1 says %2").arg(counted).arg(expected));
+}
+
+std::vector<PageWalker::Cell> PageWalker::LoadPage(std::uint32_t page, std::uint32_t* rightChild)
+{
+  const unsigned char* p = Page(page);
+  *rightChild = Get32(p, m_order);
+  std::array<unsigned char, kPageSize> cover{};
+  std::fill(cover.begin(), cover.begin() + kPageHeaderSize, 1);
+  auto claim = [&](int begin, int end, const char* what) {
+    for (int i = begin; i < end; ++i) {
+      if (cover[size_t(i)])
+        Fail(QStringLiteral("%1: %2 at %3 overlaps other content").arg(PageText(page)).arg(what).arg(begin));
+      cover[size_t(i)] = 1;
+    }
+  };
+  std::vector<Cell> cells;
+  int cellBytes = 0;
+  for (int offset = Get16(p + 4, m_order); offset != 0;) {
+    if (int(cells.size()) >= kMaxCellsPerPage)
+      Fail(QStringLiteral("%1: the cell list is too long or loops").arg(PageText(page)));
+    if (offset % 4 != 0 || offset < kPageHeaderSize || offset > kPageSize - 16)
+      Fail(QStringLiteral("%1: cell offset %2 out of range").arg(PageText(page)).arg(offset));
+    const unsigned char* c = p + offset;
+    Cell cell{std::uint16_t(offset), Get32(c, m_order), Get16(c + 4, m_order) + (std::uint32_t(c[8]) << 16),
+              Get16(c + 10, m_order) + (std::uint32_t(c[9]) << 16)};
+    if (cell.keySize + cell.dataSize == 0)
+      Fail(QStringLiteral("%1: empty cell at %2").arg(PageText(page)).arg(offset));
+    const int size = CellSize(std::int64_t(cell.keySize) + cell.dataSize);
+    if (offset + size > kPageSize)
+      Fail(QStringLiteral("%1: cell at %2 runs past the page").arg(PageText(page)).arg(offset));
+    claim(offset, offset + size, "a cell");
+    cellBytes += size;
+    cells.push_back(cell);
+    offset = Get16(c + 6, m_order);
+  }
+  int freeBytes = 0;
+  int freeBlocks = 0;
+  for (int offset = Get16(p + 6, m_order); offset != 0;) {
+    if (offset < kPageHeaderSize || offset > kPageSize - 4)
+      Fail(QStringLiteral("%1: free block offset %2 out of range").arg(PageText(page)).arg(offset));
+    const int size = Get16(p + offset, m_order);
+    const int next = Get16(p + offset + 2, m_order);
+    if (size < 4 || offset + size > kPageSize)
+      Fail(QStringLiteral("%1: free block at %2 has size %3").arg(PageText(page)).arg(offset).arg(size));
+    if (m_writerRules && (offset % 4 != 0 || size % 4 != 0))
+      Fail(QStringLiteral("%1: free block at %2 is not 4-aligned").arg(PageText(page)).arg(offset));
+    if (next != 0 && next <= offset)
+      Fail(QStringLiteral("%1: free blocks out of order at %2").arg(PageText(page)).arg(offset));
+    claim(offset, offset + size, "a free block");
+    freeBytes += size;
+    ++freeBlocks;
+    offset = next;
+  }
+  const bool blankPage = cells.empty() && freeBlocks == 0;
+  if (!blankPage && freeBytes != kUsableCellSpace - cellBytes)
+    Fail(QStringLiteral("%1: cells and free space do not fill the page").arg(PageText(page)));
+  if (blankPage && m_writerRules)
+    Fail(QStringLiteral("%1: page without free block").arg(PageText(page)));
+  for (const Cell& cell : cells) {
+    if ((*rightChild == 0) != (cell.leftChild == 0))
+      Fail(QStringLiteral("%1: mixes leaf and interior cells").arg(PageText(page)));
+  }
+  if (cells.empty() && *rightChild != 0)
+    Fail(QStringLiteral("%1: interior page without cells").arg(PageText(page)));
+  return cells;
+}
+
+QByteArray PageWalker::ReadPayload(std::uint32_t page, const Cell& cell)
+{
+  const std::int64_t total = std::int64_t(cell.keySize) + cell.dataSize;
+  const unsigned char* local = Page(page) + cell.offset + kCellHeaderSize;
+  QByteArray payload;
+  payload.reserve(qsizetype(std::min<std::int64_t>(total, kMaxLocalPayload + std::int64_t(m_pageCount) * 1020)));
+  payload.append(reinterpret_cast<const char*>(local), qsizetype(std::min<std::int64_t>(total, kMaxLocalPayload)));
+  if (total <= kMaxLocalPayload)
+    return payload;
+  std::uint32_t next = Get32(local + kMaxLocalPayload, m_order);
+  std::int64_t remaining = total - kMaxLocalPayload;
+  const QString owner = QStringLiteral("an overflow chain from %1").arg(PageText(page));
+  while (remaining > 0) {
+    if (next == 0)
+      Fail(QStringLiteral("the overflow chain from %1 is too short").arg(PageText(page)));
+    Use(next, owner);
+    const unsigned char* o = Page(next);
+    const int chunk = int(std::min<std::int64_t>(remaining, kOverflowPayload));
+    payload.append(reinterpret_cast<const char*>(o + 4), chunk);
+    remaining -= chunk;
+    next = Get32(o, m_order);
+  }
+  if (next != 0)
+    Fail(QStringLiteral("the overflow chain from %1 is too long").arg(PageText(page)));
+  return payload;
+}
+
+void PageWalker::Visit(std::uint32_t page, const Cell& cell, BtreeEntries& out)
+{
+  QByteArray payload = ReadPayload(page, cell);
+  BtreeEntry entry{payload.left(cell.keySize), payload.mid(cell.keySize)};
+  if (m_lastKey && CompareKeys(*m_lastKey, entry.key) >= 0)
+    Fail(QStringLiteral("%1: keys out of order").arg(PageText(page)));
+  out.push_back(std::move(entry));
+  m_lastKey = &out.back().key;
+}
+
+void PageWalker::Walk(std::uint32_t page, std::uint32_t root, int depth, BtreeEntries& out)
+{
+  if (depth > 40)
+    Fail(QStringLiteral("%1: the tree is too deep").arg(PageText(page)));
+  std::uint32_t rightChild = 0;
+  const std::vector<Cell> cells = LoadPage(page, &rightChild);
+  if (cells.empty() && page != root)
+    Fail(QStringLiteral("%1: child page without cells").arg(PageText(page)));
+  auto child = [&](std::uint32_t number) {
+    Use(number, QStringLiteral("a child pointer on %1").arg(PageText(page)));
+    m_lastKey = out.empty() ? nullptr : &out.back().key;
+    Walk(number, root, depth + 1, out);
+    m_lastKey = out.empty() ? nullptr : &out.back().key;
+  };
+  if (rightChild == 0) {
+    if (m_leafDepth >= 0 && m_leafDepth != depth)
+      Fail(QStringLiteral("%1: leaves at different depths").arg(PageText(page)));
+    m_leafDepth = depth;
+  }
+  for (const Cell& cell : cells) {
+    if (cell.leftChild != 0)
+      child(cell.leftChild);
+    Visit(page, cell, out);
+  }
+  if (rightChild != 0)
+    child(rightChild);
+}
+
 LibraryContent ReadAll(const QByteArray& bytes, std::optional<PageWalker>& walker, bool writerRules)
 {
   LibraryContent content;
@@ -294,8 +267,6 @@ LibraryContent ReadAll(const QByteArray& bytes, std::optional<PageWalker>& walke
   walker->WalkFreelist();
   return content;
 }
-
-}  // namespace
 
 std::int64_t RootPageNumber(const Value& rootPage)
 {
@@ -392,92 +363,6 @@ std::optional<QString> PlayBackJournal(QByteArray& fileBytes, const QByteArray& 
     std::memcpy(fileBytes.data() + qsizetype(page - 1) * kPageSize, j + position + 4, kPageSize);
   }
   return std::nullopt;
-}
-
-QStringList CheckLibraryFile(const QByteArray& bytes, bool writerRules)
-{
-  QStringList problems;
-  if (bytes.size() % kPageSize != 0)
-    problems << QStringLiteral("file size %1 is not a whole number of pages").arg(bytes.size());
-  try {
-    std::optional<PageWalker> walker;
-    const LibraryContent content = ReadAll(bytes, walker, writerRules);
-    if (content.wasEmpty)
-      return problems << QStringLiteral("the file is shorter than one page");
-    const auto* first = reinterpret_cast<const unsigned char*>(bytes.constData());
-    if (Get32(first + kOffsetFileFormat, content.order) != std::uint32_t(kFileFormat) && writerRules)
-      problems << QStringLiteral("file format is not 4");
-    if (writerRules && content.order != ByteOrder::Little)
-      problems << QStringLiteral("the file is big-endian");
-    if (writerRules) {
-      for (int i = 96; i < kPageSize; ++i) {
-        if (first[i] != 0) {
-          problems << QStringLiteral("page 1 has data after its header at %1").arg(i);
-          break;
-        }
-      }
-    }
-    for (std::uint32_t page = 1; page <= walker->PageCount(); ++page) {
-      if (!walker->Used()[page])
-        problems << QStringLiteral("page %1 is never used").arg(page);
-    }
-    const std::vector<MasterRow> master = *DecodeMaster(content.trees.at(kMasterRoot));
-    std::set<QByteArray> names;
-    for (const MasterRow& row : master) {
-      const QByteArray type = row.type->toLower();
-      const QString name = QString::fromLatin1(row.name.value_or("(null)"));
-      if (!row.name || !row.tableName)
-        problems << QStringLiteral("a sqlite_master row lacks its name");
-      if (type != "table" && type != "index")
-        continue;
-      if (!names.insert(row.name.value_or("").toLower()).second)
-        problems << QStringLiteral("%1 is defined twice").arg(name);
-      const std::int64_t root = RootPageNumber(row.rootPage);
-      if (*row.rootPage != QByteArray::number(root))
-        problems
-            << QStringLiteral("%1: rootpage '%2' is not plain decimal").arg(name, QString::fromLatin1(*row.rootPage));
-      const auto tree = content.trees.find(std::uint32_t(root));
-      if (tree == content.trees.end())
-        continue;
-      if (type == "index") {
-        for (const BtreeEntry& entry : tree->second) {
-          if (!entry.data.isEmpty()) {
-            problems << QStringLiteral("index %1 has entries with data").arg(name);
-            break;
-          }
-        }
-        continue;
-      }
-      QString parseError;
-      const std::optional<TableSchema> schema = row.sql ? ParseCreateTable(*row.sql, &parseError) : std::nullopt;
-      if (!schema) {
-        problems << QStringLiteral("table %1: its CREATE TABLE does not parse: %2").arg(name, parseError);
-        continue;
-      }
-      const int columns = int(schema->columns.size());
-      for (const BtreeEntry& entry : tree->second) {
-        const std::optional<std::int32_t> rowid = KeyRowid(entry.key);
-        const std::optional<Values> values = DecodeRecord(entry.data, columns);
-        if (!rowid || !values) {
-          problems << QStringLiteral("table %1: an entry is not a row of %2 columns").arg(name).arg(columns);
-          break;
-        }
-        if (schema->integerPrimaryKey >= 0 && (*values)[size_t(schema->integerPrimaryKey)]) {
-          problems << QStringLiteral("table %1: row %2 stores its INTEGER PRIMARY KEY").arg(name).arg(*rowid);
-          break;
-        }
-        const int width = entry.data.size() < 256 ? 1 : (entry.data.size() < 65536 ? 2 : 3);
-        const auto* p = reinterpret_cast<const unsigned char*>(entry.data.constData());
-        if (int(p[0] | (width > 1 ? p[1] << 8 : 0) | (width > 2 ? p[2] << 16 : 0)) != (columns + 1) * width) {
-          problems << QStringLiteral("table %1: row %2 has a record of another column count").arg(name).arg(*rowid);
-          break;
-        }
-      }
-    }
-  } catch (const Damage& damage) {
-    problems << damage.message;
-  }
-  return problems;
 }
 
 }  // namespace quillon::sqlite2
