@@ -1,10 +1,10 @@
 #include "browser/EmulatorLaunch.h"
 
 #include "catalogue/Feedback.h"
+#include "catalogue/GameDetails.h"
 #include "common/EmulatorCommand.h"
 #include "common/Paths.h"
 #include "common/Processes.h"
-#include "scan/RomDiscovery.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,9 +1,9 @@
 #include "browser/GamePictures.h"
 
-#include "browser/GameDetails.h"
-#include "browser/SystemSettings.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/GameDetails.h"
+#include "catalogue/SystemSettings.h"
 #include "common/AtomicFile.h"
 
 #include <QDir>
@@ -124,18 +124,6 @@ QString DeletePicture(const QString& shownPath, const QStringList& types)
   if (!atDeleted.isEmpty() || deleted == 0)
     return atDeleted;
   return FindPicture(folder, PictureNameAt(shownPath, deleted - 1), types);
-}
-
-QString EnsureImageFolder(Catalogue& catalogue, Feedback& feedback, const DataFolder& dataFolder,
-                          SystemSettings& settings)
-{
-  if (!settings.imageFolder.isEmpty())
-    return settings.imageFolder;
-  const QString folder = dataFolder.TempImagesFolder();
-  QDir().mkpath(folder);
-  if (StoreImageFolder(catalogue, feedback, settings.systemId, folder))
-    settings.imageFolder = folder;
-  return folder;
 }
 
 AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettings& settings, qint64 gameId,

@@ -1,9 +1,8 @@
 #include "images/ImageSearch.h"
 
-#include "browser/GameDetails.h"
-#include "browser/GamePictures.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 #include "images/UrlDownload.h"
 

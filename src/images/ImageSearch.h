@@ -7,8 +7,8 @@
 // The batch runs on the caller's thread. Its waits are polling loops that run pending events, so
 // a window stays responsive and its buttons (Select, Skip, Close) reach the batch at any moment
 // through the methods below; they only leave word for the batch, which acts on it in its loops.
-#include "browser/SystemSettings.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/SystemSettings.h"
 #include "images/ImageSearchRules.h"
 #include "images/PageLoader.h"
 #include "images/Thumbnails.h"

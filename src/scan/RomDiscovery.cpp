@@ -1,6 +1,5 @@
 #include "scan/RomDiscovery.h"
 
-#include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "common/Paths.h"
 
@@ -191,13 +190,6 @@ bool GetSubFolders(const QString& folder, Feedback& feedback, QStringList& romFo
   GetSubFoldersIn(start, romFolders, visited);
   feedback.Yield();
   return true;
-}
-
-QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId)
-{
-  const std::optional<QVariant> file = catalogue.SelectValue(
-      feedback, QStringLiteral("GetRom"), QStringLiteral("SELECT File FROM File WHERE GameID = ?"), {gameId});
-  return file ? *file : QVariant();
 }
 
 }  // namespace quillon

@@ -3,11 +3,9 @@
 // the folder path followed by the file name.
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 
 namespace quillon {
 
-class Catalogue;
 class Feedback;
 
 // What a walk passed over, so a scan can tell the user.
@@ -34,8 +32,5 @@ bool FindRoms(const QString& folder, const QStringList& extensions, bool recurse
 // Appends to `romFolders` every subfolder below `folder` (not the folder itself), each with a
 // trailing "/", a folder before the folders inside it. Reported as "-(GetSubFolders)-".
 bool GetSubFolders(const QString& folder, Feedback& feedback, QStringList& romFolders);
-
-// The full ROM path of a game (the File view), or an invalid QVariant when it has none.
-QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId);
 
 }  // namespace quillon

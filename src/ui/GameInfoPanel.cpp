@@ -1,10 +1,10 @@
 #include "ui/GameInfoPanel.h"
 
 #include "browser/EmulatorLaunch.h"
-#include "browser/GameDetails.h"
 #include "browser/GamePictures.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 #include "ui/CompletingComboBox.h"
 #include "ui/ImagePreviewDialog.h"

@@ -3,7 +3,7 @@
 // system and game, its settings, the filters and the busy flags), the system tabs, the game list
 // with its filters and legend, the details panel, the menus and the status frame.
 #include "browser/GameList.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 #include "images/ImageSearch.h"
 #include "ui/IdentifyCommands.h"
 #include "ui/ImageSearchHost.h"

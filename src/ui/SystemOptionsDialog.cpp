@@ -1,8 +1,8 @@
 #include "ui/SystemOptionsDialog.h"
 
-#include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/SystemNames.h"
+#include "catalogue/SystemSettings.h"
 #include "common/Paths.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"

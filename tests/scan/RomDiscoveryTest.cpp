@@ -92,19 +92,6 @@ class RomDiscoveryTest : public QObject {
     QVERIFY(!GetSubFolders(QStringLiteral("/no/such/folder/"), feedback, folders));
     QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(GetSubFolders)-")));
   }
-
-  void GetRomGivesTheFullPath()
-  {
-    TestCatalogue t;
-    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (5, '/roms/snes/', 3)"));
-    t.Exec(
-        QStringLiteral("INSERT INTO Games (GameID, FileName, System, RomPath) VALUES (1, 'a.smc', 3, 5), "
-                       "(2, 'b.smc', 3, NULL)"));
-    RecordingFeedback feedback;
-    QCOMPARE(GetRom(t.Db(), feedback, 1).toString(), QStringLiteral("/roms/snes/a.smc"));
-    QVERIFY(!GetRom(t.Db(), feedback, 2).isValid());
-    QVERIFY(!feedback.HasError());
-  }
 };
 
 QUILLON_TEST_CLASS(RomDiscoveryTest)

@@ -3,10 +3,10 @@
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
 #include "browser/EmulatorLaunch.h"
-#include "browser/GameDetails.h"
 #include "browser/GamePictures.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/SystemSettings.h"
 #include "scan/GameDeletion.h"
 #include "settings/SystemOptions.h"
 

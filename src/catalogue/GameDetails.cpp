@@ -1,4 +1,4 @@
-#include "browser/GameDetails.h"
+#include "catalogue/GameDetails.h"
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
@@ -139,6 +139,13 @@ bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, con
   return catalogue.Execute(feedback, routine,
                            QStringLiteral("UPDATE Games SET Edited = 1, \"%1\" = ? WHERE GameID = ?").arg(name),
                            {stored, gameId});
+}
+
+QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId)
+{
+  const std::optional<QVariant> file = catalogue.SelectValue(
+      feedback, QStringLiteral("GetRom"), QStringLiteral("SELECT File FROM File WHERE GameID = ?"), {gameId});
+  return file ? *file : QVariant();
 }
 
 QList<qint64> GenreLinks(Catalogue& catalogue, Feedback& feedback, qint64 gameId)

@@ -54,6 +54,9 @@ bool IsDetailColumn(const QString& column);
 bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, const QString& column,
                     const QVariant& value, const QString& imageFolder = {});
 
+// The full ROM path of a game (the File view), or an invalid QVariant when it has none.
+QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId);
+
 // The game's genre links in link order.
 QList<qint64> GenreLinks(Catalogue& catalogue, Feedback& feedback, qint64 gameId);
 
