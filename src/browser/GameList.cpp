@@ -3,36 +3,38 @@
 #include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/ReservedKeys.h"
 
 namespace quillon {
 
 namespace {
-
-constexpr qint64 kUnknownCountry = 1;
-constexpr qint64 kUnknownYear = 42;
-constexpr qint64 kUnknownManufacturer = 319;
-constexpr qint64 kUnknownGenre = 1;
 
 // A game's first genre link, in link order (the link index keeps a game's links in that order).
 const QString kFirstGenre = QStringLiteral(
     "(SELECT SubGenres.GenreID FROM SubGenres WHERE SubGenres.GameID = Games.GameID ORDER BY SubGenres.rowid "
     "LIMIT 1)");
 
-QString MissingCondition(const QString& filter)
+// The condition a missing-data filter adds, and the reserved key it compares with (if any).
+struct MissingTest {
+  QString condition;
+  std::optional<qint64> key;
+};
+
+MissingTest MissingCondition(const QString& filter)
 {
   if (filter == QStringLiteral("Country"))
-    return QStringLiteral(" AND Games.Country = 1");
+    return {QStringLiteral(" AND Games.Country = ?"), kUnknownCountry};
   if (filter == QStringLiteral("Year"))
-    return QStringLiteral(" AND Games.Year = 42");
+    return {QStringLiteral(" AND Games.Year = ?"), kUnknownYear};
   if (filter == QStringLiteral("Genre"))
     return {};  // tested on the first link, outside
 
   if (filter == QStringLiteral("Manf"))
-    return QStringLiteral(" AND Games.Manufacturer = 319");
+    return {QStringLiteral(" AND Games.Manufacturer = ?"), kUnknownManufacturer};
   if (filter == QStringLiteral("Overview"))
-    return QStringLiteral(" AND Games.Description IS NULL");
+    return {QStringLiteral(" AND Games.Description IS NULL"), std::nullopt};
   if (filter == QStringLiteral("Image"))
-    return QStringLiteral(" AND (Games.Image IS NULL OR length(Games.Image) = 0)");
+    return {QStringLiteral(" AND (Games.Image IS NULL OR length(Games.Image) = 0)"), std::nullopt};
   return {};
 }
 
@@ -44,7 +46,7 @@ QString ViewCondition(GameView view)
 
 QString CloneCondition(qint64 systemId, const CloneMarks& clones)
 {
-  if (systemId != 1 || clones.includeClones)
+  if (systemId != kArcadeSystemId || clones.includeClones)
     return {};
   return clones.clonesOnly ? QStringLiteral(" AND Games.Clone <> 0") : QStringLiteral(" AND Games.Clone = 0");
 }
@@ -152,15 +154,20 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
     inner += QStringLiteral(" AND Games.GameID IN (SELECT GameID FROM SubGenres WHERE GenreID = ?)");
     binds << *filters.genreId;
   }
-  inner += MissingCondition(filters.missingFilter);
+  const MissingTest missing = MissingCondition(filters.missingFilter);
+  inner += missing.condition;
+  if (missing.key)
+    binds << *missing.key;
   if (filters.matchStatus) {
     inner += identified ? QStringLiteral(" AND coalesce(GameMatch.Status, 0) = ?") : QStringLiteral(" AND 0 = ?");
     binds << *filters.matchStatus;
   }
   // Only games with at least one genre link are listed.
   QString sql = QStringLiteral("SELECT * FROM (") + inner + QStringLiteral(") WHERE FirstGenre IS NOT NULL");
-  if (filters.missingFilter == QStringLiteral("Genre"))
-    sql += QStringLiteral(" AND (Genre = 0 OR FirstGenre = 1)");
+  if (filters.missingFilter == QStringLiteral("Genre")) {
+    sql += QStringLiteral(" AND (Genre = 0 OR FirstGenre = ?)");
+    binds << kUnknownGenre;
+  }
   sql += QStringLiteral(" ORDER BY 1, 2");
   // All rows at once, read straight from the engine: lists of 50,000 games are common.
   BulkStatement query(catalogue, sql);

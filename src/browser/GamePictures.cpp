@@ -132,7 +132,7 @@ AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettin
   AddImageOutcome outcome;
   const QString source = QFileInfo(sourcePath).absoluteFilePath();
   if (!QFileInfo(source).isFile()) {
-    ReportError(feedback, 53, QStringLiteral("Add_Image"), QStringLiteral("File not found: ") + sourcePath);
+    ReportError(feedback, kFileNotFound, QStringLiteral("Add_Image"), QStringLiteral("File not found: ") + sourcePath);
     return outcome;
   }
   if (!settings.renameImages) {
@@ -170,7 +170,8 @@ AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettin
     replace = true;
   }
   if ((replace || !QFileInfo::exists(target)) && !CopyFileAtomically(source, target, Durability::Synced, nullptr)) {
-    ReportError(feedback, 75, QStringLiteral("Add_Image"), QStringLiteral("Cannot copy the picture to ") + target);
+    ReportError(feedback, kPathFileAccessError, QStringLiteral("Add_Image"),
+                QStringLiteral("Cannot copy the picture to ") + target);
     return outcome;
   }
   outcome.added = UpdateGameInfo(catalogue, feedback, gameId, QStringLiteral("Image"), target, settings.imageFolder);

@@ -18,10 +18,6 @@ namespace quillon {
 
 namespace {
 
-// File-system error numbers of our reports (those the user may know from other programs).
-constexpr int kPermissionDenied = 70;
-constexpr int kPathFileAccessError = 75;
-
 struct StepFailure {
   int number = 0;
   QString description;
@@ -155,7 +151,10 @@ bool CompactCatalogue(const DataFolder& folder, Feedback& feedback, const Compac
   const QString catalogue = folder.CatalogueFile();
   const QString scratch = folder.CompactScratchFile();
   if (!QFileInfo::exists(catalogue)) {
-    feedback.ShowMessage(QString(), QStringLiteral("Error (53)\rFile not found: ") + catalogue, MessageIcon::Critical);
+    feedback.ShowMessage(
+        QString(),
+        QStringLiteral("Error (") + QString::number(kFileNotFound) + QStringLiteral(")\rFile not found: ") + catalogue,
+        MessageIcon::Critical);
     return false;
   }
   StepFailure failure;

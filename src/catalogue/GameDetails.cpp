@@ -95,7 +95,8 @@ std::optional<GameDetails> LoadGameDetails(Catalogue& catalogue, Feedback& feedb
   if (!rows)
     return std::nullopt;
   if (rows->IsEmpty()) {
-    ReportError(feedback, 3021, QStringLiteral("ViewGameInfo"), QStringLiteral("The game is no longer there."));
+    ReportError(feedback, kNoCurrentRecord, QStringLiteral("ViewGameInfo"),
+                QStringLiteral("The game is no longer there."));
     return std::nullopt;
   }
   const QVariantList& row = rows->Row(0);
@@ -130,7 +131,7 @@ bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, con
   const QString routine = QStringLiteral("UpdateGameInfo");
   const QString name = DetailColumn(column);
   if (name.isEmpty()) {
-    ReportError(feedback, 3265, routine, QStringLiteral("Item cannot be found: ") + column);
+    ReportError(feedback, kItemNotFound, routine, QStringLiteral("Item cannot be found: ") + column);
     return false;
   }
   QVariant stored = StoredValue(value);
@@ -174,19 +175,19 @@ GenreTickOutcome TickGenre(Catalogue& catalogue, Feedback& feedback, qint64 game
   bool ok = true;
   bool lastUnticked = false;
   if (tick) {
-    const bool otherGenres = std::any_of(before.begin(), before.end(), [](qint64 id) { return id != kUnknownGenreId; });
-    if (genreId == kUnknownGenreId && otherGenres) {
+    const bool otherGenres = std::any_of(before.begin(), before.end(), [](qint64 id) { return id != kUnknownGenre; });
+    if (genreId == kUnknownGenre && otherGenres) {
       // "[Unknown]" never stands beside a real genre.
       outcome.accepted = false;
     } else {
       ok = Link(catalogue, feedback, gameId, genreId);
-      if (ok && genreId != kUnknownGenreId)
-        ok = Unlink(catalogue, feedback, gameId, kUnknownGenreId);
+      if (ok && genreId != kUnknownGenre)
+        ok = Unlink(catalogue, feedback, gameId, kUnknownGenre);
     }
   } else {
     ok = Unlink(catalogue, feedback, gameId, genreId);
     if (ok && GenreLinks(catalogue, feedback, gameId).isEmpty()) {
-      ok = Link(catalogue, feedback, gameId, kUnknownGenreId) &&
+      ok = Link(catalogue, feedback, gameId, kUnknownGenre) &&
            catalogue.Execute(feedback, kGenreRoutine, QStringLiteral("UPDATE Games SET Genre = 1 WHERE GameID = ?"),
                              {gameId});
       lastUnticked = true;

@@ -21,9 +21,6 @@ const QByteArray kDelimiter = QByteArrayLiteral("|||");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 constexpr int kYieldEvery = 100;
 constexpr int kGenreColumns = 5;
-// Error numbers of our reports: the engine's generic error, and a file that cannot be written.
-constexpr int kLibraryErrorNumber = 1;
-constexpr int kFileErrorNumber = 75;
 
 // Columns of SaveAsH2 by position.
 enum H2Column {
@@ -141,11 +138,11 @@ class H2Exporter {
       return true;
     QString error;
     if (!EnsureTemplateLibrary(m_folder, &error))
-      return Fail(kFileErrorNumber, error);
+      return Fail(kPathFileAccessError, error);
     AtomicFile copy(m_library);
     ReplaceFailure failure;
     if (!copy.CopyFrom(TemplateLibraryPath(m_folder), &failure) || !copy.Commit(&failure))
-      return Fail(kFileErrorNumber,
+      return Fail(kPathFileAccessError,
                   QStringLiteral("the template library could not be copied to %1: %2").arg(m_library, failure.reason));
     // A copy of a read-only template must still take the export.
     QFile::setPermissions(m_library, QFile::permissions(m_library) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
@@ -192,7 +189,7 @@ class H2Exporter {
     QDir().mkpath(m_folder.TempFolder());
     QFile file(m_transferFile);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !WriteAll(file, content)) {
-      return Fail(kFileErrorNumber, QStringLiteral("%1: %2").arg(m_transferFile, file.errorString()));
+      return Fail(kPathFileAccessError, QStringLiteral("%1: %2").arg(m_transferFile, file.errorString()));
     }
     return true;
   }
@@ -204,22 +201,22 @@ class H2Exporter {
     QString error;
     std::unique_ptr<sqlite2::Connection> library = sqlite2::sqlite_open(m_library, &error);
     if (!library)
-      return Fail(kLibraryErrorNumber, error);
+      return Fail(kGeneralError, error);
     const QStringList statements = H2Statements(m_transferFile, system.id);
     for (int i = 0; i < statements.size(); ++i) {
       const sqlite2::StatementResult result = sqlite2::ags_sqlite_get_table(library.get(), statements[i]);
       if (!result)
-        return Fail(kLibraryErrorNumber, statements[i] + QStringLiteral(": ") + result.error);
+        return Fail(kGeneralError, statements[i] + QStringLiteral(": ") + result.error);
       if (i == 1 && result.changes != lines) {
-        return Fail(kLibraryErrorNumber, QStringLiteral("the library loaded %1 of the %2 games of %3")
-                                             .arg(result.changes)
-                                             .arg(lines)
-                                             .arg(system.name));
+        return Fail(kGeneralError, QStringLiteral("the library loaded %1 of the %2 games of %3")
+                                       .arg(result.changes)
+                                       .arg(lines)
+                                       .arg(system.name));
       }
     }
     const sqlite2::StatementResult closed = sqlite2::sqlite_close(std::move(library));
     if (!closed)
-      return Fail(kLibraryErrorNumber, closed.error);
+      return Fail(kGeneralError, closed.error);
     return true;
   }
 

@@ -331,7 +331,7 @@ class MyExporter {
     if (genres.empty()) {
       m_result.error = current ? QStringLiteral("there is no genre named \"%1\"").arg(m_request.currentGenre)
                                : QStringLiteral("there are no genres");
-      ReportError(m_feedback, 3021, kRoutine, m_result.error);
+      ReportError(m_feedback, kNoCurrentRecord, kRoutine, m_result.error);
       return std::nullopt;
     }
     return genres;
@@ -480,7 +480,7 @@ class MyExporter {
       m_result.files << file;
       return true;
     }
-    ReportError(m_feedback, 75, kRoutine, error);
+    ReportError(m_feedback, kPathFileAccessError, kRoutine, error);
     Failed(error);
     return false;
   }
@@ -488,7 +488,7 @@ class MyExporter {
   QString UnreadGames()
   {
     const QString error = QStringLiteral("some games were not read with their system");
-    ReportError(m_feedback, 3021, kRoutine, error);
+    ReportError(m_feedback, kNoCurrentRecord, kRoutine, error);
     return error;
   }
 

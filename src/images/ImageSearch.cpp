@@ -19,7 +19,6 @@ namespace quillon {
 namespace {
 
 const QString kRoutine = QStringLiteral("AutoImageDL");
-constexpr int kPathNotFound = 76;
 // A result page is navigated at most this often before its site is given up.
 constexpr int kResultNavigations = 3;
 // The part of an address the "Opening" status shows.

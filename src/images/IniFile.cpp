@@ -13,8 +13,6 @@ namespace quillon {
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-constexpr int kPathFileAccessError = 75;
-constexpr int kInvalidProcedureCall = 5;
 
 QStringList SplitLines(const QString& text)
 {

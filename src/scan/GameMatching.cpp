@@ -64,7 +64,8 @@ std::optional<SystemFacts> ReadSystem(Catalogue& catalogue, Feedback& feedback, 
   if (!rows)
     return std::nullopt;
   if (rows->IsEmpty()) {
-    ReportError(feedback, 3021, kNewGameRoutine, QStringLiteral("No system with the key %1.").arg(systemId));
+    ReportError(feedback, kNoCurrentRecord, kNewGameRoutine,
+                QStringLiteral("No system with the key %1.").arg(systemId));
     return std::nullopt;
   }
   return SystemFacts{rows->Value(0, 0).toString(), rows->Value(0, 1).toString(), rows->Value(0, 2).toString(),

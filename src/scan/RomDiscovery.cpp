@@ -19,9 +19,6 @@ namespace quillon {
 
 namespace {
 
-// Error number of a folder that cannot be read ("Path not found").
-constexpr int kPathNotFound = 76;
-
 bool ReportUnreadable(Feedback& feedback, const QString& routine, const QString& folder)
 {
   ReportError(feedback, kPathNotFound, routine, QStringLiteral("Path not found: ") + QDir::toNativeSeparators(folder));

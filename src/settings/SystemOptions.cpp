@@ -9,8 +9,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kInvalidValue = 13;  // "Type mismatch"
-
 std::optional<bool> ParseFlag(const QString& typed)
 {
   const QString text = typed.trimmed().toLower();
@@ -123,23 +121,23 @@ bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
   const QString routine = QStringLiteral("EditRecord");
   const std::optional<SystemSetting> setting = FindSystemSetting(column);
   if (!setting) {
-    ReportError(feedback, 3265, routine, QStringLiteral("%1 is not a setting of a system.").arg(column));
+    ReportError(feedback, kItemNotFound, routine, QStringLiteral("%1 is not a setting of a system.").arg(column));
     return false;
   }
   QString error;
   const std::optional<QVariant> value = SettingValue(*setting, typed, &error);
   if (!value) {
-    ReportError(feedback, kInvalidValue, routine, error);
+    ReportError(feedback, kTypeMismatch, routine, error);
     return false;
   }
   if (setting->column == QStringLiteral("System")) {
     if (!value->isValid()) {
-      ReportError(feedback, kInvalidValue, routine, QStringLiteral("A system needs a name."));
+      ReportError(feedback, kTypeMismatch, routine, QStringLiteral("A system needs a name."));
       return false;
     }
     const std::optional<qint64> other = SystemIdByName(catalogue, feedback, value->toString());
     if (other && *other != systemId) {
-      ReportError(feedback, kInvalidValue, routine,
+      ReportError(feedback, kTypeMismatch, routine,
                   QStringLiteral("Another system is named %1.").arg(value->toString()));
       return false;
     }
@@ -243,7 +241,7 @@ bool SetSystemType(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qi
   if (!type)
     return false;
   if (!type->isValid()) {
-    ReportError(feedback, kInvalidValue, routine, QStringLiteral("There is no system type %1.").arg(typeId));
+    ReportError(feedback, kTypeMismatch, routine, QStringLiteral("There is no system type %1.").arg(typeId));
     return false;
   }
   return catalogue.Execute(feedback, routine, QStringLiteral("UPDATE System SET SType = ? WHERE SystemID = ?"),
@@ -272,7 +270,7 @@ bool SetSystemEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
     if (!count)
       return false;
     if (*count == 0) {
-      ReportError(feedback, kInvalidValue, routine, kOneSystemEnabledText);
+      ReportError(feedback, kTypeMismatch, routine, kOneSystemEnabledText);
       return false;
     }
   }

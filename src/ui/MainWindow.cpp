@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/ReservedKeys.h"
 #include "catalogue/Session.h"
 #include "common/Paths.h"
 #include "identify/ReferenceLists.h"
@@ -510,7 +511,7 @@ void MainWindow::RefreshSettings()
   Action(QStringLiteral("VerifyRoms"))->setEnabled(m_settings.hasRomPath);
   Action(QStringLiteral("RenameRoms"))->setEnabled(m_settings.hasRomPath);
   SetListCommandsEnabled(m_model->rowCount() > 0);
-  const bool arcade = m_settings.systemId == 1;
+  const bool arcade = m_settings.systemId == kArcadeSystemId;
   Action(QStringLiteral("Clones"))->setEnabled(arcade);
   Action(QStringLiteral("ClonesOnly"))->setEnabled(arcade);
 }
