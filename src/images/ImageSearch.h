@@ -117,7 +117,6 @@ class ImageSearch : public QObject {
 
   bool IsRunning() const { return m_running; }
   const MatchGrid& Grid() const { return m_grid; }
-  int SelectedRow() const { return m_selectedRow; }
   // The settings as the batch holds them (the picture folder may have been set).
   const SystemSettings& Settings() const { return m_settings; }
 
@@ -167,8 +166,6 @@ class ImageSearch : public QObject {
   QString ImageFolder();
   void StorePicture(Game& game, const QString& picture, GameOutcome& outcome);
   void UseDefaultImage(Game& game, GameOutcome& outcome);
-  bool TakeSkip(Game& game, GameOutcome& outcome);
-  void EndChoice();
 
   // One poll: runs pending events for up to the poll interval, or until Wake. False when the
   // program is ending (no event loop runs any more).

@@ -63,7 +63,6 @@ class MainWindow : public QMainWindow, public ImageSearchHost {
   QString MissingFilter() const { return m_missingFilter; }
   bool ListBusy() const { return m_listBusy; }
   bool Loading() const { return m_loading; }
-  GameView CurrentView() const { return m_view; }
   GameListModel& ListModel() { return *m_model; }
   GameListView& ListView() { return *m_list; }
   GameInfoPanel& Details() { return *m_details; }
