@@ -60,4 +60,14 @@ bool StoreExportOption(Catalogue& catalogue, Feedback& feedback, const QString& 
   return EditRecord(catalogue, feedback, RecordRef{QStringLiteral("Inc"), {}, {}}, column, value ? 1 : 0, true);
 }
 
+bool StoreExportOptions(Catalogue& catalogue, Feedback& feedback, const std::vector<std::pair<QString, bool>>& options)
+{
+  Transaction transaction(catalogue);
+  for (const auto& [column, value] : options) {
+    if (!StoreExportOption(catalogue, feedback, column, value))
+      return false;
+  }
+  return transaction.Commit();
+}
+
 }  // namespace quillon

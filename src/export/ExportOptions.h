@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace quillon {
 
@@ -37,5 +39,7 @@ std::optional<ExportOptions> LoadExportOptions(Catalogue& catalogue, Feedback& f
 
 // Stores one option at once, as a click on its check box does ("-(EditRecord)-" on failure).
 bool StoreExportOption(Catalogue& catalogue, Feedback& feedback, const QString& column, bool value);
+// Stores several options (column, value), all or none.
+bool StoreExportOptions(Catalogue& catalogue, Feedback& feedback, const std::vector<std::pair<QString, bool>>& options);
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillon {
@@ -12,6 +13,8 @@ namespace quillon {
 namespace {
 
 constexpr int kMaxParseErrors = 100;
+// Larger sizes on a page are no real picture sizes.
+constexpr double kLargestDeclaredSide = 1e6;
 
 // The parse tree of one page, released with the page.
 class GumboTree {
@@ -128,7 +131,7 @@ std::optional<int> PixelsOf(const QString& text, const QRegularExpression& patte
     return std::nullopt;
   bool ok = false;
   const double pixels = match.captured(1).toDouble(&ok);
-  if (!ok || pixels > 1e6)
+  if (!ok || pixels > kLargestDeclaredSide)
     return std::nullopt;
   return static_cast<int>(std::lround(pixels));
 }
@@ -230,21 +233,28 @@ std::optional<int> PixelsOfStyle(const QString& style, const QString& property)
   return result;
 }
 
+namespace {
+
+// A declared side scaled by the picture's proportions. A page may declare a million pixels for a
+// picture one pixel wide: the result is held to what a declared side may be, never wrapped round
+// to a negative size.
+int ScaledSide(int declared, int natural, int naturalOther)
+{
+  const double scaled = double(declared) * natural / naturalOther;
+  return static_cast<int>(std::lround(std::min(scaled, kLargestDeclaredSide)));
+}
+
+}  // namespace
+
 QSize LaidOutSize(std::optional<int> width, std::optional<int> height, QSize natural)
 {
   const bool knownNatural = natural.isValid() && natural.width() > 0 && natural.height() > 0;
   if (width && height)
     return {*width, *height};
-  if (width) {
-    const int scaled =
-        knownNatural ? static_cast<int>(std::lround(double(*width) * natural.height() / natural.width())) : 0;
-    return {*width, scaled};
-  }
-  if (height) {
-    const int scaled =
-        knownNatural ? static_cast<int>(std::lround(double(*height) * natural.width() / natural.height())) : 0;
-    return {scaled, *height};
-  }
+  if (width)
+    return {*width, knownNatural ? ScaledSide(*width, natural.height(), natural.width()) : 0};
+  if (height)
+    return {knownNatural ? ScaledSide(*height, natural.width(), natural.height()) : 0, *height};
   return knownNatural ? natural : QSize(0, 0);
 }
 

@@ -141,6 +141,10 @@ QString IniEntryProblem(const QString& section, const QString& key, const QStrin
     return QStringLiteral("Invalid key");
   if (value.contains(lineBreak))
     return QStringLiteral("A value cannot hold a line break");
+  // The reader takes any line holding "[" for a section header: such a value would not be read
+  // back, and would hide the keys below it in its section.
+  if (value.contains(QLatin1Char('[')))
+    return QStringLiteral("A value cannot hold \"[\"");
   return {};
 }
 

@@ -25,7 +25,8 @@ QString WriteIniText(const QString& text, const QString& section, const QString&
 // The same, but always adds a further line for the key (a repeated key) below the header.
 QString AddIniLine(const QString& text, const QString& section, const QString& key, const QString& value);
 
-// Why a section, key or value cannot be written as one INI line; empty when it can.
+// Why a section, key or value cannot be written as one INI line that reads back as written (a value
+// may hold neither a line break nor "["); empty when it can.
 QString IniEntryProblem(const QString& section, const QString& key, const QString& value);
 
 // A file's INI text. A missing file is created empty first. Text that is not UTF-8 is read as

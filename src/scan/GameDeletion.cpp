@@ -136,4 +136,19 @@ DeletionResult DeleteGames(Catalogue& catalogue, Feedback& feedback, qint64 syst
   return result;
 }
 
+std::optional<QList<qint64>> TickedGameIds(Catalogue& catalogue, Feedback& feedback, qint64 systemId)
+{
+  const std::optional<Rows> rows =
+      catalogue.Select(feedback, kRoutine,
+                       QStringLiteral("SELECT GameID FROM Games WHERE System = ? AND Selected <> 0 AND Available <> 0 "
+                                      "AND RomPath IS NOT NULL ORDER BY GameID"),
+                       {systemId});
+  if (!rows)
+    return std::nullopt;
+  QList<qint64> games;
+  for (const QVariantList& row : rows->All())
+    games << row[0].toLongLong();
+  return games;
+}
+
 }  // namespace quillon

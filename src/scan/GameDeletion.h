@@ -3,6 +3,8 @@
 // their ROM files. Games are chosen by key, so another game that shares a file name is never hit.
 #include <QList>
 
+#include <optional>
+
 namespace quillon {
 
 class Catalogue;
@@ -27,5 +29,9 @@ struct DeletionResult {
 // Failures are reported as "-(delgame)-" reports and clear `ok`; what was done stays done.
 DeletionResult DeleteGames(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QList<qint64>& gameIds,
                            DeleteMode mode);
+
+// The ticked games of the system's list of available games, by key: what Delete Selected takes
+// without a window. Nullopt on failure ("-(delgame)-").
+std::optional<QList<qint64>> TickedGameIds(Catalogue& catalogue, Feedback& feedback, qint64 systemId);
 
 }  // namespace quillon

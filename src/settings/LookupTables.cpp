@@ -238,6 +238,13 @@ QString DeleteQuestionText(const LookupSection& section)
          QStringLiteral("?");
 }
 
+QSqlQuery LookupGridQuery(Catalogue& catalogue, LookupKind kind)
+{
+  QSqlQuery query(catalogue.Database());
+  query.exec(SectionOf(kind).gridSource);
+  return query;
+}
+
 std::optional<QList<LookupEntry>> LookupEntries(Catalogue& catalogue, Feedback& feedback, LookupKind kind)
 {
   const LookupSection& section = SectionOf(kind);

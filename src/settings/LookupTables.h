@@ -3,6 +3,7 @@
 // fall back to the unknown entry), and moving every game of one entry to another. The unknown
 // entry of each table is never changed.
 #include <QList>
+#include <QSqlQuery>
 #include <QString>
 
 #include <optional>
@@ -51,6 +52,8 @@ struct LookupEntry {
 
 // Every entry in the editor's order (by name); nullopt on failure (reported).
 std::optional<QList<LookupEntry>> LookupEntries(Catalogue& catalogue, Feedback& feedback, LookupKind kind);
+// The editor grid's rows of a section (its gridSource), run and ready for a query model.
+QSqlQuery LookupGridQuery(Catalogue& catalogue, LookupKind kind);
 std::optional<LookupEntry> LookupEntryById(Catalogue& catalogue, Feedback& feedback, LookupKind kind, qint64 id);
 // The entry with this name, ignoring case.
 std::optional<LookupEntry> LookupEntryNamed(Catalogue& catalogue, Feedback& feedback, LookupKind kind,

@@ -21,6 +21,19 @@ std::optional<bool> ParseFlag(const QString& typed)
   return std::nullopt;
 }
 
+// The one rule about tabs, checked inside the transaction that changed them: some system keeps one.
+bool KeepsOneSystemEnabled(Catalogue& catalogue, Feedback& feedback)
+{
+  const std::optional<int> count = EnabledSystemCount(catalogue, feedback);
+  if (!count)
+    return false;
+  if (*count == 0) {
+    ReportError(feedback, kTypeMismatch, QStringLiteral("EditRecord"), kOneSystemEnabledText);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 const QList<SystemSetting>& EditableSystemSettings()
@@ -147,6 +160,54 @@ bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
                            {*value, systemId});
 }
 
+bool SetSystemSettings(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
+                       const QList<QPair<QString, QString>>& settings)
+{
+  Transaction transaction(catalogue);
+  bool tabChanged = false;
+  for (const auto& [column, typed] : settings) {
+    if (!SetSystemSetting(catalogue, feedback, systemId, column, typed))
+      return false;
+    tabChanged = tabChanged || column.compare(QStringLiteral("EnableTab"), Qt::CaseInsensitive) == 0;
+  }
+  if (tabChanged && !KeepsOneSystemEnabled(catalogue, feedback))
+    return false;
+  return transaction.Commit();
+}
+
+std::optional<QString> SystemNameOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& routine)
+{
+  const std::optional<QVariant> name = catalogue.SelectValue(
+      feedback, routine, QStringLiteral("SELECT System FROM System WHERE SystemID = ?"), {systemId});
+  if (!name)
+    return std::nullopt;
+  return name->toString();
+}
+
+std::optional<Rows> SystemRecord(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& routine)
+{
+  return catalogue.Select(feedback, routine, QStringLiteral("SELECT * FROM System WHERE SystemID = ?"), {systemId});
+}
+
+std::optional<QList<SystemSummary>> SystemSummaries(Catalogue& catalogue, Feedback& feedback)
+{
+  const std::optional<Rows> rows = catalogue.Select(
+      feedback, QStringLiteral("UpdateTabs"),
+      QStringLiteral("SELECT System.SystemID, System.System, System.EnableTab, SystemType.SType, "
+                     "(SELECT count(*) FROM RomPath WHERE RomPath.System = System.SystemID), "
+                     "(SELECT count(*) FROM Games WHERE Games.System = System.SystemID) "
+                     "FROM System LEFT JOIN SystemType ON SystemType.ID = System.SType ORDER BY System.SystemID"));
+  if (!rows)
+    return std::nullopt;
+  QList<SystemSummary> systems;
+  systems.reserve(rows->Count());
+  for (const QVariantList& row : rows->All()) {
+    systems.append({row[0].toLongLong(), row[1].toString(), IsTrue(row[2]),
+                    row[3].isNull() ? QString() : row[3].toString(), row[4].toInt(), row[5].toInt()});
+  }
+  return systems;
+}
+
 QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId)
 {
   QStringList folders;
@@ -265,15 +326,8 @@ bool SetSystemEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
   if (!catalogue.Execute(feedback, routine, QStringLiteral("UPDATE System SET EnableTab = ? WHERE SystemID = ?"),
                          {enabled ? 1 : 0, systemId}))
     return false;
-  if (!enabled && keepOneEnabled) {
-    const std::optional<int> count = EnabledSystemCount(catalogue, feedback);
-    if (!count)
-      return false;
-    if (*count == 0) {
-      ReportError(feedback, kTypeMismatch, routine, kOneSystemEnabledText);
-      return false;
-    }
-  }
+  if (!enabled && keepOneEnabled && !KeepsOneSystemEnabled(catalogue, feedback))
+    return false;
   return transaction.Commit();
 }
 

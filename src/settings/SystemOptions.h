@@ -2,6 +2,9 @@
 // Per-system settings as the options dialog and `quillon-cli system` edit them: the columns of
 // `System` a user may change, the system's ROM folders, its group (system type) and whether it has
 // a tab.
+#include "catalogue/Catalogue.h"
+
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -10,7 +13,6 @@
 
 namespace quillon {
 
-class Catalogue;
 class Feedback;
 
 enum class SettingKind { Text, Folder, YesNo, Number };
@@ -32,9 +34,33 @@ std::optional<QVariant> SettingValue(const SystemSetting& setting, const QString
 // The key of the system with this name (names compare without regard to case), or nullopt.
 std::optional<qint64> SystemIdByName(Catalogue& catalogue, Feedback& feedback, const QString& name);
 
+// The name of the system with this key, as stored (empty when there is none); nullopt on failure.
+std::optional<QString> SystemNameOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& routine);
+
+// Every column of the system's row; an empty result when there is no such system, nullopt on
+// failure (reported with `routine`'s tag).
+std::optional<Rows> SystemRecord(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& routine);
+
+// One line of the list of systems: key, name, whether it has a tab, its type's name, and how many
+// ROM folders and games it has.
+struct SystemSummary {
+  qint64 systemId = 0;
+  QString name;
+  bool enabled = false;
+  QString typeName;  // empty without a type
+  int romPaths = 0;
+  int games = 0;
+};
+// Every system, by key.
+std::optional<QList<SystemSummary>> SystemSummaries(Catalogue& catalogue, Feedback& feedback);
+
 // Writes one setting of a system. Renaming refuses a name another system has.
 bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& column,
                       const QString& typed);
+// Writes several settings (column, typed text) of a system, all or none. Taking the tab of the last
+// enabled system is refused as SetSystemEnabled refuses it.
+bool SetSystemSettings(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
+                       const QList<QPair<QString, QString>>& settings);
 
 // The system's ROM folders, in the order they were added.
 QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId);

@@ -1,11 +1,6 @@
 #include "ui/DetailEditorDialog.h"
 
-#include "catalogue/Lookups.h"
-#include "ui/GameInfoPanel.h"
-#include "ui/GameListModel.h"
 #include "ui/LookupGridModel.h"
-#include "ui/MainWindow.h"
-#include "ui/StatusFeedback.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -42,22 +37,15 @@ void RefillCombo(QComboBox* combo, const QStringList& names)
 
 }  // namespace
 
-DetailEditorDialog::DetailEditorDialog(MainWindow& main, QWidget* parent)
-    : QDialog(parent ? parent : &main), m_main(main)
+DetailEditorDialog::DetailEditorDialog(UiContext context, DetailEditorHost& host, QWidget* parent)
+    : QDialog(parent), m_context(context), m_host(host), m_dialogParent(context.feedback, this)
 {
   setObjectName(QStringLiteral("detaileditor"));
   setWindowTitle(tr("Detail Editor"));
   setModal(true);
   resize(560, 560);
-  // Questions and messages of the editor appear over it.
-  m_main.Feedback().SetDialogParent(this);
   BuildControls();
   LoadSection();
-}
-
-DetailEditorDialog::~DetailEditorDialog()
-{
-  m_main.Feedback().SetDialogParent(&m_main);
 }
 
 void DetailEditorDialog::BuildControls()
@@ -70,7 +58,7 @@ void DetailEditorDialog::BuildControls()
   connect(m_tabs, &QTabBar::currentChanged, this, [this] { LoadSection(); });
   layout->addWidget(m_tabs);
 
-  m_model = new LookupGridModel(m_main.Connection(), m_main.Feedback(), this);
+  m_model = new LookupGridModel(m_context.catalogue, m_context.feedback, this);
   m_grid = new QTableView(this);
   m_grid->setObjectName(QStringLiteral("gridgenres"));
   m_grid->setModel(m_model);
@@ -140,7 +128,7 @@ void DetailEditorDialog::FillCombos()
 {
   QStringList names;
   for (const LookupEntry& entry :
-       LookupEntries(m_main.Connection(), m_main.Feedback(), Section()).value_or(QList<LookupEntry>())) {
+       LookupEntries(m_context.catalogue, m_context.feedback, Section()).value_or(QList<LookupEntry>())) {
     if (!entry.name.isEmpty())
       names << entry.name;
   }
@@ -159,7 +147,7 @@ void DetailEditorDialog::OnCurrentCellChanged(const QModelIndex& current, const 
   m_delete->setEnabled(current.isValid() && !unknown);
   m_new->setEnabled(true);
   if (unknown && (current.column() == m_model->NameColumn() || current.column() == m_model->CodeColumn()))
-    m_main.Feedback().SetStatus(StatusKind::Error, CannotEditText(m_model->Section()));
+    m_context.feedback.SetStatus(StatusKind::Error, CannotEditText(m_model->Section()));
 }
 
 void DetailEditorDialog::OnSaved(qint64 id)
@@ -200,7 +188,7 @@ void DetailEditorDialog::DeleteEntry()
     return;
   }
   const LookupDeletion outcome =
-      DeleteLookupEntry(m_main.Connection(), m_main.Feedback(), Section(), m_model->IdAt(current.row()));
+      DeleteLookupEntry(m_context.catalogue, m_context.feedback, Section(), m_model->IdAt(current.row()));
   if (outcome != LookupDeletion::Deleted)
     return;
   MarkChanged();
@@ -212,8 +200,8 @@ void DetailEditorDialog::DeleteEntry()
 
 void DetailEditorDialog::BatchUpdate()
 {
-  const std::optional<int> moved = MoveLookupGames(m_main.Connection(), m_main.Lookup(), m_main.Feedback(), Section(),
-                                                   m_from->currentText(), m_to->currentText());
+  const std::optional<int> moved = MoveLookupGames(m_context.catalogue, m_context.lookups, m_context.feedback,
+                                                   Section(), m_from->currentText(), m_to->currentText());
   if (!moved)
     return;
   MarkChanged();
@@ -222,7 +210,7 @@ void DetailEditorDialog::BatchUpdate()
   m_model->Reload();
   FillCombos();
   SelectEntry(current);
-  m_main.Feedback().ShowMessage(windowTitle(), QStringLiteral("Done."), MessageIcon::Information);
+  m_context.feedback.ShowMessage(windowTitle(), QStringLiteral("Done."), MessageIcon::Information);
 }
 
 void DetailEditorDialog::MarkChanged()
@@ -234,36 +222,15 @@ void DetailEditorDialog::done(int result)
 {
   if (!m_closed) {
     m_closed = true;
-    RefreshMainWindow();
+    if (!m_changed.isEmpty())
+      m_host.LookupSectionsChanged(m_changed);
   }
   QDialog::done(result);
 }
 
-void DetailEditorDialog::RefreshMainWindow()
+bool RunDetailEditor(UiContext context, DetailEditorHost& host, QWidget* parent)
 {
-  if (m_changed.isEmpty())
-    return;
-  Lookups& lookups = m_main.Lookup();
-  if (Changed(LookupKind::Genre)) {
-    lookups.BuildGArray(m_main.CurrentSystemID());
-    lookups.BuildGenArray();
-    m_main.RefreshGenres();
-  }
-  if (Changed(LookupKind::Manufacturer) || Changed(LookupKind::Country))
-    m_main.Details().FillCombos();
-  if (Changed(LookupKind::Manufacturer))
-    lookups.BuildMArray();
-  if (Changed(LookupKind::Country))
-    lookups.BuildCArray();
-  // Games may have other names, genres and colours now; the game chosen before stays chosen.
-  const qint64 shownGame = m_main.CurrentGameID();
-  m_main.FilterGenre();
-  m_main.SelectListRow(m_main.ListModel().RowOfGame(shownGame));
-}
-
-bool RunDetailEditor(MainWindow& main)
-{
-  DetailEditorDialog dialog(main);
+  DetailEditorDialog dialog(context, host, parent);
   dialog.exec();
   return dialog.AnyChanged();
 }

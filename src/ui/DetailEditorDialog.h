@@ -1,8 +1,10 @@
 #pragma once
 // detaileditor: the countries, genres and makers in a grid, with New, Delete and the Batch Update
-// that moves every game of one entry to another. Closing refreshes what the main window shows of
-// each section that changed.
+// that moves every game of one entry to another. Closing tells the window which sections changed,
+// so it refreshes what it shows of them.
 #include "settings/LookupTables.h"
+#include "ui/StatusFeedback.h"
+#include "ui/UiContext.h"
 
 #include <QDialog>
 #include <QSet>
@@ -15,14 +17,22 @@ class QTableView;
 namespace quillon::ui {
 
 class LookupGridModel;
-class MainWindow;
+
+// What the editor tells the window that opened it.
+class DetailEditorHost {
+ public:
+  virtual ~DetailEditorHost() = default;
+
+  // The editor closed after changing these sections: the lookup caches and what the window shows
+  // of them are refreshed.
+  virtual void LookupSectionsChanged(const QSet<LookupKind>& sections) = 0;
+};
 
 class DetailEditorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit DetailEditorDialog(MainWindow& main, QWidget* parent = nullptr);
-  ~DetailEditorDialog() override;
+  DetailEditorDialog(UiContext context, DetailEditorHost& host, QWidget* parent);
 
   LookupKind Section() const;
   // Whether a section's data changed while the dialog was open.
@@ -42,9 +52,11 @@ class DetailEditorDialog : public QDialog {
   void DeleteEntry();
   void BatchUpdate();
   void MarkChanged();
-  void RefreshMainWindow();
 
-  MainWindow& m_main;
+  UiContext m_context;
+  DetailEditorHost& m_host;
+  // Questions and messages of the editor appear over it.
+  DialogParentScope m_dialogParent;
   QSet<LookupKind> m_changed;
   bool m_closed = false;
   QTabBar* m_tabs = nullptr;
@@ -56,8 +68,8 @@ class DetailEditorDialog : public QDialog {
   QComboBox* m_to = nullptr;
 };
 
-// Opens the editor modally over the main window (Edit > Detail Editor). Returns whether any
-// data changed; the main window has then been refreshed already.
-bool RunDetailEditor(MainWindow& main);
+// Opens the editor modally over `parent` (Edit > Detail Editor). Returns whether any data changed;
+// the host has been told already.
+bool RunDetailEditor(UiContext context, DetailEditorHost& host, QWidget* parent);
 
 }  // namespace quillon::ui

@@ -1,37 +1,12 @@
 #include "ui/ExportDialogs.h"
 
-#include "catalogue/Lookups.h"
-#include "ui/MainWindow.h"
 #include "ui/SaveAsMyDialog.h"
 #include "ui/SaveToMeedioDialog.h"
-#include "ui/StatusFeedback.h"
 
-#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QTabBar>
 
 namespace quillon::ui {
-
-ExportContext ExportContextOf(MainWindow& window)
-{
-  ExportContext context;
-  context.catalogue = &window.Connection();
-  context.feedback = &window.Feedback();
-  context.folder = window.Folder();
-  context.currentSystemId = window.CurrentSystemID();
-  context.currentSystem = window.CurrentSettings().name;
-  if (const auto* genres = window.findChild<QComboBox*>(QStringLiteral("cmbgenre"))) {
-    context.genreFilter = genres->currentText();
-    context.firstListedGenre = genres->count() > 1 ? genres->itemText(1) : QString();
-  }
-  if (const auto* tabs = window.findChild<QTabBar*>(QStringLiteral("tbsSys")); tabs && tabs->count() > 0)
-    context.firstSystemTab = tabs->tabText(0);
-  context.firstGenreByName = window.Lookup().GetFirstGenre();
-  context.lockControls = [&window](bool lock) { window.LockControls(lock, QString()); };
-  context.chooseFile = [&window](const FileChoice& choice) { return ShowSaveDialog(&window, choice); };
-  return context;
-}
 
 namespace {
 
@@ -66,15 +41,15 @@ std::optional<QString> ShowSaveDialog(QWidget* parent, const FileChoice& choice)
   return dialog.selectedFiles().first();
 }
 
-void RunSaveAsMyCommand(MainWindow& window)
+void RunSaveAsMyCommand(ExportContext context, QWidget* parent)
 {
-  SaveAsMyDialog dialog(ExportContextOf(window), &window);
+  SaveAsMyDialog dialog(std::move(context), parent);
   dialog.exec();
 }
 
-void RunSaveToMeedioCommand(MainWindow& window)
+void RunSaveToMeedioCommand(ExportContext context, QWidget* parent)
 {
-  SaveToMeedioDialog dialog(ExportContextOf(window), &window);
+  SaveToMeedioDialog dialog(std::move(context), parent);
   dialog.exec();
 }
 

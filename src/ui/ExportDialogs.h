@@ -1,7 +1,7 @@
 #pragma once
 // The two export dialogs of the File menu: frmSaveAs ("Save as .My Options") and frmSaveH2
 // ("Save to H2 Options"). Each is started by one entry function the main window calls from its
-// menu action; the dialogs read what they need through an ExportContext.
+// menu action with an ExportContext of its current state.
 #include "catalogue/DataFolder.h"
 #include "export/ExportFiles.h"
 
@@ -17,8 +17,6 @@ class Feedback;
 }  // namespace quillon
 
 namespace quillon::ui {
-
-class MainWindow;
 
 // What the export dialogs take from the main window.
 struct ExportContext {
@@ -38,14 +36,11 @@ struct ExportContext {
 // The genre filter's text when it shows every genre.
 inline const QString kAllGenresFilter = QStringLiteral("[-------------------ALL------------------]");
 
-// The context of the main window's current state, with the common save dialog.
-ExportContext ExportContextOf(MainWindow& window);
-
 // A modal save dialog for a FileChoice; nullopt when cancelled.
 std::optional<QString> ShowSaveDialog(QWidget* parent, const FileChoice& choice);
 
 // The menu commands "Save as .My" (action "SaveAsMy") and "Save to Meedio" ("exporth2menu").
-void RunSaveAsMyCommand(MainWindow& window);
-void RunSaveToMeedioCommand(MainWindow& window);
+void RunSaveAsMyCommand(ExportContext context, QWidget* parent);
+void RunSaveToMeedioCommand(ExportContext context, QWidget* parent);
 
 }  // namespace quillon::ui

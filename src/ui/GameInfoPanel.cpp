@@ -1,5 +1,6 @@
 #include "ui/GameInfoPanel.h"
 
+#include "browser/ChoiceLists.h"
 #include "browser/EmulatorLaunch.h"
 #include "browser/GamePictures.h"
 #include "catalogue/Catalogue.h"
@@ -8,7 +9,6 @@
 #include "catalogue/Lookups.h"
 #include "ui/CompletingComboBox.h"
 #include "ui/ImagePreviewDialog.h"
-#include "ui/MainWindow.h"
 #include "ui/PictureBox.h"
 #include "ui/StatusFeedback.h"
 
@@ -84,27 +84,21 @@ QToolButton* SmallButton(const QString& name, const QString& text, const QString
   return button;
 }
 
-void FillCombo(QComboBox* combo, Catalogue& catalogue, Feedback& feedback, const QString& sql)
+// Fills a combo with names, keeping the text it shows.
+void FillCombo(QComboBox* combo, const QStringList& names)
 {
   const QString text = combo->currentText();
   combo->blockSignals(true);
   combo->clear();
-  const std::optional<Rows> rows = catalogue.Select(feedback, QStringLiteral("CreateFilter"), sql);
-  if (rows) {
-    QStringList names;
-    names.reserve(rows->Count());
-    for (const QVariantList& row : rows->All())
-      names << row.value(1).toString();
-    combo->addItems(names);
-  }
+  combo->addItems(names);
   combo->setEditText(text);
   combo->blockSignals(false);
 }
 
 }  // namespace
 
-GameInfoPanel::GameInfoPanel(MainWindow& main, QWidget* parent)
-    : QGroupBox(QStringLiteral("Game Information"), parent), m_main(main)
+GameInfoPanel::GameInfoPanel(UiContext context, GameInfoHost& host, QWidget* parent)
+    : QGroupBox(QStringLiteral("Game Information"), parent), m_context(context), m_host(host)
 {
   setObjectName(QStringLiteral("frmgameinfo"));
   BuildControls();
@@ -139,7 +133,7 @@ void GameInfoPanel::BuildControls()
   emulatorRow->addWidget(m_play);
   fields->addRow(QStringLiteral("Emulator"), emulatorRow);
 
-  const auto openOnFocus = [this] { return m_main.MissingFilter().isEmpty() && !m_main.Loading(); };
+  const auto openOnFocus = [this] { return m_host.OpenListsOnFocus(); };
   m_country = new CompletingComboBox(this);
   m_country->setObjectName(QStringLiteral("cmbcountry"));
   m_country->SetOpenOnFocus(openOnFocus);
@@ -242,36 +236,41 @@ void GameInfoPanel::BuildControls()
   connect(m_pictureButtons[3], &QToolButton::clicked, this, &GameInfoPanel::PreviewPicture);
 }
 
+void GameInfoPanel::KeepImageFolder(const SystemSettings& settings)
+{
+  if (settings.imageFolder != m_host.CurrentSettings().imageFolder)
+    m_host.ImageFolderStored(settings.imageFolder);
+}
+
 bool GameInfoPanel::Busy() const
 {
-  return m_filling || m_main.ListBusy() || m_gameId == 0;
+  return m_filling || m_host.ListBusy() || m_gameId == 0;
 }
 
 void GameInfoPanel::Write(const QString& column, const QVariant& value)
 {
   if (Busy())
     return;
-  if (UpdateGameInfo(m_main.Connection(), m_main.Feedback(), m_gameId, column, value,
-                     m_main.CurrentSettings().imageFolder))
+  if (UpdateGameInfo(m_context.catalogue, m_context.feedback, m_gameId, column, value,
+                     m_host.CurrentSettings().imageFolder))
     emit edited();
 }
 
 void GameInfoPanel::FillCombos()
 {
-  Catalogue& catalogue = m_main.Connection();
-  FillCombo(m_country, catalogue, m_main.Feedback(), QStringLiteral("SELECT * FROM Countries"));
-  FillCombo(m_year, catalogue, m_main.Feedback(), QStringLiteral("SELECT * FROM Years"));
-  FillCombo(m_manufacturer, catalogue, m_main.Feedback(), QStringLiteral("SELECT * FROM Manf"));
+  FillCombo(m_country, DetailChoices(m_context.catalogue, m_context.feedback, DetailChoice::Countries));
+  FillCombo(m_year, DetailChoices(m_context.catalogue, m_context.feedback, DetailChoice::Years));
+  FillCombo(m_manufacturer, DetailChoices(m_context.catalogue, m_context.feedback, DetailChoice::Manufacturers));
 }
 
-void GameInfoPanel::FillGenres(const QList<std::pair<qint64, QString>>& genres)
+void GameInfoPanel::FillGenres(const QList<GenreChoice>& genres)
 {
   const bool wasFilling = m_filling;
   m_filling = true;
   m_genres->clear();
-  for (const auto& [genreId, name] : genres) {
-    auto* item = new QListWidgetItem(name, m_genres);
-    item->setData(Qt::UserRole, genreId);
+  for (const GenreChoice& genre : genres) {
+    auto* item = new QListWidgetItem(genre.name, m_genres);
+    item->setData(Qt::UserRole, genre.genreId);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
   }
@@ -284,7 +283,7 @@ void GameInfoPanel::ViewGameInfo(qint64 gameId)
   m_gameId = 0;
   std::optional<GameDetails> details;
   if (gameId != 0)
-    details = LoadGameDetails(m_main.Connection(), m_main.Feedback(), gameId, m_main.CurrentSettings().imageFolder);
+    details = LoadGameDetails(m_context.catalogue, m_context.feedback, gameId, m_host.CurrentSettings().imageFolder);
   m_picture->Clear();
   if (!details) {
     m_fullName->clear();
@@ -317,9 +316,9 @@ void GameInfoPanel::ViewGameInfo(qint64 gameId)
   m_overview->document()->setModified(false);
   m_rating->setValue(details->rating);
   m_ratingLabel->setText(QString::number(details->rating));
-  m_main.Feedback().SetStatus(StatusKind::Text, QStringLiteral("Updating Genres..."));
+  m_context.feedback.SetStatus(StatusKind::Text, QStringLiteral("Updating Genres..."));
   ApplyGenreLinks(details->genreIds);
-  m_main.Feedback().SetStatus(StatusKind::Text, QString());
+  m_context.feedback.SetStatus(StatusKind::Text, QString());
   setEnabled(true);
   m_filling = false;
 }
@@ -341,9 +340,9 @@ void GameInfoPanel::OnGenreChanged(QListWidgetItem* item)
     return;
   const qint64 genreId = item->data(Qt::UserRole).toLongLong();
   const bool tick = item->checkState() == Qt::Checked;
-  const GenreTickOutcome outcome = TickGenre(m_main.Connection(), m_main.Feedback(), m_gameId, genreId, tick);
+  const GenreTickOutcome outcome = TickGenre(m_context.catalogue, m_context.feedback, m_gameId, genreId, tick);
   if (!outcome.accepted && tick && outcome.links.size() >= kMaxTickedGenres)
-    m_main.Feedback().SetStatus(StatusKind::Text, tr("A game can have at most %1 genres.").arg(kMaxTickedGenres));
+    m_context.feedback.SetStatus(StatusKind::Text, tr("A game can have at most %1 genres.").arg(kMaxTickedGenres));
   ApplyGenreLinks(outcome.links);
   emit edited();
 }
@@ -352,9 +351,9 @@ void GameInfoPanel::OnCountryChosen()
 {
   if (Busy())
     return;
-  const QVariant id = m_main.Lookup().GetCountry(m_country->currentText(), true);
+  const QVariant id = m_context.lookups.GetCountry(m_country->currentText(), true);
   if (!id.isValid()) {
-    m_main.Feedback().SetStatus(StatusKind::Error, tr("There is no country named %1.").arg(m_country->currentText()));
+    m_context.feedback.SetStatus(StatusKind::Error, tr("There is no country named %1.").arg(m_country->currentText()));
     return;
   }
   Write(QStringLiteral("Country"), id);
@@ -365,7 +364,7 @@ void GameInfoPanel::OnYearChosen()
   if (Busy())
     return;
   const QString text = m_year->currentText().trimmed();
-  const QVariant id = m_main.Lookup().GetYear(text, true);
+  const QVariant id = m_context.lookups.GetYear(text, true);
   if (!id.isValid())
     return;
   if (!text.isEmpty() && m_year->findText(text, Qt::MatchExactly) < 0)
@@ -378,7 +377,7 @@ void GameInfoPanel::OnManufacturerChosen()
   if (Busy())
     return;
   const QString text = m_manufacturer->currentText().trimmed();
-  const QVariant id = m_main.Lookup().GetManf(text, true);
+  const QVariant id = m_context.lookups.GetManf(text, true);
   if (!id.isValid())
     return;
   if (!text.isEmpty() && m_manufacturer->findText(text, Qt::MatchFixedString) < 0)
@@ -408,15 +407,15 @@ void GameInfoPanel::ShowPicture(const QString& path)
 
 void GameInfoPanel::UpdateImage(const QString& path, const QString& caption)
 {
-  StatusFeedback& feedback = m_main.Feedback();
+  StatusFeedback& feedback = m_context.feedback;
   if (!caption.isEmpty())
     feedback.SetStatus(StatusKind::Text, QStringLiteral("Loading Image (") + caption + QLatin1Char(')'));
   QString full = path;
   if (IsRelativePicture(path)) {
-    SystemSettings settings = m_main.CurrentSettings();
-    const QString folder = EnsureImageFolder(m_main.Connection(), feedback, m_main.Folder(), settings);
-    m_main.SetImageFolder(folder);
-    full = folder + path;
+    SystemSettings settings = m_host.CurrentSettings();
+    settings.imageFolder = EnsureImageFolder(m_context.catalogue, feedback, m_context.folder, settings);
+    KeepImageFolder(settings);
+    full = settings.imageFolder + path;
   }
   const bool wasFilling = m_filling;
   m_filling = true;
@@ -445,10 +444,10 @@ void GameInfoPanel::AddImageFile(const QString& path)
 {
   if (m_gameId == 0)
     return;
-  SystemSettings settings = m_main.CurrentSettings();
+  SystemSettings settings = m_host.CurrentSettings();
   const AddImageOutcome outcome =
-      Add_Image(m_main.Connection(), m_main.Feedback(), settings, m_gameId, m_fileName->text(), path);
-  m_main.SetImageFolder(settings.imageFolder);
+      Add_Image(m_context.catalogue, m_context.feedback, settings, m_gameId, m_fileName->text(), path);
+  KeepImageFolder(settings);
   if (!outcome.added)
     return;
   UpdateImage(outcome.shownPath);
@@ -471,16 +470,16 @@ void GameInfoPanel::PlayGame()
 {
   if (m_gameId == 0)
     return;
-  const QString rom = RomArgument(m_main.Connection(), m_main.Feedback(), m_gameId);
-  LaunchGame(PlanLaunch(m_emulator->text(), rom), m_main.Feedback());
+  const QString rom = RomArgument(m_context.catalogue, m_context.feedback, m_gameId);
+  LaunchGame(PlanLaunch(m_emulator->text(), rom), m_context.feedback);
 }
 
 void GameInfoPanel::ChoosePicture()
 {
-  SystemSettings settings = m_main.CurrentSettings();
+  const SystemSettings& settings = m_host.CurrentSettings();
   QString start = settings.imageFolder;
   if (start.isEmpty()) {
-    start = m_main.Folder().TempImagesFolder();
+    start = m_context.folder.TempImagesFolder();
     QDir().mkpath(start);
   }
   QStringList patterns;
@@ -494,7 +493,7 @@ void GameInfoPanel::ChoosePicture()
 
 void GameInfoPanel::StepPicture(int step)
 {
-  const QString next = NavigatePicture(m_image->text(), step, ImageTypes(m_main.CurrentSettings().defaultImageType));
+  const QString next = NavigatePicture(m_image->text(), step, ImageTypes(m_host.CurrentSettings().defaultImageType));
   if (!next.isEmpty())
     m_image->setText(next);
 }
@@ -505,7 +504,7 @@ void GameInfoPanel::DeleteShownPicture()
   if (shown.isEmpty() || !QFileInfo(shown).isFile())
     return;
   m_picture->Clear();
-  const QString next = DeletePicture(shown, ImageTypes(m_main.CurrentSettings().defaultImageType));
+  const QString next = DeletePicture(shown, ImageTypes(m_host.CurrentSettings().defaultImageType));
   m_image->setText(next);
   // The same name may now stand for the next picture: show it again.
   if (!next.isEmpty())

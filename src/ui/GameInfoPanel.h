@@ -1,7 +1,10 @@
 #pragma once
 // frmgameinfo ("Game Information"): the current game's details, every edit written at once, its
 // genres, emulator, and pictures.
+#include "browser/ChoiceLists.h"
 #include "browser/GameList.h"
+#include "catalogue/SystemSettings.h"
+#include "ui/UiContext.h"
 
 #include <QGroupBox>
 
@@ -17,21 +20,36 @@ class QPushButton;
 namespace quillon::ui {
 
 class CompletingComboBox;
-class MainWindow;
 class PictureBox;
+
+// What the panel asks of the window it sits in.
+class GameInfoHost {
+ public:
+  virtual ~GameInfoHost() = default;
+
+  // The game list is being rebuilt: what the panel shows meanwhile is no edit of the user's.
+  virtual bool ListBusy() const = 0;
+  // Whether the country, year and maker boxes open their lists as they take the focus: not while
+  // a missing-data filter leads the focus to them, nor while the window loads.
+  virtual bool OpenListsOnFocus() const = 0;
+  // The current system's settings: its picture folder and picture types.
+  virtual const SystemSettings& CurrentSettings() const = 0;
+  // The system had no picture folder; `folder` was made and stored as its folder.
+  virtual void ImageFolderStored(const QString& folder) = 0;
+};
 
 class GameInfoPanel : public QGroupBox {
   Q_OBJECT
 
  public:
-  GameInfoPanel(MainWindow& main, QWidget* parent = nullptr);
+  GameInfoPanel(UiContext context, GameInfoHost& host, QWidget* parent = nullptr);
 
   // ViewGameInfo: shows a game; 0 shows the empty, disabled panel.
   void ViewGameInfo(qint64 gameId);
   // Fills the country, year and maker combos from their lists.
   void FillCombos();
   // Fills the genre check list (index 0 is "[Unknown]").
-  void FillGenres(const QList<std::pair<qint64, QString>>& genres);
+  void FillGenres(const QList<GenreChoice>& genres);
   // FilterControl: the editor of the active missing-data filter gets the focus.
   void FocusEditorFor(const QString& missingFilter);
   void SetLocked(bool locked);
@@ -74,8 +92,11 @@ class GameInfoPanel : public QGroupBox {
   void PreviewPicture();
   void ShowPicture(const QString& path);
   bool Busy() const;
+  // The current system's settings after a picture command; a new picture folder is passed on.
+  void KeepImageFolder(const SystemSettings& settings);
 
-  MainWindow& m_main;
+  UiContext m_context;
+  GameInfoHost& m_host;
   qint64 m_gameId = 0;
   bool m_filling = false;
   QLineEdit* m_fullName = nullptr;

@@ -2,8 +2,6 @@
 
 #include "catalogue/Catalogue.h"
 
-#include <QSqlQuery>
-
 namespace quillon::ui {
 
 LookupGridModel::LookupGridModel(Catalogue& catalogue, Feedback& feedback, QObject* parent)
@@ -17,9 +15,7 @@ void LookupGridModel::Load(LookupKind kind)
   m_blank = false;
   m_blankName.clear();
   m_blankCode.clear();
-  QSqlQuery query(m_catalogue.Database());
-  query.exec(Section().gridSource);
-  setQuery(std::move(query));
+  setQuery(LookupGridQuery(m_catalogue, kind));
   // Every row at once, so the blank row stays the last one.
   while (canFetchMore())
     fetchMore();

@@ -1,7 +1,6 @@
 #include "ui/MameImportCommand.h"
 
-#include "ui/GameListModel.h"
-#include "ui/MainWindow.h"
+#include "ui/CommandHost.h"
 #include "ui/StatusFeedback.h"
 
 #include <QElapsedTimer>
@@ -107,43 +106,43 @@ QFileDialog* CreateMameDialog(QWidget* parent)
   return dialog;
 }
 
-MameImportSummary RunMameImport(MainWindow& window, const QString& executable)
+MameImportSummary RunMameImport(UiContext context, CommandHost& host, QWidget* parent, const QString& executable)
 {
-  window.LockControls(true, QString());
+  host.LockControls(true, QString());
   MameImportSummary summary;
   {
     // A Mame that hangs or takes too long can be stopped here; nothing is imported then.
-    QProgressDialog progress(kProgressLabel, QStringLiteral("Cancel"), 0, 0, &window);
+    QProgressDialog progress(kProgressLabel, QStringLiteral("Cancel"), 0, 0, parent);
     progress.setObjectName(QStringLiteral("MameProgress"));
     progress.setWindowTitle(kDialogTitle);
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.show();
-    ThrottledFeedback feedback(window.Feedback(), progress);
-    summary = MameImport(window.Connection(), window.Lookup(), window.Folder(), executable, feedback);
+    ThrottledFeedback feedback(context.feedback, progress);
+    summary = MameImport(context.catalogue, context.lookups, context.folder, executable, feedback);
   }
   if (summary.committed)
-    window.FilterGenre();
-  window.LockControls(false, QString());
-  if (window.ListModel().rowCount() == 0)
-    window.LockControls(true, QStringLiteral("GameInfo"));
+    host.RefreshList();
+  host.LockControls(false, QString());
+  if (host.ListedGameCount() == 0)
+    host.LockControls(true, QStringLiteral("GameInfo"));
   // The list rebuild writes its own status; the import's last word is shown again.
-  window.Feedback().SetStatus(summary.finalKind, summary.finalText);
+  context.feedback.SetStatus(summary.finalKind, summary.finalText);
   return summary;
 }
 
-void RunMameImportCommand(MainWindow& window)
+void RunMameImportCommand(UiContext context, CommandHost& host, QWidget* parent)
 {
-  window.LockControls(true, QString());
-  const std::unique_ptr<QFileDialog> dialog(CreateMameDialog(&window));
+  host.LockControls(true, QString());
+  const std::unique_ptr<QFileDialog> dialog(CreateMameDialog(parent));
   const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
   const QString executable = chosen ? dialog->selectedFiles().constFirst() : QString();
   if (executable.isEmpty()) {
-    window.LockControls(false, QString());
+    host.LockControls(false, QString());
     return;
   }
-  RunMameImport(window, executable);
+  RunMameImport(context, host, parent, executable);
 }
 
 }  // namespace quillon::ui

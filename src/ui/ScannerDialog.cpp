@@ -1,8 +1,7 @@
 #include "ui/ScannerDialog.h"
 
-#include "catalogue/Lookups.h"
 #include "scan/Scanner.h"
-#include "ui/MainWindow.h"
+#include "ui/CommandHost.h"
 #include "ui/StatusFeedback.h"
 
 #include <QCheckBox>
@@ -66,8 +65,9 @@ class ScanFeedback final : public Feedback {
 
 }  // namespace
 
-ScannerDialog::ScannerDialog(MainWindow& mainWindow, bool quick, bool autoScan, QWidget* parent)
-    : QDialog(parent ? parent : &mainWindow), m_main(mainWindow), m_autoScan(autoScan)
+ScannerDialog::ScannerDialog(UiContext context, CommandHost& host, const QString& currentSystem, bool quick,
+                             bool autoScan, QWidget* parent)
+    : QDialog(parent), m_context(context), m_host(host), m_systemName(currentSystem), m_autoScan(autoScan)
 {
   setObjectName(QStringLiteral("NewScanner"));
   setWindowTitle(QStringLiteral("Rom Scanner"));
@@ -152,7 +152,7 @@ QStringList ScannerDialog::ResultLines() const
 void ScannerDialog::ShowIdlePrompt()
 {
   m_status->setText(Shown(kIdlePrompt));
-  m_currentSystem->setText(QStringLiteral("Current System (") + m_main.CurrentSettings().name + QLatin1Char(')'));
+  m_currentSystem->setText(QStringLiteral("Current System (") + m_systemName + QLatin1Char(')'));
 }
 
 void ScannerDialog::showEvent(QShowEvent* event)
@@ -212,24 +212,24 @@ void ScannerDialog::ScanNow()
   m_resultsModel->setStringList({});
   m_progress->setRange(0, 1);
   m_progress->setValue(0);
-  StatusFeedback& mainFeedback = m_main.Feedback();
-  mainFeedback.SetDialogParent(this);
   ScanFeedback feedback(
-      mainFeedback, [this](const QString& line) { AddResultLine(line); }, *m_progress);
-
+      m_context.feedback, [this](const QString& line) { AddResultLine(line); }, *m_progress);
   ScanOptions options;
   options.allSystems = m_allSystems->isChecked();
-  options.systemName = m_main.CurrentSettings().name;
+  options.systemName = m_systemName;
   options.quick = m_quick->isChecked();
   options.systemStarted = [this](const QString& system) {
     m_status->setText(QStringLiteral("Please wait, \nSearching for available ") + system + QStringLiteral(" games..."));
     m_status->repaint();
   };
-  const ScanSummary summary = RunScan(m_main.Connection(), m_main.Lookup(), feedback, m_main.Folder(), options);
-  FlushResults();
-  mainFeedback.SetDialogParent(&m_main);
+  ScanSummary summary;
+  {
+    const DialogParentScope questionsOverScanner(m_context.feedback, this);
+    summary = RunScan(m_context.catalogue, m_context.lookups, feedback, m_context.folder, options);
+    FlushResults();
+  }
 
-  m_main.FilterGenre();
+  m_host.RefreshList();
   feedback.Yield();
   // The dialog stays open with what the scan did, so its list can be read.
   ShowSummary(summary);
@@ -250,8 +250,8 @@ void ScannerDialog::ShowSummary(const ScanSummary& summary)
                      .arg(summary.gamesMissing)
                      .arg(summary.errors);
   if (summary.skippedForCase > 0)
-    text += tr("\n%1 file(s) skipped for the letter case of their extension (see the list).")
-                .arg(summary.skippedForCase);
+    text +=
+        tr("\n%1 file(s) skipped for the letter case of their extension (see the list).").arg(summary.skippedForCase);
   m_status->setText(text);
 }
 

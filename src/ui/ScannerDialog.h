@@ -2,6 +2,8 @@
 // NewScanner ("Rom Scanner"): scans the ROM folders of the current system or of all systems, lists
 // what it finds with the progress of each folder, then rebuilds the main window's list and shows a
 // summary of the scan until the user closes the dialog or scans again.
+#include "ui/UiContext.h"
+
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QStringList>
@@ -22,15 +24,16 @@ struct ScanSummary;
 
 namespace quillon::ui {
 
-class MainWindow;
+class CommandHost;
 
 class ScannerDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `quick` ticks "Quick Scan" (no GoodTools pass). With `autoScan` the scan of all systems starts
-  // at once.
-  ScannerDialog(MainWindow& mainWindow, bool quick, bool autoScan, QWidget* parent = nullptr);
+  // `currentSystem` is the name of the system "Current System" scans. `quick` ticks "Quick Scan"
+  // (no GoodTools pass). With `autoScan` the scan of all systems starts at once.
+  ScannerDialog(UiContext context, CommandHost& host, const QString& currentSystem, bool quick, bool autoScan,
+                QWidget* parent);
 
   // What Setup opens (the system options); Setup is disabled without it.
   void SetSetupAction(std::function<void()> openSetup);
@@ -51,7 +54,9 @@ class ScannerDialog : public QDialog {
   void FlushResults();
   void SetButtonsEnabled(bool enabled);
 
-  MainWindow& m_main;
+  UiContext m_context;
+  CommandHost& m_host;
+  QString m_systemName;
   bool m_autoScan;
   bool m_autoStarted = false;
   bool m_scanning = false;

@@ -17,6 +17,7 @@ class StatusFeedback final : public Feedback {
   StatusFeedback(QWidget* dialogParent, QLabel* statusLabel, QProgressBar* progressBar);
 
   void SetDialogParent(QWidget* parent) { m_dialogParent = parent; }
+  QWidget* DialogParent() const { return m_dialogParent; }
 
   void SetStatus(StatusKind kind, const QString& text) override;
   void SetProgressMaximum(int maximum) override;
@@ -31,6 +32,24 @@ class StatusFeedback final : public Feedback {
   QPointer<QLabel> m_statusLabel;
   QPointer<QProgressBar> m_progressBar;
   QElapsedTimer m_sinceEvents;
+};
+
+// Questions and messages appear over `parent` while this lives, then over the window they
+// appeared over before.
+class DialogParentScope {
+ public:
+  DialogParentScope(StatusFeedback& feedback, QWidget* parent)
+      : m_feedback(feedback), m_previous(feedback.DialogParent())
+  {
+    m_feedback.SetDialogParent(parent);
+  }
+  ~DialogParentScope() { m_feedback.SetDialogParent(m_previous); }
+  DialogParentScope(const DialogParentScope&) = delete;
+  DialogParentScope& operator=(const DialogParentScope&) = delete;
+
+ private:
+  StatusFeedback& m_feedback;
+  QPointer<QWidget> m_previous;
 };
 
 }  // namespace quillon::ui

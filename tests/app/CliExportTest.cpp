@@ -1,5 +1,6 @@
 // quillon-cli export-my, export-meedio and options on a real catalogue and real files.
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "CliInProcess.h"
@@ -28,11 +29,19 @@ QByteArray Read(const QString& path)
 // Two SNES games, one of them in two genres.
 void AddGames(TestCatalogue& t)
 {
-  t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/', 3)"));
-  t.Exec(
-      QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Selected, Available) VALUES "
-                     "(1, 'Axelay', 'axelay.sfc', 3, 1, 1, 1), (2, 'Tetris Attack', 'ta.sfc', 3, 1, 1, 1)"));
-  t.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 25), (2, 19), (2, 20)"));
+  const qint64 roms = InsertRomPath(t.Db(), kSnes, QStringLiteral("/roms/"));
+  TestGame(kSnes, QStringLiteral("Axelay"))
+      .File(QStringLiteral("axelay.sfc"))
+      .Folder(roms)
+      .Selected()
+      .Genres({25})
+      .Insert(t.Db());
+  TestGame(kSnes, QStringLiteral("Tetris Attack"))
+      .File(QStringLiteral("ta.sfc"))
+      .Folder(roms)
+      .Selected()
+      .Genres({19, 20})
+      .Insert(t.Db());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // quillon-cli system and lookup: the options dialog's and the lookup editor's work without a window,
 // with questions answered from flags.
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "CliInProcess.h"
@@ -69,7 +70,7 @@ class CliSettingsTest : public QObject {
   void LookupDeletionNeedsYesForEntriesInUse()
   {
     TestCatalogue t;
-    t.Exec(QStringLiteral("INSERT INTO Games (GameID, FullName, System, Manufacturer) VALUES (1, 'One', 3, 3)"));
+    TestGame(kSnes, QStringLiteral("One")).Maker(3).Missing().Insert(t.Db());
     const CliOutput kept = Run(t, {QStringLiteral("lookup"), QStringLiteral("delete"), QStringLiteral("manufacturer"),
                                    QStringLiteral("Acclaim")});
     QCOMPARE(kept.status, 1);
@@ -89,8 +90,7 @@ class CliSettingsTest : public QObject {
   void LookupAddRenameMoveAndList()
   {
     TestCatalogue t;
-    t.Exec(QStringLiteral("INSERT INTO Games (GameID, FullName, System) VALUES (1, 'One', 3)"));
-    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (1, 13)"));
+    const qint64 one = TestGame(kSnes, QStringLiteral("One")).Missing().Genres({13}).Insert(t.Db());
     QCOMPARE(Status(t, QStringLiteral("lookup|add|genre|Run and Gun")), 0);
     QCOMPARE(Status(t, QStringLiteral("lookup|add|genre|RUN AND GUN")), 1);
     QCOMPARE(Status(t, QStringLiteral("lookup|rename|genre|run and gun|Shoot'em Up")), 0);
@@ -109,7 +109,7 @@ class CliSettingsTest : public QObject {
         t.Value(QStringLiteral("SELECT GenreID FROM Genres WHERE GenreName = ?"), {QStringLiteral("Shoot'em Up")})
             .toString();
     QVERIFY(genres.out.contains(shooter + QStringLiteral("\tShoot'em Up\n")));
-    QCOMPARE(t.Value(QStringLiteral("SELECT GenreID FROM SubGenres WHERE GameID = 1")).toString(), shooter);
+    QCOMPARE(t.Value(QStringLiteral("SELECT GenreID FROM SubGenres WHERE GameID = ?"), {one}).toString(), shooter);
     const CliOutput countries = Run(t, {QStringLiteral("lookup"), QStringLiteral("list"), QStringLiteral("country")});
     QVERIFY(countries.out.contains(QStringLiteral("\tAtlantis\tAt;\n")));
 

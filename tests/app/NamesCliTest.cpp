@@ -1,6 +1,7 @@
 // quillon-cli analyse, compare and fix-countries, run as the real program on a test catalogue.
 #include "CliInProcess.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include <QProcess>
@@ -62,7 +63,11 @@ class NamesCliTest : public QObject {
   void FixCountriesReportsEachCountry()
   {
     TestCatalogue t;
-    t.Exec(QStringLiteral("INSERT INTO Games (FileName, System, Country) VALUES ('Tetris (E).gb', 11, 1)"));
+    TestGame(kGameboy, QStringLiteral("Tetris"))
+        .File(QStringLiteral("Tetris (E).gb"))
+        .Country(1)
+        .Missing()
+        .Insert(t.Db());
     const CliOutput result = RunOn(t, {QStringLiteral("fix-countries")});
     QCOMPARE(result.status, 0);
     QVERIFY(result.err.contains(QStringLiteral("Status: Updating Europe\n")));

@@ -1,6 +1,7 @@
 // Starting a stand-in emulator.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "browser/EmulatorLaunch.h"
@@ -54,11 +55,12 @@ class EmulatorLaunchTest : public QObject {
     QCOMPARE(feedback.LastStatus(), QStringLiteral("Status: Error - Check emulator and/or rom path."));
 
     TestCatalogue t;
-    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/', 3)"));
-    t.Exec(QStringLiteral(
-        "INSERT INTO Games (GameID, FileName, System, RomPath) VALUES (1, 'a.smc', 3, 1), (2, 'b.smc', 3, NULL)"));
-    QCOMPARE(RomArgument(t.Db(), feedback, 1), QStringLiteral("/roms/a.smc"));
-    QVERIFY(RomArgument(t.Db(), feedback, 2).isEmpty());
+    const qint64 roms = InsertRomPath(t.Db(), kSnes, QStringLiteral("/roms/"));
+    const qint64 inFolder =
+        TestGame(kSnes, QStringLiteral("A")).File(QStringLiteral("a.smc")).Folder(roms).Insert(t.Db());
+    const qint64 noFolder = TestGame(kSnes, QStringLiteral("B")).File(QStringLiteral("b.smc")).Insert(t.Db());
+    QCOMPARE(RomArgument(t.Db(), feedback, inFolder), QStringLiteral("/roms/a.smc"));
+    QVERIFY(RomArgument(t.Db(), feedback, noFolder).isEmpty());
   }
 };
 

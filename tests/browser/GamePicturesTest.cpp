@@ -1,6 +1,7 @@
 // A game's numbered pictures: stepping, deleting, taking new ones in.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "browser/GamePictures.h"
@@ -74,8 +75,8 @@ class GamePicturesTest : public QObject {
   void TakingAPictureIn()
   {
     TestCatalogue t;
-    t.Exec(
-        QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System) VALUES (1, 'Game', 'Game (E).gb', 11)"));
+    const qint64 game =
+        TestGame(kGameboy, QStringLiteral("Game")).File(QStringLiteral("Game (E).gb")).Missing().Insert(t.Db());
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("downloads/cover.PNG"));
     QVERIFY(TouchFile(source, "new"));
@@ -84,29 +85,29 @@ class GamePicturesTest : public QObject {
     settings.systemId = 11;
 
     // Without renaming the file stays where it is.
-    AddImageOutcome outcome = Add_Image(t.Db(), feedback, settings, 1, QStringLiteral("Game (E).gb"), source);
+    AddImageOutcome outcome = Add_Image(t.Db(), feedback, settings, game, QStringLiteral("Game (E).gb"), source);
     QVERIFY(outcome.added);
-    QCOMPARE(t.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = 1")).toString(), source);
+    QCOMPARE(t.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = ?"), {game}).toString(), source);
 
     // Renaming: the system without picture folder is asked to take the picture's folder.
     settings.renameImages = true;
     feedback.Script(QStringLiteral("set-image-folder"), Answer::Yes);
-    outcome = Add_Image(t.Db(), feedback, settings, 1, QStringLiteral("Game (E).gb"), source);
+    outcome = Add_Image(t.Db(), feedback, settings, game, QStringLiteral("Game (E).gb"), source);
     const QString folder = dir.filePath(QStringLiteral("downloads/"));
     QCOMPARE(outcome.shownPath, folder + "Game (E).PNG");
     QCOMPARE(settings.imageFolder, folder);
     QCOMPARE(t.Value(QStringLiteral("SELECT DefaultImagePath FROM System WHERE SystemID = 11")).toString(), folder);
-    QCOMPARE(t.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = 1")).toString(),
+    QCOMPARE(t.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = ?"), {game}).toString(),
              QStringLiteral("Game (E).PNG"));
 
     // An existing different picture is replaced only when the user agrees.
     const QString other = dir.filePath(QStringLiteral("other.PNG"));
     QVERIFY(TouchFile(other, "other"));
-    outcome = Add_Image(t.Db(), feedback, settings, 1, QStringLiteral("Game (E).gb"), other);
+    outcome = Add_Image(t.Db(), feedback, settings, game, QStringLiteral("Game (E).gb"), other);
     QVERIFY(!outcome.added);
     QCOMPARE(Content(folder + "Game (E).PNG"), QStringLiteral("new"));
     feedback.Script(QStringLiteral("overwrite-image"), Answer::Yes);
-    QVERIFY(Add_Image(t.Db(), feedback, settings, 1, QStringLiteral("Game (E).gb"), other).added);
+    QVERIFY(Add_Image(t.Db(), feedback, settings, game, QStringLiteral("Game (E).gb"), other).added);
     QCOMPARE(Content(folder + "Game (E).PNG"), QStringLiteral("other"));
   }
 };

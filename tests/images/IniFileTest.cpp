@@ -106,6 +106,12 @@ class IniFileTest : public QObject {
         !WriteIniValue(path, QStringLiteral("Site"), QStringLiteral("b1"), QStringLiteral("x\r\n[Evil]"), feedback));
     QVERIFY(feedback.LastStatus().contains(QStringLiteral("-(WriteIniValue)-")));
     QCOMPARE(FileBytes(path), QByteArray("[Site]\r\nA1=http://b/\r\n"));
+    // Nor may it hold "[": the reader would take its line for a header and lose it and the keys
+    // below it (found by fuzzing).
+    QVERIFY(
+        !WriteIniValue(path, QStringLiteral("Site"), QStringLiteral("a0"), QStringLiteral("http://[::1]/"), feedback));
+    QCOMPARE(ReadIniValue(path, QStringLiteral("Site"), QStringLiteral("A1"), feedback), QStringLiteral("http://b/"));
+    QCOMPARE(FileBytes(path), QByteArray("[Site]\r\nA1=http://b/\r\n"));
 
     // Files written on other systems in their 8-bit encoding read as Windows-1252.
     QVERIFY(TouchFile(path, QByteArray("[Site]\r\na1=http://x/caf\xE9\r\n")));

@@ -1,6 +1,7 @@
 // Editing a system's settings and ROM folders.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "browser/GameList.h"
@@ -58,21 +59,22 @@ class SystemOptionsTest : public QObject {
         t.Value(QStringLiteral("SELECT PathID FROM RomPath WHERE System = 3 AND RomPath = '/roms/snes/'")).toInt();
     const int morePath = t.Value(QStringLiteral("SELECT PathID FROM RomPath WHERE RomPath = '/more/snes/'")).toInt();
     const int genesisPath = t.Value(QStringLiteral("SELECT PathID FROM RomPath WHERE System = 2")).toInt();
-    t.Exec(QStringLiteral("INSERT INTO Games (GameID, FileName, System, RomPath, Available) VALUES "
-                          "(1, 'a.smc', 3, ?, 1), (2, 'b.smc', 3, ?, 1), (3, 'c.bin', 2, ?, 1)"),
-           {snesPath, morePath, genesisPath});
+    const qint64 a =
+        TestGame(kSnes, QStringLiteral("A")).File(QStringLiteral("a.smc")).Folder(snesPath).Genres({1}).Insert(t.Db());
+    const qint64 b =
+        TestGame(kSnes, QStringLiteral("B")).File(QStringLiteral("b.smc")).Folder(morePath).Genres({1}).Insert(t.Db());
+    const qint64 c = TestGame(2, QStringLiteral("C")).File(QStringLiteral("c.bin")).Folder(genesisPath).Insert(t.Db());
     QVERIFY(RemoveRomPath(t.Db(), feedback, 3, QStringLiteral("/roms/snes/")));
     QVERIFY(!RemoveRomPath(t.Db(), feedback, 3, QStringLiteral("/roms/snes/")));
-    QVERIFY(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 1")).isNull());
-    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 2")).toInt(), morePath);
+    QVERIFY(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = ?"), {a}).isNull());
+    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = ?"), {b}).toInt(), morePath);
     // The game of the removed folder is listed among the missing games.
-    t.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (1, 1), (2, 1)"));
     const std::optional<std::vector<GameRow>> missing =
-        GameListQuery(t.Db(), feedback, {3, GameView::Missing, {}, {}, {}}, QStringLiteral("CreateList"));
+        GameListQuery(t.Db(), feedback, {3, GameView::Missing, {}, {}, {}, {}}, QStringLiteral("CreateList"));
     QVERIFY(missing && missing->size() == 1);
-    QCOMPARE(missing->front().gameId, 1);
-    QCOMPARE(t.Value(QStringLiteral("SELECT Available FROM Games WHERE GameID = 2")).toInt(), 1);
-    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = 3")).toInt(), genesisPath);
+    QCOMPARE(missing->front().gameId, a);
+    QCOMPARE(t.Value(QStringLiteral("SELECT Available FROM Games WHERE GameID = ?"), {b}).toInt(), 1);
+    QCOMPARE(t.Value(QStringLiteral("SELECT RomPath FROM Games WHERE GameID = ?"), {c}).toInt(), genesisPath);
     QCOMPARE(RomPathsOf(t.Db(), feedback, 3), QStringList{"/more/snes/"});
     QVERIFY(!feedback.HasError());
   }
@@ -110,6 +112,54 @@ class SystemOptionsTest : public QObject {
     QVERIFY(!UsesGoodTool(QStringLiteral("Arcade")));
     QVERIFY(!UsesGoodTool(QStringLiteral("zinc")));
     QVERIFY(UsesGoodTool(QStringLiteral("SNES")));
+  }
+
+  // Several settings at once (quillon-cli system set): all are written, or none.
+  void SeveralSettingsAreWrittenAllOrNone_data()
+  {
+    QTest::addColumn<QStringList>("settings");  // COLUMN=VALUE
+    QTest::addColumn<bool>("written");
+    QTest::newRow("all good") << QStringList{"TimeOut=5", "Recurse=0"} << true;
+    QTest::newRow("a bad value undoes the good one") << QStringList{"TimeOut=5", "ImageLimit=lots"} << false;
+    QTest::newRow("an unknown column undoes the good one") << QStringList{"TimeOut=5", "SystemID=9"} << false;
+    QTest::newRow("the last tab is kept") << QStringList{"TimeOut=5", "enabletab=0"} << false;
+    QTest::newRow("a tab given back in the same set") << QStringList{"EnableTab=0", "TimeOut=5", "EnableTab=1"} << true;
+  }
+
+  void SeveralSettingsAreWrittenAllOrNone()
+  {
+    QFETCH(QStringList, settings);
+    QFETCH(bool, written);
+    TestCatalogue t;
+    t.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
+    QList<QPair<QString, QString>> pairs;
+    for (const QString& setting : settings)
+      pairs.append({setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1)});
+    RecordingFeedback feedback;
+    QCOMPARE(SetSystemSettings(t.Db(), feedback, 3, pairs), written);
+    QCOMPARE(feedback.HasError(), !written);
+    QCOMPARE(t.Value(QStringLiteral("SELECT TimeOut FROM System WHERE SystemID = 3")).toInt(), written ? 5 : 10);
+    QCOMPARE(EnabledSystemCount(t.Db(), feedback).value_or(-1), 1);
+  }
+
+  void SummariesCountFoldersAndGames()
+  {
+    TestCatalogue t;
+    RecordingFeedback feedback;
+    const qint64 folder = InsertRomPath(t.Db(), kSnes, QStringLiteral("/roms/snes/"));
+    TestGame(kSnes, QStringLiteral("Alpha")).Folder(folder).Insert(t.Db());
+    TestGame(kSnes, QStringLiteral("Gone")).Missing().Insert(t.Db());
+    t.Exec(QStringLiteral("UPDATE System SET EnableTab = 0 WHERE SystemID = ?"), {kGameboy});
+    const std::optional<QList<SystemSummary>> systems = SystemSummaries(t.Db(), feedback);
+    QVERIFY(systems && systems->size() > int(kGameboy));
+    const SystemSummary& snes = systems->at(int(kSnes) - 1);
+    QCOMPARE(snes.name, QStringLiteral("SNES"));
+    QCOMPARE(snes.typeName, QStringLiteral("Consoles"));
+    QCOMPARE(snes.romPaths, 1);
+    QCOMPARE(snes.games, 2);
+    QVERIFY(snes.enabled);
+    QVERIFY(!systems->at(int(kGameboy) - 1).enabled);
+    QCOMPARE(systems->at(int(kGameboy) - 1).games, 0);
   }
 
   void SitesAndTheirIgnoreLists()

@@ -1,6 +1,7 @@
 // The lookup-table editor: deletion with and without the question, the locked unknown entries, new
 // and renamed rows, the batch update, and the main window following on close.
 #include "DialogFixture.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "catalogue/Lookups.h"
@@ -22,19 +23,36 @@ using namespace quillon::ui;
 namespace {
 
 // SNES games: Alpha only Fighter (13); Beta Fighter and Puzzle (19); both by Acclaim (3) from USA (2).
-void SnesGames(WindowFixture& f)
+void SnesGames(TestScene& scene)
 {
-  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
-  f.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/snes/', 3)"));
-  f.Exec(
-      QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Country, "
-                     "Manufacturer, Genre) VALUES (1, 'Alpha', 'a.smc', 3, 1, 1, 2, 3, 1), "
-                     "(2, 'Beta', 'b.smc', 3, 1, 1, 2, 3, 2)"));
-  f.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 13), (2, 13), (2, 19)"));
+  scene.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = ? THEN 1 ELSE 0 END"), {kSnes});
+  const qint64 roms = InsertRomPath(scene.Db(), kSnes, QStringLiteral("/roms/snes/"));
+  for (const auto& [name, genres] : {std::pair{"Alpha", QList<qint64>{13}}, std::pair{"Beta", QList<qint64>{13, 19}}}) {
+    TestGame(kSnes, QString::fromLatin1(name))
+        .File(QString::fromLatin1(name).left(1).toLower() + QStringLiteral(".smc"))
+        .Folder(roms)
+        .Country(2)
+        .Maker(3)
+        .GenreCount(int(genres.size()))
+        .Genres(genres)
+        .Insert(scene.Db());
+  }
 }
 
+// Takes note of the sections the editor says it changed, when no window opened it.
+class RecordingEditorHost final : public DetailEditorHost {
+ public:
+  void LookupSectionsChanged(const QSet<LookupKind>& sections) override { changed << sections; }
+
+  QList<QSet<LookupKind>> changed;
+};
+
 struct Editor {
-  explicit Editor(WindowFixture& f) : dialog(*f.window)
+  // The editor as the main window opens it.
+  explicit Editor(WindowFixture& f) : dialog(f.window->Context(), *f.window, f.window.get()) { Find(); }
+  // The editor on its own.
+  Editor(ContextFixture& f, DetailEditorHost& host) : dialog(f.Context(), host, nullptr) { Find(); }
+  void Find()
   {
     dialog.show();
     grid = dialog.findChild<QTableView*>(QStringLiteral("gridgenres"));
@@ -64,7 +82,7 @@ struct Editor {
 };
 
 // Answers the next message box with `button`, remembering its text.
-[[nodiscard]] std::unique_ptr<QTimer> Answer(QMessageBox::StandardButton button, QString* text)
+[[nodiscard]] std::unique_ptr<QTimer> AnswerBox(QMessageBox::StandardButton button, QString* text)
 {
   return WhenModal<QMessageBox>([button, text](QMessageBox* box) {
     *text = box->text();
@@ -80,20 +98,25 @@ class DetailEditorDialogTest : public QObject {
  private slots:
   void DeletingAnUnusedMakerAsksNothing()
   {
-    WindowFixture f(SnesGames);
-    Editor editor(f);
+    ContextFixture f(SnesGames);
+    RecordingEditorHost host;
+    Editor editor(f, host);
     editor.ShowTab(2);
     QCOMPARE(editor.model->Kind(), LookupKind::Manufacturer);
     editor.Select(QStringLiteral("Agetec"));
     QVERIFY(editor.remove->isEnabled());
     QString asked;
-    const auto answer = Answer(QMessageBox::No, &asked);
+    const auto answer = AnswerBox(QMessageBox::No, &asked);
     editor.remove->click();
     QVERIFY(!editor.Names().contains(QStringLiteral("Agetec")));
     QVERIFY(asked.isEmpty());
     // The question box would have been answered by now; none came.
     QTest::qWait(50);
     QVERIFY(asked.isEmpty());
+    // Closing tells the window which section changed, once.
+    QVERIFY(host.changed.isEmpty());
+    editor.dialog.reject();
+    QCOMPARE(host.changed, QList<QSet<LookupKind>>{{LookupKind::Manufacturer}});
   }
 
   void DeletingAGenreKeepsTheGamesOtherGenres()
@@ -105,23 +128,30 @@ class DetailEditorDialogTest : public QObject {
       editor.ShowTab(1);
       editor.Select(QStringLiteral("Fighter"));
       QString asked;
-      const auto answer = Answer(QMessageBox::Yes, &asked);
+      const auto answer = AnswerBox(QMessageBox::Yes, &asked);
       editor.remove->click();
       QVERIFY(asked.startsWith(QStringLiteral("This genre currently has games associated with it.")));
       QVERIFY(!editor.Names().contains(QStringLiteral("Fighter")));
       QVERIFY(editor.dialog.Changed(LookupKind::Genre));
       editor.dialog.reject();
     }
-    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 1")).toInt(), 1);
-    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 2")).toInt(), 19);
+    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(SubGenres.GenreID) FROM SubGenres JOIN Games USING (GameID) "
+                                    "WHERE FullName = 'Alpha'"))
+                 .toInt(),
+             1);
+    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(SubGenres.GenreID) FROM SubGenres JOIN Games USING (GameID) "
+                                    "WHERE FullName = 'Beta'"))
+                 .toInt(),
+             19);
     // Closing refreshed the main window's genre lists.
     QCOMPARE(f.window->findChild<QComboBox*>(QStringLiteral("cmbgenre"))->findText(QStringLiteral("Fighter")), -1);
   }
 
   void UnknownEntriesAreLocked()
   {
-    WindowFixture f(SnesGames);
-    Editor editor(f);
+    ContextFixture f(SnesGames);
+    RecordingEditorHost host;
+    Editor editor(f, host);
     const char* messages[] = {"Status: Error - Sorry, this country cannot be edited.",
                               "Status: Error - Sorry, this genre cannot be edited.",
                               "Status: Error - Sorry, this manufacturer cannot be edited."};
@@ -144,8 +174,9 @@ class DetailEditorDialogTest : public QObject {
 
   void NewAndRenamedRowsAreSavedOnlyWhenValid()
   {
-    WindowFixture f(SnesGames);
-    Editor editor(f);
+    ContextFixture f(SnesGames);
+    RecordingEditorHost host;
+    Editor editor(f, host);
     editor.ShowTab(1);
     const int before = editor.model->rowCount();
     // A new row left empty is forgotten.
@@ -174,7 +205,8 @@ class DetailEditorDialogTest : public QObject {
   {
     WindowFixture f(SnesGames);
     f.window->SelectListRow(1);
-    QCOMPARE(f.window->CurrentGameID(), 2);
+    const qint64 beta = f.Value(QStringLiteral("SELECT GameID FROM Games WHERE FullName = 'Beta'")).toLongLong();
+    QCOMPARE(f.window->CurrentGameID(), beta);
     {
       Editor editor(f);
       editor.ShowTab(2);
@@ -183,7 +215,7 @@ class DetailEditorDialogTest : public QObject {
       from->setCurrentIndex(from->findText(QStringLiteral("Acclaim")));
       to->setEditText(QStringLiteral("Brand New Games"));
       QString said;
-      const auto answer = Answer(QMessageBox::Ok, &said);
+      const auto answer = AnswerBox(QMessageBox::Ok, &said);
       editor.dialog.findChild<QPushButton*>(QStringLiteral("cmdupdate"))->click();
       QCOMPARE(said, QStringLiteral("Done."));
       QVERIFY(editor.Names().contains(QStringLiteral("Brand New Games")));
@@ -197,9 +229,9 @@ class DetailEditorDialogTest : public QObject {
     // The main window's maker combo and cache know the new name.
     QVERIFY(f.window->findChild<QComboBox*>(QStringLiteral("cmbmanf"))->findText(QStringLiteral("Brand New Games")) >=
             0);
-    QVERIFY(f.window->Lookup().FindManf(QStringLiteral("Brand New Games")).has_value());
+    QVERIFY(f.window->Context().lookups.FindManf(QStringLiteral("Brand New Games")).has_value());
     // The rebuilt list still shows the game that was chosen before.
-    QCOMPARE(f.window->CurrentGameID(), 2);
+    QCOMPARE(f.window->CurrentGameID(), beta);
     QCOMPARE(f.window->findChild<QLineEdit*>(QStringLiteral("txtfullname"))->text(), QStringLiteral("Beta"));
   }
 };

@@ -5,37 +5,42 @@
 
 #include "ui/GameListModel.h"
 
-#include <QLabel>
 #include <QTabBar>
 
 namespace quillon::test {
 
-WindowFixture::WindowFixture(const std::function<void(WindowFixture&)>& setUp)
+TestScene::TestScene()
 {
   RecordingFeedback feedback;
   m_session.Open(DataFolder(m_dir.path()), DeliveredCatalogue(), feedback, nullptr);
+}
+
+TestScene::~TestScene() = default;
+
+void TestScene::Exec(const QString& sql, const QVariantList& binds)
+{
+  SqlFailure failure;
+  if (!Db().TryExecute(sql, binds, &failure))
+    qWarning("%s", qPrintable(failure.description));
+}
+
+QVariant TestScene::Value(const QString& sql, const QVariantList& binds)
+{
+  const std::optional<Rows> rows = Db().TrySelect(sql, binds, nullptr);
+  return rows && !rows->IsEmpty() ? rows->Value(0, 0) : QVariant();
+}
+
+WindowFixture::WindowFixture(const SceneSetUp& setUp)
+{
   if (setUp)
     setUp(*this);
-  window = std::make_unique<ui::MainWindow>(m_session);
+  window = std::make_unique<ui::MainWindow>(Opened());
   window->Start();
 }
 
 WindowFixture::~WindowFixture()
 {
   window.reset();
-}
-
-void WindowFixture::Exec(const QString& sql, const QVariantList& binds)
-{
-  SqlFailure failure;
-  if (!m_session.Connection().TryExecute(sql, binds, &failure))
-    qWarning("%s", qPrintable(failure.description));
-}
-
-QVariant WindowFixture::Value(const QString& sql, const QVariantList& binds)
-{
-  const std::optional<Rows> rows = m_session.Connection().TrySelect(sql, binds, nullptr);
-  return rows && !rows->IsEmpty() ? rows->Value(0, 0) : QVariant();
 }
 
 QString WindowFixture::StatusText() const
@@ -59,6 +64,12 @@ void WindowFixture::ShowTab(const QString& name)
     if (tabs->tabText(i) == name)
       tabs->setCurrentIndex(i);
   }
+}
+
+ContextFixture::ContextFixture(const SceneSetUp& setUp)
+{
+  if (setUp)
+    setUp(*this);
 }
 
 }  // namespace quillon::test

@@ -1,11 +1,16 @@
 #pragma once
-// What the tests of the option and editor dialogs share: a main window on a fresh catalogue, and
-// answers to the modal windows (message boxes, input boxes, folder dialogs) those dialogs open.
+// What the window and dialog tests share: a catalogue opened as the program opens it, with the main
+// window on it or only the context a dialog is built from, and answers to the modal windows (message
+// boxes, input boxes, folder dialogs) those dialogs open.
+#include "catalogue/Lookups.h"
 #include "catalogue/Session.h"
 #include "ui/MainWindow.h"
+#include "ui/StatusFeedback.h"
+#include "ui/UiContext.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -14,15 +19,37 @@
 
 namespace quillon::test {
 
-class WindowFixture {
+// A fresh catalogue in a data folder of its own, open as the program opens it.
+class TestScene {
  public:
-  // `setUp` runs on the catalogue before the window starts.
-  explicit WindowFixture(const std::function<void(WindowFixture&)>& setUp = {});
-  ~WindowFixture();
+  TestScene(const TestScene&) = delete;
+  TestScene& operator=(const TestScene&) = delete;
 
+  Catalogue& Db() { return m_session.Connection(); }
+  const DataFolder& Folder() const { return m_session.Folder(); }
+  QString Path(const QString& relative) const { return m_dir.filePath(relative); }
   void Exec(const QString& sql, const QVariantList& binds = {});
   QVariant Value(const QString& sql, const QVariantList& binds = {});
-  QString Path(const QString& relative) const { return m_dir.filePath(relative); }
+
+ protected:
+  TestScene();
+  ~TestScene();
+  Session& Opened() { return m_session; }
+
+ private:
+  QTemporaryDir m_dir;
+  Session m_session;
+};
+
+// Fills the scene's catalogue (and folder) before anything reads it.
+using SceneSetUp = std::function<void(TestScene&)>;
+
+// The main window on the scene, started.
+class WindowFixture : public TestScene {
+ public:
+  explicit WindowFixture(const SceneSetUp& setUp = {});
+  ~WindowFixture();
+
   // The main window's status line.
   QString StatusText() const;
   // The games the main window lists, by title.
@@ -31,10 +58,21 @@ class WindowFixture {
   void ShowTab(const QString& name);
 
   std::unique_ptr<ui::MainWindow> window;
+};
+
+// What a dialog is built from, without a main window: the scene's catalogue and folder, lookup
+// caches, and a status line of its own.
+class ContextFixture : public TestScene {
+ public:
+  explicit ContextFixture(const SceneSetUp& setUp = {});
+
+  ui::UiContext Context() { return {Db(), m_feedback, m_lookups, Folder()}; }
+  QString StatusText() const { return m_status.text(); }
 
  private:
-  QTemporaryDir m_dir;
-  Session m_session;
+  QLabel m_status;
+  ui::StatusFeedback m_feedback{nullptr, &m_status, nullptr};
+  Lookups m_lookups{Db(), m_feedback};
 };
 
 // Acts on the next modal window of type T once it is shown (and `ready` when given); gives up after

@@ -4,6 +4,7 @@
 #include "FrontendReaders.h"
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "catalogue/StructureUpgrade.h"
@@ -44,18 +45,17 @@ T* Find(const QWidget& dialog, const char* name)
 }
 
 // SNES and the Genesis have tabs and one game each, on disk below `roms`.
-std::function<void(WindowFixture&)> TwoSystems(const QString& roms)
+SceneSetUp TwoSystems(const QString& roms)
 {
-  return [roms](WindowFixture& f) {
+  return [roms](TestScene& scene) {
+    constexpr qint64 kGenesis = 2;
     TouchFile(roms + "/snes/Widget (USA).sfc");
     TouchFile(roms + "/gen/Sonic (USA).bin");
-    f.Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (2, 3) THEN 1 ELSE 0 END");
-    f.Exec("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, ?, 3), (2, ?, 2)",
-           {roms + "/snes/", roms + "/gen/"});
-    f.Exec(
-        "INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Selected) VALUES "
-        "(1, 'Widget', 'Widget (USA).sfc', 3, 1, 1, 1), (2, 'Sonic', 'Sonic (USA).bin', 2, 2, 1, 1)");
-    f.Exec("INSERT INTO SubGenres VALUES (1, 1), (2, 1)");
+    scene.Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (?, ?) THEN 1 ELSE 0 END", {kGenesis, kSnes});
+    const qint64 snesRoms = InsertRomPath(scene.Db(), kSnes, roms + "/snes/");
+    const qint64 genesisRoms = InsertRomPath(scene.Db(), kGenesis, roms + "/gen/");
+    TestGame(kSnes, "Widget").File("Widget (USA).sfc").Folder(snesRoms).Selected().Genres({1}).Insert(scene.Db());
+    TestGame(kGenesis, "Sonic").File("Sonic (USA).bin").Folder(genesisRoms).Selected().Genres({1}).Insert(scene.Db());
   };
 }
 
@@ -162,7 +162,7 @@ class FrontendExportDialogTest : public QObject {
     RecordingFeedback feedback;
     QList<bool> locks;
     FrontendExportDialog dialog(FrontendFormat::Pegasus,
-                                {&f.window->Connection(), &feedback, 2, [&locks](bool lock) { locks << lock; }});
+                                {&f.Db(), &feedback, 2, [&locks](bool lock) { locks << lock; }});
     auto* romFolders = Find<QRadioButton>(dialog, "optromfolders");
     auto* dest = Find<QLineEdit>(dialog, "txtdest");
     QVERIFY(romFolders->isChecked());
@@ -192,14 +192,14 @@ class FrontendExportDialogTest : public QObject {
 
   void OptionsShowAndWriteTheFrontendNames()
   {
-    WindowFixture f([](WindowFixture& fixture) {
-      fixture.Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 29) THEN 1 ELSE 0 END");
+    WindowFixture f([](TestScene& scene) {
+      scene.Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 29) THEN 1 ELSE 0 END");
     });
     NoDisplay display;
     RecordingFeedback upgrade;
-    UpdateDb(f.window->Connection(), upgrade, display);
+    UpdateDb(f.Db(), upgrade, display);
     f.ShowTab("SNES");
-    SystemOptionsDialog dialog(*f.window);
+    SystemOptionsDialog dialog(f.window->Context(), *f.window, f.window->CurrentSystemID(), f.window.get());
     dialog.SelectSystem(3);
     auto* esde = Find<QLineEdit>(dialog, "txtesdename");
     QCOMPARE(esde->text(), QString());

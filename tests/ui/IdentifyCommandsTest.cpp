@@ -4,6 +4,7 @@
 #include "DialogFixture.h"
 #include "RecordingFeedback.h"
 #include "RomFiles.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "catalogue/StructureUpgrade.h"
@@ -47,21 +48,18 @@ TestEntry Entry(const char* name, quint32 seed, const char* year, const char* ma
 }
 
 // SNES alone, with a ROM folder of four files (one named as the list names it) and their games.
-void SnesWithRoms(WindowFixture& f)
+void SnesWithRoms(TestScene& f)
 {
-  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = 3 THEN 1 ELSE 0 END"));
+  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID = ? THEN 1 ELSE 0 END"), {kSnes});
   const QString roms = f.Path(QStringLiteral("roms/"));
-  f.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, ?, 3)"), {roms});
+  const qint64 folder = InsertRomPath(f.Db(), kSnes, roms);
   const QList<QPair<QString, QByteArray>> files{{QStringLiteral("Alpha Quest (USA).sfc"), RandomRom(1, 4096)},
                                                 {QStringLiteral("beta.sfc"), RandomRom(2, 4096)},
                                                 {QStringLiteral("delta.smc"), CopierHeadered(RandomRom(3, 4096))},
                                                 {QStringLiteral("homebrew.sfc"), RandomRom(9, 4096)}};
   for (const auto& [name, data] : files) {
     QVERIFY(WriteFile(roms + name, data));
-    f.Exec(QStringLiteral("INSERT INTO Games (FullName, FileName, System, RomPath, Available, Selected) "
-                          "VALUES (?, ?, 3, 1, 1, 1)"),
-           {ScannedFullName(name), name});
-    f.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (last_insert_rowid(), 1)"));
+    TestGame(kSnes, ScannedFullName(name)).File(name).Folder(folder).Selected().Genres({1}).Insert(f.Db());
   }
   TestList list{QStringLiteral("Test - Super Widget System"), QStringLiteral("20240101"), {}};
   list.entries << Entry("Alpha Quest (USA)", 1, "1991", "Acme") << Entry("Beta Racer (Europe)", 2, "1992", "Acme")
@@ -74,7 +72,7 @@ void Upgrade(WindowFixture& f)
 {
   RecordingFeedback feedback;
   NoDisplay display;
-  UpdateDb(f.window->Connection(), feedback, display);
+  UpdateDb(f.Db(), feedback, display);
 }
 
 // The list's rows as "name [result]".

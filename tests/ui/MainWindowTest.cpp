@@ -1,10 +1,8 @@
 // The main window on a filled catalogue: tabs, list, filters, check marks and the details panel.
 #include "DialogFixture.h"
-#include "RecordingFeedback.h"
-#include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
-#include "catalogue/Session.h"
 #include "ui/ClickableLabel.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
@@ -28,67 +26,45 @@ using namespace quillon::ui;
 
 namespace {
 
-// A session on a fresh catalogue with SNES games of every kind and an empty Gameboy system.
-class Fixture {
- public:
-  Fixture()
-  {
-    RecordingFeedback feedback;
-    m_session.Open(DataFolder(m_dir.path()), DeliveredCatalogue(), feedback, nullptr);
-    Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 11) THEN 1 ELSE 0 END");
-    Exec("UPDATE System SET Emulator = '/usr/games/snes9x' WHERE SystemID = 3");
-    Exec("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/snes/', 3)");
-    Exec(
-        "INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available, Country, Year, Manufacturer, "
-        "Image, Description, Genre) VALUES "
-        "(1, 'Alpha', 'alpha.smc', 3, 1, 1, 2, 30, 7, 'alpha.png', 'x', 1),"
-        "(2, 'Beta', 'beta.smc', 3, 1, 1, 2, 42, 7, NULL, 'x', 1),"
-        "(3, 'Gamma', 'gamma.smc', 3, 1, 1, 2, 42, 7, NULL, NULL, 1),"
-        "(4, 'Gone', 'gone.smc', 3, 1, 0, 2, 30, 7, NULL, 'x', 1)");
-    Exec("INSERT INTO SubGenres VALUES (1, 13), (2, 13), (3, 2), (4, 13)");
-    window = std::make_unique<MainWindow>(m_session);
-    window->Start();
-  }
-  ~Fixture() { window.reset(); }
+// SNES games of every kind, and an empty Gameboy system.
+void SnesGames(TestScene& scene)
+{
+  scene.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID IN (?, ?) THEN 1 ELSE 0 END"),
+             {kSnes, kGameboy});
+  scene.Exec(QStringLiteral("UPDATE System SET Emulator = '/usr/games/snes9x' WHERE SystemID = ?"), {kSnes});
+  const qint64 roms = InsertRomPath(scene.Db(), kSnes, QStringLiteral("/roms/snes/"));
+  // USA (2), Agetec (7), Fighter (13), Action (2); year 30 is 1989, 42 unknown.
+  const auto game = [&](const char* name, qint64 year) {
+    return TestGame(kSnes, QString::fromLatin1(name))
+        .File(QString::fromLatin1(name).toLower() + QStringLiteral(".smc"))
+        .Folder(roms)
+        .Country(2)
+        .Year(year)
+        .Maker(7)
+        .GenreCount(1);
+  };
+  game("Alpha", 30).Image(QStringLiteral("alpha.png")).Description(QStringLiteral("x")).Genres({13}).Insert(scene.Db());
+  game("Beta", 42).Description(QStringLiteral("x")).Genres({13}).Insert(scene.Db());
+  game("Gamma", 42).Genres({2}).Insert(scene.Db());
+  game("Gone", 30).Missing().Description(QStringLiteral("x")).Genres({13}).Insert(scene.Db());
+}
 
-  void Exec(const char* sql)
-  {
-    SqlFailure failure;
-    if (!m_session.Connection().TryExecute(QString::fromUtf8(sql), {}, &failure))
-      qWarning("%s", qPrintable(failure.description));
-  }
-  QVariant Value(const QString& sql)
-  {
-    const std::optional<Rows> rows = m_session.Connection().TrySelect(sql, {}, nullptr);
-    return rows ? rows->Value(0, 0) : QVariant();
-  }
-  QStringList Names() const
-  {
-    QStringList names;
-    const GameListModel& model = window->ListModel();
-    for (int row = 0; row < model.rowCount(); ++row)
-      names << model.RowAt(row)->fullName;
-    return names;
-  }
+// The main window on SnesGames.
+class Fixture : public WindowFixture {
+ public:
+  Fixture() : WindowFixture(SnesGames) {}
+
+  QStringList Names() const { return ListedNames(); }
   template <typename T>
   T* Find(const char* name) const
   {
     return window->findChild<T*>(QString::fromLatin1(name));
   }
-  void ShowTab(const QString& name)
+  // The key of the game with this title.
+  qint64 Game(const QString& name)
   {
-    QTabBar* tabs = Find<QTabBar>("tbsSys");
-    for (int i = 0; i < tabs->count(); ++i) {
-      if (tabs->tabText(i) == name)
-        tabs->setCurrentIndex(i);
-    }
+    return Value(QStringLiteral("SELECT GameID FROM Games WHERE FullName = ?"), {name}).toLongLong();
   }
-
-  std::unique_ptr<MainWindow> window;
-
- private:
-  QTemporaryDir m_dir;
-  Session m_session;
 };
 
 }  // namespace
@@ -189,7 +165,7 @@ class MainWindowTest : public QObject {
     };
     QVERIFY(boxShows(false));
     model.setData(model.index(1, 0), Qt::Checked, Qt::CheckStateRole);
-    QCOMPARE(f.Value(QStringLiteral("SELECT Selected FROM Games WHERE GameID = 2")).toInt(), 1);
+    QCOMPARE(f.Value(QStringLiteral("SELECT Selected FROM Games WHERE GameID = ?"), {f.Game("Beta")}).toInt(), 1);
     checkAll->click();
     QVERIFY(boxShows(true));
     QCOMPARE(f.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Selected <> 0")).toInt(), 3);
@@ -249,7 +225,8 @@ class MainWindowTest : public QObject {
     // A game without its own emulator shows the system's; typing gives it its own.
     QCOMPARE(emulator->text(), QStringLiteral("/usr/games/snes9x"));
     QTest::keyClicks(emulator, QStringLiteral(" -f"));
-    QCOMPARE(f.Value(QStringLiteral("SELECT Emulator FROM Games WHERE GameID = 2")).toString(),
+    const qint64 beta = f.Game(QStringLiteral("Beta"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT Emulator FROM Games WHERE GameID = ?"), {beta}).toString(),
              QStringLiteral("/usr/games/snes9x -f"));
     QVERIFY(f.Value(QStringLiteral("SELECT Emulator FROM System WHERE SystemID = 3")).toString() ==
             QStringLiteral("/usr/games/snes9x"));
@@ -258,15 +235,16 @@ class MainWindowTest : public QObject {
     auto* genres = f.Find<QListWidget>("lstgenres");
     QListWidgetItem* action = genres->findItems(QStringLiteral("Action"), Qt::MatchExactly).first();
     action->setCheckState(Qt::Checked);
-    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = 2")).toString(),
+    QCOMPARE(f.Value(QStringLiteral("SELECT group_concat(GenreID) FROM SubGenres WHERE GameID = ?"), {beta}).toString(),
              QStringLiteral("13,2"));
-    QCOMPARE(f.Value(QStringLiteral("SELECT Genre FROM Games WHERE GameID = 2")).toInt(), 2);
+    QCOMPARE(f.Value(QStringLiteral("SELECT Genre FROM Games WHERE GameID = ?"), {beta}).toInt(), 2);
 
     // A stored picture whose file is missing leaves the picture text empty.
     f.window->SelectListRow(0);
     QCOMPARE(f.Find<QLineEdit>("txtfullname")->text(), QStringLiteral("Alpha"));
     QVERIFY(f.Find<QLineEdit>("txtimage")->text().isEmpty());
-    QCOMPARE(f.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = 1")).toString(),
+    const qint64 alpha = f.Game(QStringLiteral("Alpha"));
+    QCOMPARE(f.Value(QStringLiteral("SELECT Image FROM Games WHERE GameID = ?"), {alpha}).toString(),
              QStringLiteral("alpha.png"));
 
     // Emptying the full name stores Null when the box loses the focus.
@@ -274,8 +252,8 @@ class MainWindowTest : public QObject {
     fullName->selectAll();
     QTest::keyClick(fullName, Qt::Key_Delete);
     emit fullName->editingFinished();
-    QVERIFY(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = 1")).isNull());
-    QCOMPARE(f.Value(QStringLiteral("SELECT Edited FROM Games WHERE GameID = 1")).toInt(), 1);
+    QVERIFY(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = ?"), {alpha}).isNull());
+    QCOMPARE(f.Value(QStringLiteral("SELECT Edited FROM Games WHERE GameID = ?"), {alpha}).toInt(), 1);
   }
 };
 

@@ -91,7 +91,8 @@ class MameImportCommandTest : public QObject {
       window.FilterGenre(false, true);  // imported games are missing until a ROM scan finds them
       QCOMPARE(window.ListModel().rowCount(), 0);
 
-      const MameImportSummary summary = ui::RunMameImport(window, TestDataPath(QStringLiteral("mame/fake-mame.sh")));
+      const MameImportSummary summary =
+          ui::RunMameImport(window.Context(), window, &window, TestDataPath(QStringLiteral("mame/fake-mame.sh")));
       QVERIFY(summary.succeeded);
       QCOMPARE(window.ListModel().rowCount(), 14);  // clones hidden
       QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblstatus"))->text(), QStringLiteral("Status: Done."));
@@ -123,7 +124,8 @@ class MameImportCommandTest : public QObject {
           progress->findChild<QPushButton*>()->click();
       });
       clicker.start(100);
-      const MameImportSummary summary = ui::RunMameImport(window, TestDataPath(QStringLiteral("mame/fake-mame.sh")));
+      const MameImportSummary summary =
+          ui::RunMameImport(window.Context(), window, &window, TestDataPath(QStringLiteral("mame/fake-mame.sh")));
       clicker.stop();
       QVERIFY(!summary.committed);
       QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblstatus"))->text(),

@@ -2,6 +2,7 @@
 // what it did until the user closes it.
 #include "DialogFixture.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "ui/ScannerDialog.h"
@@ -20,19 +21,16 @@ using namespace quillon::ui;
 
 namespace {
 
-// SNES (3) has a ROM folder with three files and a game whose file is gone.
-void SnesWithRoms(WindowFixture& f)
+// SNES has a ROM folder with three files and a game whose file is gone.
+void SnesWithRoms(TestScene& scene)
 {
-  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 11) THEN 1 ELSE 0 END"));
-  f.Exec(QStringLiteral("UPDATE System SET DefaultRomType = 'smc' WHERE SystemID = 3"));
+  scene.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID IN (?, ?) THEN 1 ELSE 0 END"),
+             {kSnes, kGameboy});
+  scene.Exec(QStringLiteral("UPDATE System SET DefaultRomType = 'smc' WHERE SystemID = ?"), {kSnes});
   for (const char* name : {"Alpha (U).smc", "Beta (E).smc", "deep/Gamma (J).smc"})
-    TouchFile(f.Path(QStringLiteral("roms/snes/") + QString::fromUtf8(name)));
-  f.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, ?, 3)"),
-         {f.Path(QStringLiteral("roms/snes/"))});
-  f.Exec(
-      QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available) VALUES "
-                     "(1, 'Gone', 'gone.smc', 3, 1, 1)"));
-  f.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 1)"));
+    TouchFile(scene.Path(QStringLiteral("roms/snes/") + QString::fromUtf8(name)));
+  const qint64 roms = InsertRomPath(scene.Db(), kSnes, scene.Path(QStringLiteral("roms/snes/")));
+  TestGame(kSnes, QStringLiteral("Gone")).File(QStringLiteral("gone.smc")).Folder(roms).Genres({1}).Insert(scene.Db());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // a new user's first setup from an empty catalogue to a listed game.
 #include "DialogFixture.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 #include "TestRegistry.h"
 
 #include "ui/ScannerDialog.h"
@@ -27,17 +28,33 @@ using namespace quillon::ui;
 
 namespace {
 
-// SNES (3) and Gameboy (11) have tabs; SNES has three games in /roms/snes/.
-void SnesAndGameboy(WindowFixture& f)
+// SNES and Gameboy have tabs; SNES has three games in two ROM folders.
+void SnesAndGameboy(TestScene& scene)
 {
-  f.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 11) THEN 1 ELSE 0 END"));
-  f.Exec(
-      QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (1, '/roms/snes/', 3), "
-                     "(2, '/more/snes/', 3)"));
-  f.Exec(
-      QStringLiteral("INSERT INTO Games (GameID, FullName, FileName, System, RomPath, Available) VALUES "
-                     "(1, 'Alpha', 'a.smc', 3, 1, 1), (2, 'Beta', 'b.smc', 3, 1, 1), (3, 'Gamma', 'c.smc', 3, 2, 1)"));
-  f.Exec(QStringLiteral("INSERT INTO SubGenres VALUES (1, 1), (2, 1), (3, 1)"));
+  scene.Exec(QStringLiteral("UPDATE System SET EnableTab = CASE WHEN SystemID IN (?, ?) THEN 1 ELSE 0 END"),
+             {kSnes, kGameboy});
+  const qint64 roms = InsertRomPath(scene.Db(), kSnes, QStringLiteral("/roms/snes/"));
+  const qint64 more = InsertRomPath(scene.Db(), kSnes, QStringLiteral("/more/snes/"));
+  TestGame(kSnes, QStringLiteral("Alpha")).File(QStringLiteral("a.smc")).Folder(roms).Genres({1}).Insert(scene.Db());
+  TestGame(kSnes, QStringLiteral("Beta")).File(QStringLiteral("b.smc")).Folder(roms).Genres({1}).Insert(scene.Db());
+  TestGame(kSnes, QStringLiteral("Gamma")).File(QStringLiteral("c.smc")).Folder(more).Genres({1}).Insert(scene.Db());
+}
+
+// What the options tell the window, when no window opened them.
+class RecordingOptionsHost final : public SystemOptionsHost {
+ public:
+  void ScanAllSystems(QWidget*) override { ++scans; }
+  void SystemOptionsClosed(const SystemOptionsChanges& changes) override { closes << changes; }
+
+  int scans = 0;
+  QList<SystemOptionsChanges> closes;
+};
+
+// The options as the main window opens them.
+std::unique_ptr<SystemOptionsDialog> OptionsOf(WindowFixture& f)
+{
+  return std::make_unique<SystemOptionsDialog>(f.window->Context(), *f.window, f.window->CurrentSystemID(),
+                                               f.window.get());
 }
 
 template <typename T>
@@ -65,10 +82,11 @@ class SystemOptionsDialogTest : public QObject {
   {
     WindowFixture f(SnesAndGameboy);
     f.ShowTab(QStringLiteral("SNES"));
-    SystemOptionsDialog dialog(*f.window);
+    const std::unique_ptr<SystemOptionsDialog> options = OptionsOf(f);
+    SystemOptionsDialog& dialog = *options;
     dialog.show();
     auto* enabled = Find<QCheckBox>(dialog, "chkenabled");
-    for (qint64 system : {3, 11}) {
+    for (qint64 system : {kSnes, kGameboy}) {
       dialog.SelectSystem(system);
       QVERIFY(enabled->isChecked());
       enabled->click();
@@ -93,8 +111,9 @@ class SystemOptionsDialogTest : public QObject {
 
   void FieldsWriteAtOnceWhatTheUserChanges()
   {
-    WindowFixture f(SnesAndGameboy);
-    SystemOptionsDialog dialog(*f.window);
+    ContextFixture f(SnesAndGameboy);
+    RecordingOptionsHost host;
+    SystemOptionsDialog dialog(f.Context(), host, kGameboy, nullptr);
     dialog.show();
     dialog.SelectSystem(3);
     QCOMPARE(dialog.CurSys(), 3);
@@ -161,9 +180,10 @@ class SystemOptionsDialogTest : public QObject {
     WindowFixture f(SnesAndGameboy);
     f.ShowTab(QStringLiteral("SNES"));
     QCOMPARE(f.ListedNames(), (QStringList{"Alpha", "Beta", "Gamma"}));
-    SystemOptionsDialog dialog(*f.window);
+    const std::unique_ptr<SystemOptionsDialog> options = OptionsOf(f);
+    SystemOptionsDialog& dialog = *options;
     dialog.show();
-    QCOMPARE(dialog.CurSys(), 3);
+    QCOMPARE(dialog.CurSys(), kSnes);
     auto* folders = Find<QListWidget>(dialog, "lstrompaths");
     auto* remove = Find<QPushButton>(dialog, "cmdremrompath");
     QCOMPARE(folders->count(), 2);
@@ -179,8 +199,9 @@ class SystemOptionsDialogTest : public QObject {
 
   void SiteListsAndTheirButtons()
   {
-    WindowFixture f(SnesAndGameboy);
-    SystemOptionsDialog dialog(*f.window);
+    ContextFixture f(SnesAndGameboy);
+    RecordingOptionsHost host;
+    SystemOptionsDialog dialog(f.Context(), host, kGameboy, nullptr);
     dialog.show();
     dialog.SelectSystem(3);
     auto* sites = Find<QListWidget>(dialog, "lstImgURL");
@@ -231,7 +252,8 @@ class SystemOptionsDialogTest : public QObject {
     WindowFixture f;
     QVERIFY(TouchFile(f.Path(QStringLiteral("roms/Super Game.sfc"))));
     QVERIFY(TouchFile(f.Path(QStringLiteral("roms/readme.txt"))));
-    SystemOptionsDialog dialog(*f.window);
+    const std::unique_ptr<SystemOptionsDialog> options = OptionsOf(f);
+    SystemOptionsDialog& dialog = *options;
     dialog.show();
     // The dialog opens where a new user has work to do, and says what it is.
     QCOMPARE(Find<QTabWidget>(dialog, "tbsSystems")->currentWidget()->objectName(), QStringLiteral("frmRoms"));

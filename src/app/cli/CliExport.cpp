@@ -2,6 +2,7 @@
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/Lookups.h"
 #include "catalogue/SystemSettings.h"
 #include "export/MeedioExport.h"
 #include "export/MyExport.h"
@@ -47,12 +48,10 @@ std::optional<SystemChoice> ChosenSystem(CliRun& run, Catalogue& catalogue, cons
     run.Err() << "quillon-cli: no system named \"" << typed << "\" (see 'quillon-cli system list')\n";
     return std::nullopt;
   }
-  const std::optional<QVariant> name =
-      catalogue.SelectValue(run.Feedback(), QStringLiteral("GetSysID"),
-                            QStringLiteral("SELECT System FROM System WHERE SystemID = ?"), {*id});
+  const std::optional<QString> name = SystemNameOf(catalogue, run.Feedback(), *id, QStringLiteral("GetSysID"));
   if (!name)
     return std::nullopt;
-  return SystemChoice{SystemScope::Current, *id, name->toString()};
+  return SystemChoice{SystemScope::Current, *id, *name};
 }
 
 // The save dialog of a run without a window: the first file is OUTPUT (or, when OUTPUT is a
@@ -94,13 +93,6 @@ class CliFileChooser {
   QString m_refused;
 };
 
-QString FirstGenreByName(Catalogue& catalogue, Feedback& feedback)
-{
-  const std::optional<QVariant> genre = catalogue.SelectValue(
-      feedback, QStringLiteral("GetFirstGenre"), QStringLiteral("SELECT GenreName FROM Genres ORDER BY GenreName"));
-  return genre && genre->isValid() ? genre->toString() : QString();
-}
-
 int Finish(CliRun& run, const ExportResult& result, const QString& refused)
 {
   for (const QString& file : result.files)
@@ -140,7 +132,7 @@ int RunExportMy(CliRun& run)
   request.currentGenre = args.Value(kGenre);
   request.autoSave = args.Has(kAutoSave);
   request.options = *options;
-  const QString firstGenre = FirstGenreByName(*catalogue, run.Feedback());
+  const QString firstGenre = Lookups(*catalogue, run.Feedback()).GetFirstGenre();
   const QList<SystemTab> tabs = EnabledSystems(*catalogue, run.Feedback());
   request.proposedName =
       ProposedMyFileName(MyNameInputs{request.systems, request.genres, system->name, request.currentGenre, firstGenre,
@@ -220,12 +212,7 @@ int RunOptions(CliRun& run)
   if (!catalogue)
     return kFailure;
   if (sub == QStringLiteral("set")) {
-    Transaction transaction(*catalogue);
-    for (const auto& [column, value] : changes) {
-      if (!StoreExportOption(*catalogue, run.Feedback(), column, value))
-        return kFailure;
-    }
-    if (!transaction.Commit())
+    if (!StoreExportOptions(*catalogue, run.Feedback(), changes))
       return kFailure;
   }
   const std::optional<ExportOptions> options = LoadExportOptions(*catalogue, run.Feedback());

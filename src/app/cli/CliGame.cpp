@@ -2,8 +2,10 @@
 // deleting games.
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
+#include "browser/ChoiceLists.h"
 #include "browser/EmulatorLaunch.h"
 #include "browser/GamePictures.h"
+#include "browser/GameRecord.h"
 #include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 #include "catalogue/SystemSettings.h"
@@ -30,16 +32,10 @@ std::optional<qint64> GameIdArgument(CliRun& run, const QString& text)
 // The game's system name, or nullopt (printed) when there is no such game.
 std::optional<QString> SystemOfGame(CliRun& run, Catalogue& catalogue, qint64 gameId)
 {
-  const std::optional<QVariant> name = catalogue.SelectValue(
-      run.Feedback(), QStringLiteral("ViewGameInfo"),
-      QStringLiteral("SELECT System.System FROM Games INNER JOIN System ON System.SystemID = Games.System "
-                     "WHERE Games.GameID = ?"),
-      {gameId});
-  if (!name || !name->isValid()) {
+  const std::optional<QString> name = SystemNameOfGame(catalogue, run.Feedback(), gameId);
+  if (!name)
     run.Err() << "quillon-cli: no game with the ID " << gameId << '\n';
-    return std::nullopt;
-  }
-  return name->toString();
+  return name;
 }
 
 QString Shown(const QVariant& value)
@@ -49,15 +45,7 @@ QString Shown(const QVariant& value)
 
 int ShowGame(CliRun& run, Catalogue& catalogue, qint64 gameId)
 {
-  const std::optional<Rows> rows =
-      catalogue.Select(run.Feedback(), QStringLiteral("ViewGameInfo"),
-                       QStringLiteral("SELECT Games.*, Country.Country AS CountryName, Year.Year AS YearText, "
-                                      "Manufacturer.Manufacturer AS ManufacturerName, System.System AS SystemName "
-                                      "FROM Games LEFT JOIN Country ON Country.CountryID = Games.Country "
-                                      "LEFT JOIN Year ON Year.YearID = Games.Year "
-                                      "LEFT JOIN Manufacturer ON Manufacturer.ManufacturerID = Games.Manufacturer "
-                                      "LEFT JOIN System ON System.SystemID = Games.System WHERE Games.GameID = ?"),
-                       {gameId});
+  const std::optional<Rows> rows = GameRecord(catalogue, run.Feedback(), gameId);
   if (!rows)
     return kFailure;
   if (rows->IsEmpty()) {
@@ -66,68 +54,34 @@ int ShowGame(CliRun& run, Catalogue& catalogue, qint64 gameId)
   }
   for (int column = 0; column < rows->Columns().size(); ++column)
     run.Out() << rows->Columns()[column] << '\t' << Shown(rows->Value(0, column)) << '\n';
-  const std::optional<Rows> genres = catalogue.Select(
-      run.Feedback(), QStringLiteral("ViewGameInfo"),
-      QStringLiteral("SELECT Genres.GenreName FROM SubGenres INNER JOIN Genres ON Genres.GenreID = SubGenres.GenreID "
-                     "WHERE SubGenres.GameID = ? ORDER BY SubGenres.rowid"),
-      {gameId});
-  if (genres) {
-    for (const QVariantList& row : genres->All())
-      run.Out() << "GenreName\t" << row.value(0).toString() << '\n';
-  }
+  for (const QString& genre : GenreNamesOfGame(catalogue, run.Feedback(), gameId).value_or(QStringList()))
+    run.Out() << "GenreName\t" << genre << '\n';
   return kSuccess;
-}
-
-// The value a details column stores for what was typed: names for country, year and maker.
-std::optional<QVariant> DetailValue(CliRun& run, Lookups& lookups, const QString& column, const QString& typed)
-{
-  const QString name = column.toLower();
-  if (name == QStringLiteral("country")) {
-    const QVariant id = lookups.GetCountry(typed, true);
-    if (!id.isValid())
-      run.Err() << "quillon-cli: there is no country named \"" << typed << "\"\n";
-    return id.isValid() ? std::optional<QVariant>(id) : std::nullopt;
-  }
-  if (name == QStringLiteral("year") || name == QStringLiteral("manufacturer")) {
-    const QVariant id = name == QStringLiteral("year") ? lookups.GetYear(typed, true) : lookups.GetManf(typed, true);
-    return id.isValid() ? std::optional<QVariant>(id) : std::nullopt;
-  }
-  if (name == QStringLiteral("rating")) {
-    bool ok = false;
-    const int rating = typed.toInt(&ok);
-    if (!ok && !typed.isEmpty()) {
-      run.Err() << "quillon-cli: Rating takes a whole number\n";
-      return std::nullopt;
-    }
-    return typed.isEmpty() ? QVariant() : QVariant(rating);
-  }
-  return QVariant(typed);
 }
 
 int SetGame(CliRun& run, Catalogue& catalogue, qint64 gameId, const QStringList& assignments)
 {
+  QList<DetailAssignment> details;
   for (const QString& assignment : assignments) {
     const qsizetype equals = assignment.indexOf(QLatin1Char('='));
     if (equals <= 0 || !IsDetailColumn(assignment.left(equals)))
       return run.UsageError(QStringLiteral("expected COLUMN=VALUE with COLUMN one of FullName, Emulator, Image, "
                                            "Description, Rating, Country, Year, Manufacturer; got \"%1\"")
                                 .arg(assignment));
+    details.append({assignment.left(equals), assignment.mid(equals + 1)});
   }
   const std::optional<QString> system = SystemOfGame(run, catalogue, gameId);
   if (!system)
     return kFailure;
   const std::optional<SystemSettings> settings = LoadSystemSettings(catalogue, run.Feedback(), *system);
   Lookups lookups(catalogue, run.Feedback());
-  Transaction transaction(catalogue);
-  for (const QString& assignment : assignments) {
-    const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-    const QString column = assignment.left(equals);
-    const std::optional<QVariant> value = DetailValue(run, lookups, column, assignment.mid(equals + 1));
-    if (!value || !UpdateGameInfo(catalogue, run.Feedback(), gameId, column, *value,
-                                  settings ? settings->imageFolder : QString()))
-      return kFailure;
-  }
-  return transaction.Commit() ? kSuccess : kFailure;
+  const DetailEdit edit =
+      SetGameDetails(catalogue, lookups, run.Feedback(), gameId, details, settings ? settings->imageFolder : QString());
+  if (edit.refusal == DetailEdit::Refusal::UnknownCountry)
+    run.Err() << "quillon-cli: there is no country named \"" << edit.typed << "\"\n";
+  else if (edit.refusal == DetailEdit::Refusal::NotANumber)
+    run.Err() << "quillon-cli: Rating takes a whole number\n";
+  return edit.Ok() ? kSuccess : kFailure;
 }
 
 int TickGenres(CliRun& run, Catalogue& catalogue, qint64 gameId, const CliArgs& args)
@@ -136,14 +90,13 @@ int TickGenres(CliRun& run, Catalogue& catalogue, qint64 gameId, const CliArgs& 
     return kFailure;
   Lookups lookups(catalogue, run.Feedback());
   const auto change = [&](const QString& name, bool tick) {
-    const std::optional<QVariant> genre = catalogue.SelectValue(
-        run.Feedback(), QStringLiteral("lstgenres_ItemCheck"),
-        QStringLiteral("SELECT GenreID FROM Genres WHERE GenreName = ? ORDER BY GenreID"), {name});
-    if (!genre || !genre->isValid()) {
+    const std::optional<qint64> genre =
+        GenreIdByName(catalogue, run.Feedback(), name, QStringLiteral("lstgenres_ItemCheck"));
+    if (!genre || *genre == 0) {
       run.Err() << "quillon-cli: there is no genre named \"" << name << "\"\n";
       return false;
     }
-    const GenreTickOutcome outcome = TickGenre(catalogue, run.Feedback(), gameId, genre->toLongLong(), tick);
+    const GenreTickOutcome outcome = TickGenre(catalogue, run.Feedback(), gameId, *genre, tick);
     if (!outcome.accepted)
       run.Err() << "quillon-cli: " << (tick ? "ticking" : "unticking") << " \"" << name << "\" was refused (at most "
                 << kMaxTickedGenres << " genres; \"[Unknown]\" never beside a real genre)\n";
@@ -201,16 +154,12 @@ int RunLaunch(CliRun& run)
   Catalogue* catalogue = run.OpenCatalogue();
   if (!catalogue)
     return kFailure;
-  const std::optional<QVariant> emulator = catalogue->SelectValue(
-      run.Feedback(), QStringLiteral("cmdplayemu_Click"),
-      QStringLiteral("SELECT coalesce(Games.Emulator, System.Emulator) FROM Games LEFT JOIN System "
-                     "ON System.SystemID = Games.System WHERE Games.GameID = ?"),
-      {*gameId});
+  const std::optional<QString> emulator = GameEmulator(*catalogue, run.Feedback(), *gameId);
   if (!emulator)
     return kFailure;
   if (!SystemOfGame(run, *catalogue, *gameId))
     return kFailure;
-  const LaunchPlan plan = PlanLaunch(emulator->toString(), RomArgument(*catalogue, run.Feedback(), *gameId));
+  const LaunchPlan plan = PlanLaunch(*emulator, RomArgument(*catalogue, run.Feedback(), *gameId));
   run.Out() << "Program\t" << plan.program << '\n';
   for (const QString& argument : plan.arguments)
     run.Out() << "Argument\t" << argument << '\n';
@@ -242,17 +191,15 @@ int RunImage(CliRun& run)
   if (!system)
     return kFailure;
   std::optional<SystemSettings> settings = LoadSystemSettings(*catalogue, run.Feedback(), *system);
-  const std::optional<QVariant> fileName =
-      catalogue->SelectValue(run.Feedback(), QStringLiteral("Add_Image"),
-                             QStringLiteral("SELECT FileName FROM Games WHERE GameID = ?"), {*gameId});
+  const std::optional<QString> fileName = GameFileName(*catalogue, run.Feedback(), *gameId);
   if (!settings || !fileName)
     return kFailure;
   run.Feedback().SetAnswer(QStringLiteral("set-image-folder"),
                            args.Has(QStringLiteral("--set-folder")) ? Answer::Yes : Answer::No);
   run.Feedback().SetAnswer(QStringLiteral("overwrite-image"),
                            args.Has(QStringLiteral("--overwrite")) ? Answer::Yes : Answer::No);
-  const AddImageOutcome outcome = Add_Image(*catalogue, run.Feedback(), *settings, *gameId, fileName->toString(),
-                                            QFileInfo(words[2]).absoluteFilePath());
+  const AddImageOutcome outcome =
+      Add_Image(*catalogue, run.Feedback(), *settings, *gameId, *fileName, QFileInfo(words[2]).absoluteFilePath());
   if (!outcome.added)
     return kFailure;
   run.Out() << outcome.shownPath << '\n';
@@ -296,16 +243,10 @@ int RunDelete(CliRun& run)
   if (gameId) {
     games << *gameId;
   } else {
-    // The ticked games of the system's list (its available games).
-    const std::optional<Rows> rows = catalogue->Select(
-        run.Feedback(), QStringLiteral("delgame"),
-        QStringLiteral("SELECT GameID FROM Games WHERE System = ? AND Selected <> 0 AND Available <> 0 "
-                       "AND RomPath IS NOT NULL ORDER BY GameID"),
-        {*system});
-    if (!rows)
+    const std::optional<QList<qint64>> ticked = TickedGameIds(*catalogue, run.Feedback(), *system);
+    if (!ticked)
       return kFailure;
-    for (const QVariantList& row : rows->All())
-      games << row[0].toLongLong();
+    games = *ticked;
   }
   const DeletionResult result = DeleteGames(*catalogue, run.Feedback(), *system, games, *mode);
   run.Out() << result.games << " game(s) deleted, " << result.filesDeleted << " file(s) removed\n";

@@ -8,6 +8,7 @@
 #include "catalogue/SystemSettings.h"
 #include "identify/ReferenceLists.h"
 #include "identify/Verification.h"
+#include "images/BatchGames.h"
 #include "images/ImageSearch.h"
 #include "settings/SystemOptions.h"
 
@@ -38,19 +39,11 @@ std::optional<ListedGame> OneGame(CliRun& run, Catalogue& catalogue, qint64 syst
 {
   bool numeric = false;
   const qint64 gameId = gameText.toLongLong(&numeric);
-  const std::optional<Rows> rows = numeric
-                                       ? catalogue.Select(run.Feedback(), QStringLiteral("AutoImageDL"),
-                                                          QStringLiteral("SELECT GameID, FullName, Selected FROM Games "
-                                                                         "WHERE GameID = ? AND System = ?"),
-                                                          {gameId, systemId})
-                                       : std::optional<Rows>(Rows());
-  if (!rows)
-    return std::nullopt;
-  if (rows->IsEmpty()) {
+  const std::optional<ListedGame> game =
+      numeric ? ListedGameOf(catalogue, run.Feedback(), systemId, gameId) : std::nullopt;
+  if (!game && !run.Feedback().SawError())
     run.Err() << "quillon-cli: the system has no game " << gameText << '\n';
-    return std::nullopt;
-  }
-  return ListedGame{rows->Value(0, 0).toLongLong(), rows->Value(0, 1).toString(), IsTrue(rows->Value(0, 2))};
+  return game;
 }
 
 std::optional<std::vector<ListedGame>> ListedGames(CliRun& run, Catalogue& catalogue, qint64 systemId)
@@ -124,11 +117,10 @@ int RunImages(CliRun& run)
     run.Err() << "quillon-cli: no system named \"" << systemName << "\"\n";
     return kFailure;
   }
-  const std::optional<QVariant> exactName =
-      catalogue->SelectValue(run.Feedback(), QStringLiteral("RefreshSettings"),
-                             QStringLiteral("SELECT System FROM System WHERE SystemID = ?"), {*systemId});
+  const std::optional<QString> exactName =
+      SystemNameOf(*catalogue, run.Feedback(), *systemId, QStringLiteral("RefreshSettings"));
   const std::optional<SystemSettings> settings =
-      exactName ? LoadSystemSettings(*catalogue, run.Feedback(), exactName->toString()) : std::nullopt;
+      exactName ? LoadSystemSettings(*catalogue, run.Feedback(), *exactName) : std::nullopt;
   if (!settings)
     return kFailure;
 

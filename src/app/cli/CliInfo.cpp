@@ -1,5 +1,6 @@
 // quillon-cli info: where the catalogue is and what it holds.
 #include "app/cli/CliCommands.h"
+#include "catalogue/CatalogueCounts.h"
 #include "catalogue/Revision.h"
 
 #include <QDir>
@@ -8,12 +9,6 @@ namespace quillon::cli {
 
 namespace {
 
-int CountOf(Catalogue& catalogue, const QString& table)
-{
-  const std::optional<Rows> rows = catalogue.TrySelect(QStringLiteral("SELECT count(*) FROM ") + table, {}, nullptr);
-  return rows && !rows->IsEmpty() ? rows->Value(0, 0).toInt() : 0;
-}
-
 int RunInfo(CliRun& run)
 {
   if (!run.Args().isEmpty())
@@ -21,12 +16,13 @@ int RunInfo(CliRun& run)
   Catalogue* catalogue = run.OpenCatalogue();
   if (!catalogue)
     return kFailure;
+  const CatalogueCounts counts = CountSystemsAndGames(*catalogue);
   QTextStream& out = run.Out();
   out << "Data folder:\t" << QDir::toNativeSeparators(run.Folder().Path()) << '\n'
       << "Catalogue:\t" << QDir::toNativeSeparators(catalogue->FilePath()) << '\n'
       << "Revision:\t" << GetRevision(*catalogue) << '\n'
-      << "Systems:\t" << CountOf(*catalogue, QStringLiteral("System")) << '\n'
-      << "Games:\t" << CountOf(*catalogue, QStringLiteral("Games")) << '\n';
+      << "Systems:\t" << counts.systems << '\n'
+      << "Games:\t" << counts.games << '\n';
   return kSuccess;
 }
 

@@ -1,6 +1,7 @@
 // quillon-cli list and check-all: the game list of a system as the window shows it.
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
+#include "browser/ChoiceLists.h"
 #include "browser/GameList.h"
 #include "settings/SystemOptions.h"
 
@@ -54,17 +55,15 @@ int RunList(CliRun& run)
     return kFailure;
   filters.missingFilter = lacking;
   if (args.Has(QStringLiteral("--genre"))) {
-    const std::optional<QVariant> genre =
-        catalogue->SelectValue(run.Feedback(), QStringLiteral("FilterGenre"),
-                               QStringLiteral("SELECT GenreID FROM Genres WHERE GenreName = ? ORDER BY GenreID"),
-                               {args.Value(QStringLiteral("--genre"))});
+    const std::optional<qint64> genre =
+        GenreIdByName(*catalogue, run.Feedback(), args.Value(QStringLiteral("--genre")), QStringLiteral("FilterGenre"));
     if (!genre)
       return kFailure;
-    if (!genre->isValid()) {
+    if (*genre == 0) {
       run.Err() << "quillon-cli: no genre named \"" << args.Value(QStringLiteral("--genre")) << "\"\n";
       return kFailure;
     }
-    filters.genreId = genre->toLongLong();
+    filters.genreId = *genre;
   }
   const std::optional<std::vector<GameRow>> rows = GameListQuery(*catalogue, run.Feedback(), filters);
   if (!rows)

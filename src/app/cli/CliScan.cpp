@@ -2,6 +2,7 @@
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
 #include "catalogue/Lookups.h"
+#include "scan/GameAdding.h"
 #include "scan/GameMatching.h"
 #include "scan/Scanner.h"
 #include "settings/SystemOptions.h"
@@ -61,8 +62,7 @@ int RunAddGame(CliRun& run)
     run.Err() << "quillon-cli: no system named \"" << args.Value(QStringLiteral("--system")) << "\"\n";
     return kFailure;
   }
-  const std::optional<QVariant> rename = catalogue->SelectValue(
-      run.Feedback(), QStringLiteral("NewGame"), QStringLiteral("SELECT Rename FROM System WHERE SystemID = ?"), {*id});
+  const bool rename = SystemRenamesRoms(*catalogue, run.Feedback(), *id, QStringLiteral("NewGame"));
   run.Feedback().SetAnswer(QStringLiteral("add-rompath"),
                            args.Has(QStringLiteral("--add-folder")) ? Answer::Yes : Answer::No);
   Lookups lookups(*catalogue, run.Feedback());
@@ -78,7 +78,7 @@ int RunAddGame(CliRun& run)
     // The path as given (made absolute): a ROM folder reached through a link keeps the link.
     request.path = QDir::cleanPath(info.absoluteFilePath());
     request.systemId = *id;
-    request.rename = rename && IsTrue(*rename);
+    request.rename = rename;
     const NewGameResult result = NewGame(*catalogue, lookups, run.Feedback(), run.Folder(), request);
     if (!result.ok)
       ++failures;

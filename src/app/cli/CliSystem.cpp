@@ -1,15 +1,12 @@
 // quillon-cli system: a system's settings, name, group and tab, ROM folders, image sites and the
 // pictures each site must pass over.
 #include "app/cli/CliCommands.h"
-#include "scan/RomDiscovery.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-
-#include <algorithm>
 
 namespace quillon::cli {
 
@@ -31,18 +28,13 @@ std::optional<qint64> NamedSystem(CliRun& run, Catalogue& catalogue, const QStri
 
 int RunList(CliRun& run, Catalogue& catalogue)
 {
-  const std::optional<Rows> rows = catalogue.Select(
-      run.Feedback(), QStringLiteral("UpdateTabs"),
-      QStringLiteral("SELECT System.SystemID, System.System, System.EnableTab, SystemType.SType, "
-                     "(SELECT count(*) FROM RomPath WHERE RomPath.System = System.SystemID), "
-                     "(SELECT count(*) FROM Games WHERE Games.System = System.SystemID) "
-                     "FROM System LEFT JOIN SystemType ON SystemType.ID = System.SType ORDER BY System.SystemID"));
-  if (!rows)
+  const std::optional<QList<SystemSummary>> systems = SystemSummaries(catalogue, run.Feedback());
+  if (!systems)
     return kFailure;
   run.Out() << "ID\tSystem\tEnabled\tType\tRomPaths\tGames\n";
-  for (const QVariantList& row : rows->All()) {
-    run.Out() << row[0].toLongLong() << '\t' << row[1].toString() << '\t' << (IsTrue(row[2]) ? 1 : 0) << '\t'
-              << Shown(row[3]) << '\t' << row[4].toInt() << '\t' << row[5].toInt() << '\n';
+  for (const SystemSummary& system : *systems) {
+    run.Out() << system.systemId << '\t' << system.name << '\t' << (system.enabled ? 1 : 0) << '\t' << system.typeName
+              << '\t' << system.romPaths << '\t' << system.games << '\n';
   }
   return kSuccess;
 }
@@ -52,8 +44,7 @@ int RunShow(CliRun& run, Catalogue& catalogue, const QString& name)
   const std::optional<qint64> id = NamedSystem(run, catalogue, name);
   if (!id)
     return kFailure;
-  const std::optional<Rows> rows = catalogue.Select(run.Feedback(), QStringLiteral("RefreshSettings"),
-                                                    QStringLiteral("SELECT * FROM System WHERE SystemID = ?"), {*id});
+  const std::optional<Rows> rows = SystemRecord(catalogue, run.Feedback(), *id, QStringLiteral("RefreshSettings"));
   if (!rows || rows->IsEmpty())
     return kFailure;
   for (int column = 0; column < rows->Columns().size(); ++column)
@@ -75,6 +66,7 @@ int RunSet(CliRun& run, Catalogue& catalogue, const QString& name, const QString
 {
   if (assignments.isEmpty())
     return run.UsageError(QStringLiteral("system set needs COLUMN=VALUE"));
+  QList<QPair<QString, QString>> settings;
   for (const QString& assignment : assignments) {
     const qsizetype equals = assignment.indexOf(QLatin1Char('='));
     if (equals <= 0)
@@ -86,25 +78,12 @@ int RunSet(CliRun& run, Catalogue& catalogue, const QString& name, const QString
       return run.UsageError(QStringLiteral("%1 is not a setting of a system; settings: %2")
                                 .arg(assignment.left(equals), columns.join(QStringLiteral(", "))));
     }
+    settings.append({assignment.left(equals), assignment.mid(equals + 1)});
   }
-  std::optional<qint64> id = NamedSystem(run, catalogue, name);
+  const std::optional<qint64> id = NamedSystem(run, catalogue, name);
   if (!id)
     return kFailure;
-  Transaction transaction(catalogue);
-  for (const QString& assignment : assignments) {
-    const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-    if (!SetSystemSetting(catalogue, run.Feedback(), *id, assignment.left(equals), assignment.mid(equals + 1)))
-      return kFailure;
-  }
-  // The same rule as 'system disable': some system keeps its tab.
-  const bool tabsChanged = std::any_of(assignments.begin(), assignments.end(), [](const QString& assignment) {
-    return assignment.section(QLatin1Char('='), 0, 0).compare(QStringLiteral("EnableTab"), Qt::CaseInsensitive) == 0;
-  });
-  if (tabsChanged && EnabledSystemCount(catalogue, run.Feedback()).value_or(0) == 0) {
-    run.Feedback().SetStatus(StatusKind::Error, kOneSystemEnabledText);
-    return kFailure;
-  }
-  return transaction.Commit() ? kSuccess : kFailure;
+  return SetSystemSettings(catalogue, run.Feedback(), *id, settings) ? kSuccess : kFailure;
 }
 
 int RunAddRomPath(CliRun& run, Catalogue& catalogue, const QString& name, const QString& folder)

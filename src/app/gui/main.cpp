@@ -149,19 +149,19 @@ int main(int argc, char** argv)
     // The structure upgrade runs before anything reads a table.
     {
       quillon::ui::UpgradeDialog upgrade(&window);
-      upgrade.Run(session.Connection(), window.Feedback());
+      upgrade.Run(session.Connection(), window.Context().feedback);
     }
     if (!signalEnd.Ended()) {
       window.Start();
       window.show();
       // A new user's first sight: the system options, until some system has a ROM folder.
-      QTimer::singleShot(0, &window, [&window] { quillon::ui::OfferFirstSetup(window); });
+      QTimer::singleShot(0, &window, [&window] { window.OfferFirstSetup(); });
       signalEnd.CloseWindow(&window);
       // A signal from now on waits in the pipe until the loop runs, and closes the window then.
       if (!signalEnd.Ended())
         status = app.exec();
     }
-    session.Close(window.Feedback(), true);
+    session.Close(window.Context().feedback, true);
   }
   return status;
 }

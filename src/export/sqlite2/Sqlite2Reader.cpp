@@ -337,7 +337,10 @@ std::optional<QString> PlayBackJournal(QByteArray& fileBytes, const QByteArray& 
   if (format >= 3) {
     const std::uint32_t count = Get32(j + 8, order);
     seed = Get32(j + 12, order);
-    records = count == 0xffffffffu ? (size - headerSize) / recordSize : count;
+    // Only the records the journal holds count: a damaged count must not let the original size
+    // check below pass a size of thousands of gigabytes.
+    const std::int64_t present = (size - headerSize) / recordSize;
+    records = count == 0xffffffffu ? present : std::min<std::int64_t>(count, present);
     position = 16;
   } else {
     records = (size - headerSize) / recordSize;

@@ -1,0 +1,141 @@
+// The list's model under Qt's model tester: rows replaced, turned round by sort() with the
+// persistent indexes following their games, check marks asked of the handler, rows recoloured
+// and renamed.
+#include "TestRegistry.h"
+
+#include "ui/GameListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::ui;
+
+namespace {
+
+// Games as the list query gives them, ordered by name; Beta and Delta ticked, Gamma lacking a year.
+std::vector<GameRow> Rows()
+{
+  std::vector<GameRow> rows;
+  qint64 key = 10;
+  for (const char* name : {"Alpha", "Beta", "Delta", "Gamma"}) {
+    GameRow row;
+    row.gameId = key++;
+    row.fullName = QString::fromLatin1(name);
+    row.fullImage = QStringLiteral("/pics/x.png");
+    row.hasDescription = true;
+    row.country = 2;
+    row.manufacturer = 7;
+    row.year = row.fullName == QStringLiteral("Gamma") ? 42 : 30;
+    row.genre = 1;
+    row.firstGenreId = 13;
+    row.selected = row.fullName == QStringLiteral("Beta") || row.fullName == QStringLiteral("Delta");
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+QStringList Names(const GameListModel& model)
+{
+  QStringList names;
+  for (int row = 0; row < model.rowCount(); ++row)
+    names << model.index(row, GameListModel::kNameColumn).data().toString();
+  return names;
+}
+
+}  // namespace
+
+class GameListModelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void SortTurnsTheRowsRoundUnderTheTester()
+  {
+    GameListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.SetRows(Rows());
+    QCOMPARE(Names(model), (QStringList{"Alpha", "Beta", "Delta", "Gamma"}));
+    QCOMPARE(model.CheckedCount(), 2);
+    QCOMPARE(model.index(3, GameListModel::kIdColumn).data().toLongLong(), 13);
+    QVERIFY(model.index(3, 0).data(Qt::ForegroundRole).isValid());  // Gamma lacks its year
+    QVERIFY(!model.index(0, 0).data(Qt::ForegroundRole).isValid());
+
+    const QPersistentModelIndex beta = model.index(1, GameListModel::kNameColumn);
+    const QPersistentModelIndex gammaKey = model.index(3, GameListModel::kIdColumn);
+    model.sort(GameListModel::kNameColumn, Qt::DescendingOrder);
+    QCOMPARE(Names(model), (QStringList{"Gamma", "Delta", "Beta", "Alpha"}));
+    QCOMPARE(beta.row(), 2);
+    QCOMPARE(beta.data().toString(), QStringLiteral("Beta"));
+    QCOMPARE(gammaKey.row(), 0);
+    QCOMPARE(gammaKey.data().toLongLong(), 13);
+    QCOMPARE(model.RowOfGame(10), 3);
+    QCOMPARE(model.GameIdAt(0), 13);
+
+    // Sorting again the same way changes nothing; new rows keep the order chosen.
+    QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
+    model.sort(GameListModel::kNameColumn, Qt::DescendingOrder);
+    QCOMPARE(layouts.count(), 0);
+    model.SetRows(Rows());
+    QCOMPARE(Names(model), (QStringList{"Gamma", "Delta", "Beta", "Alpha"}));
+    model.sort(GameListModel::kNameColumn, Qt::AscendingOrder);
+    QCOMPARE(Names(model), (QStringList{"Alpha", "Beta", "Delta", "Gamma"}));
+
+    model.SetRowName(0, QStringLiteral("Alpha II"));
+    model.SetRowColour(0, kColourYear);
+    QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("Alpha II"));
+    QVERIFY(model.index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    model.SetRowColour(0, QString());
+    QVERIFY(!model.index(0, 0).data(Qt::FontRole).isValid());
+    model.SetAllChecked(true);
+    QVERIFY(model.AllChecked());
+    model.SetRows({});
+    QCOMPARE(model.rowCount(), 0);
+    QVERIFY(!model.AllChecked());
+  }
+
+  // A check mark changes only when the handler has written it.
+  void CheckMarksAskTheHandler_data()
+  {
+    QTest::addColumn<int>("row");  // in name order: Beta is ticked, Alpha is not
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("checked");  // rows ticked afterwards
+    QTest::newRow("tick, written") << 0 << true << true << true << 3;
+    QTest::newRow("tick, refused") << 0 << true << false << true << 2;
+    QTest::newRow("untick, written") << 1 << false << true << true << 1;
+    QTest::newRow("untick, refused") << 1 << false << false << true << 2;
+    QTest::newRow("already ticked") << 1 << true << true << false << 2;
+  }
+
+  void CheckMarksAskTheHandler()
+  {
+    QFETCH(int, row);
+    QFETCH(bool, tick);
+    QFETCH(bool, written);
+    GameListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.SetRows(Rows());
+    QList<std::pair<qint64, bool>> asked;
+    model.SetCheckHandler([&](qint64 gameId, bool selected) {
+      asked.append({gameId, selected});
+      return written;
+    });
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    const QModelIndex index = model.index(row, GameListModel::kNameColumn);
+    QCOMPARE(model.setData(index, tick ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole), written);
+    QTEST(!asked.isEmpty(), "asked");
+    if (!asked.isEmpty())
+      QCOMPARE(asked.first(), std::make_pair(model.GameIdAt(row), tick));
+    QTEST(model.CheckedCount(), "checked");
+    const bool changed = !asked.isEmpty() && written;
+    QCOMPARE(changes.count(), changed ? 1 : 0);
+    QCOMPARE(index.data(Qt::CheckStateRole).toInt() == Qt::Checked, changed ? tick : model.RowAt(row)->selected);
+    // Only the name column carries the mark.
+    QVERIFY(!model.setData(model.index(row, GameListModel::kIdColumn), Qt::Checked, Qt::CheckStateRole));
+  }
+};
+
+QUILLON_TEST_CLASS(GameListModelTest)
+#include "GameListModelTest.moc"
