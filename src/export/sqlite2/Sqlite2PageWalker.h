@@ -19,7 +19,7 @@ struct Damage {
 };
 
 // Throws the engine's "malformed" message with the detail.
-[[noreturn]] void Fail(const QString& detail);
+[[noreturn]] void ThrowMalformed(const QString& detail);
 
 QString PageText(std::uint32_t page);
 

@@ -25,7 +25,7 @@ ByteOrder DetectByteOrder(const QByteArray& bytes)
 
 }  // namespace
 
-void Fail(const QString& detail)
+void ThrowMalformed(const QString& detail)
 {
   throw Damage{QString::fromLatin1(kMalformed) + QStringLiteral(": ") + detail};
 }
@@ -56,9 +56,9 @@ const unsigned char* PageWalker::Page(std::uint32_t page) const
 void PageWalker::Use(std::uint32_t page, const QString& what)
 {
   if (page == 0 || page > m_pageCount)
-    Fail(QStringLiteral("%1 refers to page %2, beyond the end of the file").arg(what).arg(page));
+    ThrowMalformed(QStringLiteral("%1 refers to page %2, beyond the end of the file").arg(what).arg(page));
   if (m_used[page])
-    Fail(QStringLiteral("%1 refers to page %2, which is already in use").arg(what).arg(page));
+    ThrowMalformed(QStringLiteral("%1 refers to page %2, which is already in use").arg(what).arg(page));
   m_used[page] = 1;
 }
 
@@ -85,14 +85,14 @@ void PageWalker::WalkFreelist()
     const unsigned char* p = Page(trunk);
     const std::uint32_t leaves = Get32(p + 4, m_order);
     if (leaves > std::uint32_t(kFreelistTrunkCapacity))
-      Fail(QStringLiteral("freelist trunk %1 claims %2 pages").arg(trunk).arg(leaves));
+      ThrowMalformed(QStringLiteral("freelist trunk %1 claims %2 pages").arg(trunk).arg(leaves));
     for (std::uint32_t i = 0; i < leaves; ++i)
       Use(Get32(p + 8 + 4 * i, m_order), QStringLiteral("freelist trunk %1").arg(trunk));
     counted += 1 + leaves;
     trunk = Get32(p, m_order);
   }
   if (counted != expected)
-    Fail(QStringLiteral("the freelist holds %1 pages, page 1 says %2").arg(counted).arg(expected));
+    ThrowMalformed(QStringLiteral("the freelist holds %1 pages, page 1 says %2").arg(counted).arg(expected));
 }
 
 std::vector<PageWalker::Cell> PageWalker::LoadPage(std::uint32_t page, std::uint32_t* rightChild)
@@ -104,7 +104,7 @@ std::vector<PageWalker::Cell> PageWalker::LoadPage(std::uint32_t page, std::uint
   auto claim = [&](int begin, int end, const char* what) {
     for (int i = begin; i < end; ++i) {
       if (cover[size_t(i)])
-        Fail(QStringLiteral("%1: %2 at %3 overlaps other content").arg(PageText(page)).arg(what).arg(begin));
+        ThrowMalformed(QStringLiteral("%1: %2 at %3 overlaps other content").arg(PageText(page)).arg(what).arg(begin));
       cover[size_t(i)] = 1;
     }
   };
@@ -112,17 +112,17 @@ std::vector<PageWalker::Cell> PageWalker::LoadPage(std::uint32_t page, std::uint
   int cellBytes = 0;
   for (int offset = Get16(p + 4, m_order); offset != 0;) {
     if (int(cells.size()) >= kMaxCellsPerPage)
-      Fail(QStringLiteral("%1: the cell list is too long or loops").arg(PageText(page)));
+      ThrowMalformed(QStringLiteral("%1: the cell list is too long or loops").arg(PageText(page)));
     if (offset % 4 != 0 || offset < kPageHeaderSize || offset > kPageSize - 16)
-      Fail(QStringLiteral("%1: cell offset %2 out of range").arg(PageText(page)).arg(offset));
+      ThrowMalformed(QStringLiteral("%1: cell offset %2 out of range").arg(PageText(page)).arg(offset));
     const unsigned char* c = p + offset;
     Cell cell{std::uint16_t(offset), Get32(c, m_order), Get16(c + 4, m_order) + (std::uint32_t(c[8]) << 16),
               Get16(c + 10, m_order) + (std::uint32_t(c[9]) << 16)};
     if (cell.keySize + cell.dataSize == 0)
-      Fail(QStringLiteral("%1: empty cell at %2").arg(PageText(page)).arg(offset));
+      ThrowMalformed(QStringLiteral("%1: empty cell at %2").arg(PageText(page)).arg(offset));
     const int size = CellSize(std::int64_t(cell.keySize) + cell.dataSize);
     if (offset + size > kPageSize)
-      Fail(QStringLiteral("%1: cell at %2 runs past the page").arg(PageText(page)).arg(offset));
+      ThrowMalformed(QStringLiteral("%1: cell at %2 runs past the page").arg(PageText(page)).arg(offset));
     claim(offset, offset + size, "a cell");
     cellBytes += size;
     cells.push_back(cell);
@@ -132,15 +132,15 @@ std::vector<PageWalker::Cell> PageWalker::LoadPage(std::uint32_t page, std::uint
   int freeBlocks = 0;
   for (int offset = Get16(p + 6, m_order); offset != 0;) {
     if (offset < kPageHeaderSize || offset > kPageSize - 4)
-      Fail(QStringLiteral("%1: free block offset %2 out of range").arg(PageText(page)).arg(offset));
+      ThrowMalformed(QStringLiteral("%1: free block offset %2 out of range").arg(PageText(page)).arg(offset));
     const int size = Get16(p + offset, m_order);
     const int next = Get16(p + offset + 2, m_order);
     if (size < 4 || offset + size > kPageSize)
-      Fail(QStringLiteral("%1: free block at %2 has size %3").arg(PageText(page)).arg(offset).arg(size));
+      ThrowMalformed(QStringLiteral("%1: free block at %2 has size %3").arg(PageText(page)).arg(offset).arg(size));
     if (m_writerRules && (offset % 4 != 0 || size % 4 != 0))
-      Fail(QStringLiteral("%1: free block at %2 is not 4-aligned").arg(PageText(page)).arg(offset));
+      ThrowMalformed(QStringLiteral("%1: free block at %2 is not 4-aligned").arg(PageText(page)).arg(offset));
     if (next != 0 && next <= offset)
-      Fail(QStringLiteral("%1: free blocks out of order at %2").arg(PageText(page)).arg(offset));
+      ThrowMalformed(QStringLiteral("%1: free blocks out of order at %2").arg(PageText(page)).arg(offset));
     claim(offset, offset + size, "a free block");
     freeBytes += size;
     ++freeBlocks;
@@ -148,15 +148,15 @@ std::vector<PageWalker::Cell> PageWalker::LoadPage(std::uint32_t page, std::uint
   }
   const bool blankPage = cells.empty() && freeBlocks == 0;
   if (!blankPage && freeBytes != kUsableCellSpace - cellBytes)
-    Fail(QStringLiteral("%1: cells and free space do not fill the page").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("%1: cells and free space do not fill the page").arg(PageText(page)));
   if (blankPage && m_writerRules)
-    Fail(QStringLiteral("%1: page without free block").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("%1: page without free block").arg(PageText(page)));
   for (const Cell& cell : cells) {
     if ((*rightChild == 0) != (cell.leftChild == 0))
-      Fail(QStringLiteral("%1: mixes leaf and interior cells").arg(PageText(page)));
+      ThrowMalformed(QStringLiteral("%1: mixes leaf and interior cells").arg(PageText(page)));
   }
   if (cells.empty() && *rightChild != 0)
-    Fail(QStringLiteral("%1: interior page without cells").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("%1: interior page without cells").arg(PageText(page)));
   return cells;
 }
 
@@ -174,7 +174,7 @@ QByteArray PageWalker::ReadPayload(std::uint32_t page, const Cell& cell)
   const QString owner = QStringLiteral("an overflow chain from %1").arg(PageText(page));
   while (remaining > 0) {
     if (next == 0)
-      Fail(QStringLiteral("the overflow chain from %1 is too short").arg(PageText(page)));
+      ThrowMalformed(QStringLiteral("the overflow chain from %1 is too short").arg(PageText(page)));
     Use(next, owner);
     const unsigned char* o = Page(next);
     const int chunk = int(std::min<std::int64_t>(remaining, kOverflowPayload));
@@ -183,7 +183,7 @@ QByteArray PageWalker::ReadPayload(std::uint32_t page, const Cell& cell)
     next = Get32(o, m_order);
   }
   if (next != 0)
-    Fail(QStringLiteral("the overflow chain from %1 is too long").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("the overflow chain from %1 is too long").arg(PageText(page)));
   return payload;
 }
 
@@ -192,7 +192,7 @@ void PageWalker::Visit(std::uint32_t page, const Cell& cell, BtreeEntries& out)
   QByteArray payload = ReadPayload(page, cell);
   BtreeEntry entry{payload.left(cell.keySize), payload.mid(cell.keySize)};
   if (m_lastKey && CompareKeys(*m_lastKey, entry.key) >= 0)
-    Fail(QStringLiteral("%1: keys out of order").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("%1: keys out of order").arg(PageText(page)));
   out.push_back(std::move(entry));
   m_lastKey = &out.back().key;
 }
@@ -200,11 +200,11 @@ void PageWalker::Visit(std::uint32_t page, const Cell& cell, BtreeEntries& out)
 void PageWalker::Walk(std::uint32_t page, std::uint32_t root, int depth, BtreeEntries& out)
 {
   if (depth > 40)
-    Fail(QStringLiteral("%1: the tree is too deep").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("%1: the tree is too deep").arg(PageText(page)));
   std::uint32_t rightChild = 0;
   const std::vector<Cell> cells = LoadPage(page, &rightChild);
   if (cells.empty() && page != root)
-    Fail(QStringLiteral("%1: child page without cells").arg(PageText(page)));
+    ThrowMalformed(QStringLiteral("%1: child page without cells").arg(PageText(page)));
   auto child = [&](std::uint32_t number) {
     Use(number, QStringLiteral("a child pointer on %1").arg(PageText(page)));
     m_lastKey = out.empty() ? nullptr : &out.back().key;
@@ -213,7 +213,7 @@ void PageWalker::Walk(std::uint32_t page, std::uint32_t root, int depth, BtreeEn
   };
   if (rightChild == 0) {
     if (m_leafDepth >= 0 && m_leafDepth != depth)
-      Fail(QStringLiteral("%1: leaves at different depths").arg(PageText(page)));
+      ThrowMalformed(QStringLiteral("%1: leaves at different depths").arg(PageText(page)));
     m_leafDepth = depth;
   }
   for (const Cell& cell : cells) {
@@ -249,7 +249,7 @@ LibraryContent ReadAll(const QByteArray& bytes, std::optional<PageWalker>& walke
   content.trees[kMasterRoot] = walker->ReadTree(kMasterRoot);
   const std::optional<std::vector<MasterRow>> master = DecodeMaster(content.trees[kMasterRoot]);
   if (!master)
-    Fail(QStringLiteral("a sqlite_master record does not decode"));
+    ThrowMalformed(QStringLiteral("a sqlite_master record does not decode"));
   for (const MasterRow& row : *master) {
     if (!row.type || !row.rootPage)
       throw Damage{QString::fromLatin1(kMalformedSchema)};
@@ -261,7 +261,7 @@ LibraryContent ReadAll(const QByteArray& bytes, std::optional<PageWalker>& walke
       throw Damage{QString::fromLatin1(kMalformedSchema) +
                    QStringLiteral(": %1 has root page %2").arg(QString::fromLatin1(row.name.value_or("?"))).arg(root)};
     if (content.trees.count(std::uint32_t(root)))
-      Fail(QStringLiteral("two schema objects share root page %1").arg(root));
+      ThrowMalformed(QStringLiteral("two schema objects share root page %1").arg(root));
     content.trees[std::uint32_t(root)] = walker->ReadTree(std::uint32_t(root));
   }
   walker->WalkFreelist();
