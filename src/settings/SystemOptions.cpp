@@ -4,6 +4,7 @@
 #include "catalogue/Feedback.h"
 #include "catalogue/SystemNames.h"
 #include "common/Paths.h"
+#include "common/StoredValue.h"
 
 namespace quillon {
 
@@ -87,7 +88,7 @@ std::optional<QVariant> SettingValue(const SystemSetting& setting, const QString
 {
   switch (setting.kind) {
     case SettingKind::Text:
-      return typed.isEmpty() ? QVariant() : QVariant(typed);
+      return StoredValue(typed);
     case SettingKind::Folder:
       return typed.isEmpty() ? QVariant() : QVariant(Check4Slash(typed));
     case SettingKind::YesNo: {
