@@ -130,14 +130,25 @@ QSqlDatabase Catalogue::Database() const
   return QSqlDatabase::database(m_connectionName, false);
 }
 
+void BindValues(QSqlQuery& query, const QVariantList& values)
+{
+  constexpr QChar kByteOrderMark(0xFEFF);
+  for (int i = 0; i < values.size(); ++i) {
+    const QVariant& value = values[i];
+    if (value.typeId() == QMetaType::QString && value.toString().startsWith(kByteOrderMark))
+      query.bindValue(i, QString(kByteOrderMark) + value.toString());
+    else
+      query.bindValue(i, value);
+  }
+}
+
 QSqlQuery Catalogue::Run(const QString& sql, const QVariantList& binds, SqlFailure* failure)
 {
   QSqlQuery query(Database());
   query.setForwardOnly(true);
   bool ok = query.prepare(sql);
   if (ok) {
-    for (int i = 0; i < binds.size(); ++i)
-      query.bindValue(i, binds[i]);
+    BindValues(query, binds);
     ok = query.exec();
   }
   if (!ok && failure)

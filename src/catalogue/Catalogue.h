@@ -98,6 +98,11 @@ class Catalogue {
   QString m_connectionName;
 };
 
+// Binds `values` to the placeholders of a prepared statement, in order. Text reaches the engine
+// exactly: the driver passes text as UTF-16, from which the engine drops a leading U+FEFF as a byte
+// order mark, so such text is sent with one more U+FEFF for the engine to drop.
+void BindValues(QSqlQuery& query, const QVariantList& values);
+
 // The failure of the last operation on a query, as a SqlFailure.
 SqlFailure FailureOf(const QSqlQuery& query);
 SqlFailure FailureOf(const QSqlDatabase& database);

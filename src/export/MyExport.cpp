@@ -171,8 +171,7 @@ class SaveAsMyRows {
     sql += QStringLiteral(" ORDER BY System COLLATE NOCASE, SystemID, GameID, GenreID");
     SqlFailure failure;
     m_query = catalogue.Prepare(sql, &failure);
-    for (int i = 0; i < binds.size(); ++i)
-      m_query.bindValue(i, binds[i]);
+    BindValues(m_query, binds);
     if (failure.number != 0 || !m_query.exec()) {
       failure = FailureOf(m_query);
       ReportError(feedback, failure.number, kRoutine, failure.description);

@@ -17,8 +17,7 @@ constexpr qint64 kMachineStatusEveryMs = 250;
 
 bool Run(QSqlQuery& query, const QVariantList& binds)
 {
-  for (int i = 0; i < binds.size(); ++i)
-    query.bindValue(i, binds[i]);
+  BindValues(query, binds);
   return query.exec();
 }
 

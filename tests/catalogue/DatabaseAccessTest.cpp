@@ -216,6 +216,13 @@ class DatabaseAccessTest : public QObject {
                            QStringLiteral("INSERT INTO Games (FullName, FileName, System) VALUES (?, ?, 3)"),
                            {hostile, hostile}));
     QCOMPARE(t.Value(QStringLiteral("SELECT FullName FROM Games")).toString(), hostile);
+
+    // Text arrives exactly, also with a leading U+FEFF (a file name may begin with one).
+    const QString marked = QString(QChar(0xFEFF)) + QStringLiteral("Game (U).gb");
+    QVERIFY(
+        t.Db().Execute(feedback, QStringLiteral("test"), QStringLiteral("UPDATE Games SET FileName = ?"), {marked}));
+    QCOMPARE(t.Value(QStringLiteral("SELECT FileName FROM Games")).toString(), marked);
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE FileName = ?"), {marked}).toInt(), 1);
   }
 
   void EditRecordWritesOnlyChangedValues()

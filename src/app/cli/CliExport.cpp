@@ -173,7 +173,12 @@ int RunExportMeedio(CliRun& run)
   request.systems = system->scope;
   request.currentSystemId = system->id;
   request.options = *options;
-  request.library = QFileInfo(WithDefaultSuffix(args.Positional().first(), kMeedioSuffix)).absoluteFilePath();
+  const QString library = args.Positional().first();
+  if (library.endsWith(QLatin1Char('/')) || QFileInfo(library).isDir()) {
+    run.Err() << "quillon-cli: " << library << " is a folder; export-meedio needs the LIBRARY file (.mlf)\n";
+    return kFailure;
+  }
+  request.library = QFileInfo(WithDefaultSuffix(library, kMeedioSuffix)).absoluteFilePath();
   return Finish(run, ExportToH2(*catalogue, run.Feedback(), run.Folder(), request), {});
 }
 
