@@ -3,6 +3,7 @@
 #include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/ReservedKeys.h"
 #include "catalogue/SystemShare.h"
 
 #include <QHash>
@@ -15,26 +16,27 @@ namespace quillon {
 
 namespace {
 
-constexpr qint64 kUnknownCountry = 1;
-constexpr qint64 kUnknownYear = 42;
-constexpr qint64 kUnknownManufacturer = 319;
-constexpr qint64 kUnknownGenre = 1;
+// The condition a missing-data filter adds, and the reserved key it compares with (if any).
+struct MissingTest {
+  QString condition;
+  std::optional<qint64> key;
+};
 
-QString MissingCondition(const QString& filter)
+MissingTest MissingCondition(const QString& filter)
 {
   if (filter == QStringLiteral("Country"))
-    return QStringLiteral(" AND Games.Country = 1");
+    return {QStringLiteral(" AND Games.Country = ?"), kUnknownCountry};
   if (filter == QStringLiteral("Year"))
-    return QStringLiteral(" AND Games.Year = 42");
+    return {QStringLiteral(" AND Games.Year = ?"), kUnknownYear};
   if (filter == QStringLiteral("Genre"))
     return {};  // tested on the first link, outside
 
   if (filter == QStringLiteral("Manf"))
-    return QStringLiteral(" AND Games.Manufacturer = 319");
+    return {QStringLiteral(" AND Games.Manufacturer = ?"), kUnknownManufacturer};
   if (filter == QStringLiteral("Overview"))
-    return QStringLiteral(" AND Games.Description IS NULL");
+    return {QStringLiteral(" AND Games.Description IS NULL"), std::nullopt};
   if (filter == QStringLiteral("Image"))
-    return QStringLiteral(" AND (Games.Image IS NULL OR length(Games.Image) = 0)");
+    return {QStringLiteral(" AND (Games.Image IS NULL OR length(Games.Image) = 0)"), std::nullopt};
   return {};
 }
 
@@ -46,7 +48,7 @@ QString ViewCondition(GameView view)
 
 QString CloneCondition(qint64 systemId, const CloneMarks& clones)
 {
-  if (systemId != 1 || clones.includeClones)
+  if (systemId != kArcadeSystemId || clones.includeClones)
     return {};
   return clones.clonesOnly ? QStringLiteral(" AND Games.Clone <> 0") : QStringLiteral(" AND Games.Clone = 0");
 }
@@ -215,9 +217,12 @@ struct ListedGames {
 // view counts it: the conditions are worked out by the engine as columns.
 std::optional<ListedGames> ReadListedGames(Catalogue& catalogue, const ListFilters& filters, SqlFailure* failure)
 {
+  const MissingTest missing = MissingCondition(filters.missingFilter);
   QString listed = QStringLiteral("System.SystemID IS NOT NULL") + ViewCondition(filters.view) +
-                   CloneCondition(filters.systemId, filters.clones) + MissingCondition(filters.missingFilter);
+                   CloneCondition(filters.systemId, filters.clones) + missing.condition;
   QVariantList binds;
+  if (missing.key)
+    binds << *missing.key;
   if (filters.genreId) {
     listed += QStringLiteral(" AND Games.GameID IN (SELECT GameID FROM SubGenres WHERE GenreID = ?)");
     binds << *filters.genreId;

@@ -2,6 +2,8 @@
 // Turning found ROM files into games: the values a file name gives, the game a file belongs to,
 // the merge of stored and derived values, the picture that goes with it, and NewGame for single
 // files the user adds.
+#include "catalogue/ReservedKeys.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -20,9 +22,9 @@ class Lookups;
 struct DerivedGame {
   QString nameFile;  // the name analysed: the found file's, or the one GoodTools gave a copy
   QString fullName;
-  qint64 year = 42;
-  qint64 country = 1;
-  qint64 manufacturer = 319;
+  qint64 year = kUnknownYear;
+  qint64 country = kUnknownCountry;
+  qint64 manufacturer = kUnknownManufacturer;
   QString image;  // picture file name in the picture folder, or empty
 };
 

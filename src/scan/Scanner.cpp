@@ -6,6 +6,7 @@
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
 #include "catalogue/MultiRowInsert.h"
+#include "common/Paths.h"
 #include "names/FileNameTags.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"

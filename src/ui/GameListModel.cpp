@@ -81,11 +81,6 @@ int GameListModel::CheckedCount() const
   return m_checked;
 }
 
-QString GameListModel::ColourAt(int row) const
-{
-  return row >= 0 && row < rowCount() ? m_rows[static_cast<size_t>(row)].colour : QString();
-}
-
 int GameListModel::rowCount(const QModelIndex& parent) const
 {
   return parent.isValid() ? 0 : static_cast<int>(m_rows.size());

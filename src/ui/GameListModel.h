@@ -34,7 +34,6 @@ class GameListModel : public QAbstractTableModel {
   const GameRow* RowAt(int row) const;
   int CheckedCount() const;
   bool AllChecked() const { return !m_rows.empty() && CheckedCount() == static_cast<int>(m_rows.size()); }
-  QString ColourAt(int row) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

@@ -12,9 +12,6 @@ class GameListView : public QTreeView {
  public:
   explicit GameListView(QWidget* parent = nullptr);
 
-  // True while a navigation key repeats.
-  bool IsKeyRepeating() const { return m_repeating; }
-
  signals:
   // The current row changed and its details should be shown now.
   void currentGameChanged(int row);

@@ -3,6 +3,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"

@@ -1,9 +1,9 @@
 // quillon-cli export-my, export-meedio and options: the two exports and their options in `Inc`.
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
-#include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/SystemSettings.h"
 #include "export/MeedioExport.h"
 #include "export/MyExport.h"
 #include "settings/SystemOptions.h"

@@ -4,11 +4,11 @@
 #include "app/cli/CliCommands.h"
 #include "browser/ChoiceLists.h"
 #include "browser/EmulatorLaunch.h"
-#include "browser/GameDetails.h"
 #include "browser/GamePictures.h"
 #include "browser/GameRecord.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/SystemSettings.h"
 #include "scan/GameDeletion.h"
 #include "settings/SystemOptions.h"
 
