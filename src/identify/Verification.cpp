@@ -137,6 +137,13 @@ VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 syst
     feedback.SetProgressValue(++position);
     if (position % kYieldEvery == 0)
       feedback.Yield();
+    // Nothing of a cancelled run is kept: the transaction is rolled back.
+    if (feedback.IsCancelled()) {
+      feedback.SetProgressValue(0);
+      VerifySummary cancelled = Failed(QStringLiteral("the verification was cancelled; nothing was changed"));
+      cancelled.cancelled = true;
+      return cancelled;
+    }
     const QString path = game.folder + game.facts.fileName;
     const std::optional<FileStamp> stamp =
         game.folder.isEmpty() || game.facts.fileName.isEmpty() ? std::nullopt : StampOf(path);
