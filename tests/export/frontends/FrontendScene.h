@@ -3,6 +3,7 @@
 // test's own, and the front-end exports run on them.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 
 #include "export/frontends/FrontendExport.h"
 
@@ -10,7 +11,6 @@
 
 namespace quillon::test {
 
-constexpr qint64 kSnes = 3;
 constexpr qint64 kGenesis = 2;
 constexpr qint64 kCustom1 = 29;
 
