@@ -18,7 +18,7 @@ class NoDisplay final : public UpgradeDisplay {
 
 }  // namespace
 
-FrontendScene::FrontendScene()
+FrontendScene::FrontendScene(Start start)
 {
   NoDisplay display;
   RecordingFeedback upgrade;
@@ -26,6 +26,8 @@ FrontendScene::FrontendScene()
   if (upgrade.HasError())
     qWarning("%s", qPrintable(upgrade.ErrorLines().join('\n')));
   m_catalogue.Exec(QStringLiteral("UPDATE System SET EnableTab = 0"));
+  if (start == Start::Golden)
+    BuildGoldenCatalogue(*this);
 }
 
 qint64 FrontendScene::AddRomFolder(qint64 systemId, const QString& folder)

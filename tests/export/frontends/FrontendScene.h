@@ -16,7 +16,9 @@ constexpr qint64 kCustom1 = 29;
 
 class FrontendScene {
  public:
-  FrontendScene();
+  enum class Start { Empty, Golden };
+  // With Start::Golden, the catalogue of the golden files (BuildGoldenCatalogue).
+  explicit FrontendScene(Start start = Start::Empty);
 
   TestCatalogue& Db() { return m_catalogue; }
   RecordingFeedback& Feedback() { return m_feedback; }
