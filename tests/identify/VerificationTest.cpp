@@ -84,20 +84,9 @@ class VerificationTest : public QObject {
              QStringLiteral("Have 6 / missing from the list 3. verified 2, rename needed 3, bad dump 1, not in list 1, "
                             "ambiguous 1. 1 not on disk."));
 
-    // The list query carries each game's result and filters by it.
+    // The list query filters by result (the window test filters by the other results).
     ListFilters filters;
     filters.systemId = IdentifyScene::kSystem;
-    filters.matchStatus = static_cast<int>(MatchStatus::Rename);
-    const std::optional<std::vector<GameRow>> renames = GameListQuery(scene.Db(), feedback, filters);
-    QVERIFY(renames);
-    QStringList names;
-    for (const GameRow& row : *renames) {
-      QCOMPARE(row.matchStatus, static_cast<int>(MatchStatus::Rename));
-      names << row.matchName;
-    }
-    names.sort();
-    QCOMPARE(names, QStringList({QStringLiteral("Beta Racer (Europe)"), QStringLiteral("Delta Zip (World)"),
-                                 QStringLiteral("Epsilon Headered (USA)")}));
     filters.matchStatus = static_cast<int>(MatchStatus::Unchecked);
     scene.AddRom(QStringLiteral("new.sfc"), RandomRom(1, 4096));
     const std::optional<std::vector<GameRow>> unchecked = GameListQuery(scene.Db(), feedback, filters);
