@@ -1,12 +1,16 @@
 // Stopping identification part way: a cancelled verification keeps nothing of its run, a
-// cancelled renaming keeps the files it renamed whole and the next run renames the rest.
+// cancelled renaming keeps the files it renamed whole and the next run renames the rest, and the
+// reading of a large image asks as it goes whether to go on.
 #include "IdentifyScene.h"
 #include "RecordingFeedback.h"
 #include "TestRegistry.h"
 
+#include "identify/FileHashes.h"
 #include "identify/Renaming.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillon;
@@ -32,6 +36,25 @@ class CancellingTest : public QObject {
     const VerifySummary whole = scene.Verify(feedback);
     QVERIFY2(whole.ok, qPrintable(whole.error));
     QVERIFY(scene.Catalogue().Value(QStringLiteral("SELECT count(*) FROM GameMatch")).toInt() > 0);
+  }
+
+  void LargeFilesAskWhetherToGoOn()
+  {
+    QTemporaryDir dir;
+    const QString image = dir.filePath(QStringLiteral("disc.iso"));
+    QFile file(image);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(70) << 20));
+    file.close();
+    int asked = 0;
+    const HashedFile whole = HashFile(image, {}, [&asked] { return ++asked > 0; });
+    QVERIFY(whole.ok);
+    QCOMPARE(asked, 2);  // after 32 and 64 MiB
+
+    asked = 0;
+    const HashedFile stopped = HashFile(image, {}, [&asked] { return ++asked < 1; });
+    QVERIFY(!stopped.ok);
+    QCOMPARE(asked, 1);
+    QVERIFY(!stopped.error.isEmpty());
   }
 
   void CancelledRenamingKeepsWhatItRenamed()
