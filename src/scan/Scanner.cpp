@@ -224,8 +224,8 @@ class ScanRun {
       return;
     const std::optional<Rows> rows = m_catalogue.Select(
         m_feedback, kRoutine,
-        QStringLiteral("SELECT MissingFiles.GameID FROM MissingFiles INNER JOIN Games ON Games.GameID = "
-                       "MissingFiles.GameID WHERE Games.System = ?"),
+        QStringLiteral("SELECT GameID FROM %1 WHERE GameID IN (SELECT GameID FROM Games WHERE System = ?)")
+            .arg(kMissingFilesTable),
         {systemId});
     if (!rows) {
       ++m_summary.errors;
