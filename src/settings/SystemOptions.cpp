@@ -319,6 +319,15 @@ bool SetSystemType(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qi
                            {typeId, systemId});
 }
 
+std::optional<bool> SystemTabEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& routine)
+{
+  const std::optional<QVariant> enabled = catalogue.SelectValue(
+      feedback, routine, QStringLiteral("SELECT EnableTab FROM System WHERE SystemID = ?"), {systemId});
+  if (!enabled)
+    return std::nullopt;
+  return IsTrue(*enabled);
+}
+
 std::optional<int> EnabledSystemCount(Catalogue& catalogue, Feedback& feedback)
 {
   const std::optional<QVariant> count =

@@ -101,6 +101,8 @@ bool SetSystemType(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qi
 inline const QString kOneSystemEnabledText = QStringLiteral("At least one system must be enabled.");
 // How many systems have a tab; nullopt when the catalogue cannot say.
 std::optional<int> EnabledSystemCount(Catalogue& catalogue, Feedback& feedback);
+// Whether the system has a tab; nullopt when the catalogue cannot say (reported under `routine`).
+std::optional<bool> SystemTabEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& routine);
 // Gives a system its tab or takes it away. With `keepOneEnabled`, taking the tab of the last
 // enabled system is refused (reported with kOneSystemEnabledText).
 bool SetSystemEnabled(Catalogue& catalogue, Feedback& feedback, qint64 systemId, bool enabled, bool keepOneEnabled);

@@ -82,11 +82,10 @@ std::optional<QString> Refusal(Catalogue& catalogue, Feedback& feedback, qint64 
       {systemId});
   if (!others)
     return std::nullopt;
-  const std::optional<QVariant> enabled = catalogue.SelectValue(
-      feedback, kDeleteRoutine, QStringLiteral("SELECT EnableTab FROM System WHERE SystemID = ?"), {systemId});
+  const std::optional<bool> enabled = SystemTabEnabled(catalogue, feedback, systemId, kDeleteRoutine);
   if (!enabled)
     return std::nullopt;
-  if (IsTrue(*enabled) && others->toInt() == 0)
+  if (*enabled && others->toInt() == 0)
     return kOneSystemEnabledText;
   return QString();
 }

@@ -177,11 +177,10 @@ void SystemOptionsDialog::DeleteSystemClicked()
 
 void SystemOptionsDialog::ShowTabGainedWithFolder()
 {
-  const std::optional<QVariant> enabled =
-      m_context.catalogue.SelectValue(m_context.feedback, QStringLiteral("UpdateRomPathList"),
-                                      QStringLiteral("SELECT EnableTab FROM System WHERE SystemID = ?"), {m_curSys});
+  const std::optional<bool> enabled =
+      SystemTabEnabled(m_context.catalogue, m_context.feedback, m_curSys, QStringLiteral("UpdateRomPathList"));
   const auto* box = findChild<QCheckBox*>(QStringLiteral("chkenabled"));
-  if (!enabled || !IsTrue(*enabled) || !box || box->isChecked())
+  if (!enabled || !*enabled || !box || box->isChecked())
     return;
   m_tabsChanged = true;
   m_tree->ShowEnabled(m_curSys, true);
