@@ -4,6 +4,10 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 
+#include <QDir>
+
+#include <limits>
+
 namespace quillon {
 
 namespace {
@@ -75,6 +79,53 @@ GameRow RowFrom(const BulkStatement& query)
 }
 
 }  // namespace
+
+QString PictureFileOf(const GameRow& row)
+{
+  if (IsMissingImagePath(row.fullImage))
+    return {};
+  const QString stored = row.image.toString();
+  return QDir::isAbsolutePath(stored) ? stored : row.fullImage.toString();
+}
+
+void NameTable::Append(qint64 key, const QString& name)
+{
+  m_rankOf.insert(key, static_cast<int>(m_names.size()));
+  m_names.append(name);
+}
+
+QString NameTable::Name(qint64 key) const
+{
+  const int rank = m_rankOf.value(key, -1);
+  return rank < 0 ? QString() : m_names[rank];
+}
+
+int NameTable::Rank(qint64 key) const
+{
+  return m_rankOf.value(key, std::numeric_limits<int>::max());
+}
+
+ListNames LoadListNames(Catalogue& catalogue, Feedback& feedback)
+{
+  // The saved queries give each table in name order; the reserved "[Unknown]" keys are left out.
+  const auto load = [&](const char* sql, qint64 unknown) {
+    NameTable table;
+    const std::optional<Rows> rows = catalogue.Select(feedback, QStringLiteral("CreateList"), QString::fromLatin1(sql));
+    if (rows) {
+      for (const QVariantList& row : rows->All()) {
+        if (row[0].toLongLong() != unknown)
+          table.Append(row[0].toLongLong(), row[1].toString());
+      }
+    }
+    return table;
+  };
+  ListNames names;
+  names.countries = load("SELECT CountryID, Country FROM Countries", kUnknownCountry);
+  names.years = load("SELECT YearID, Year FROM Years", kUnknownYear);
+  names.manufacturers = load("SELECT ManufacturerID, Manufacturer FROM Manf", kUnknownManufacturer);
+  names.genres = load("SELECT genreID, GenreName FROM genre", kUnknownGenre);
+  return names;
+}
 
 bool IsMissingImagePath(const QVariant& fullImage)
 {
@@ -158,7 +209,10 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
     binds << *filters.matchStatus;
   }
   // Only games with at least one genre link are listed.
-  QString sql = QStringLiteral("SELECT * FROM (") + inner + QStringLiteral(") WHERE FirstGenre IS NOT NULL");
+  // Kept whole (materialised), the inner query looks each game's first genre up once rather than
+  // once for the test and once for the value.
+  QString sql = QStringLiteral("WITH Listed AS MATERIALIZED (") + inner +
+                QStringLiteral(") SELECT * FROM Listed WHERE FirstGenre IS NOT NULL");
   if (filters.missingFilter == QStringLiteral("Genre"))
     sql += QStringLiteral(" AND (Genre = 0 OR FirstGenre = 1)");
   sql += QStringLiteral(" ORDER BY 1, 2");
@@ -185,6 +239,19 @@ int ViewCount(Catalogue& catalogue, Feedback& feedback, qint64 systemId, GameVie
           (view == GameView::Available ? QStringLiteral("Available <> 0") : QStringLiteral("Available = 0")),
       {systemId});
   return count ? count->toInt() : 0;
+}
+
+std::optional<QHash<qint64, GameCounts>> GameCountsBySystem(Catalogue& catalogue, Feedback& feedback)
+{
+  const std::optional<Rows> rows = catalogue.Select(
+      feedback, QStringLiteral("UpdateTabs"),
+      QStringLiteral("SELECT System, sum(Available <> 0), sum(Available = 0) FROM Games GROUP BY System"));
+  if (!rows)
+    return std::nullopt;
+  QHash<qint64, GameCounts> counts;
+  for (const QVariantList& row : rows->All())
+    counts.insert(row[0].toLongLong(), {row[1].toInt(), row[2].toInt()});
+  return counts;
 }
 
 QString ListCountText(int rows, int count)

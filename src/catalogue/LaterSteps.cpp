@@ -34,7 +34,8 @@ bool RunOneLaterStep(StepRun& run, const LaterStep& step)
 std::span<const LaterStep> ProgramLaterSteps()
 {
   // Each new step is appended here with the next number.
-  static constexpr LaterStep kSteps[] = {{13, AddSystemNameColumns}, {14, AddReferenceListTables}};
+  static constexpr LaterStep kSteps[] = {
+      {13, AddSystemNameColumns}, {14, AddReferenceListTables}, {15, AddGameCountIndex}};
   return kSteps;
 }
 
