@@ -3,10 +3,10 @@
 // finding a game's first picture in a folder of 20,000 pictures. One line per operation: name,
 // count, total milliseconds, microseconds per item.
 #include "BenchCatalogue.h"
-#include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/SystemSettings.h"
 #include "images/ImageSearch.h"
 #include "images/ImageSearchRules.h"
 

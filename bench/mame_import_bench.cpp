@@ -4,10 +4,10 @@
 // catalogue and a second import over it. One line per operation, with the peak memory so far.
 //
 //   mame_import_bench [MAME]   MAME: a real executable to import from instead of the stand-in
-#include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Lookups.h"
+#include "common/Processes.h"
 #include "scan/MameImport.h"
 #include "scan/MameImportProcess.h"
 #include "scan/MameImportXml.h"

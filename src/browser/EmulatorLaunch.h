@@ -1,7 +1,6 @@
 #pragma once
-// Starting the current game in its emulator. The emulator text is a program path, optionally
-// followed by options that begin with " -" or " /"; the ROM path is handed on as one argument,
-// never through a shell.
+// Starting the current game in its emulator (the emulator text split as common/EmulatorCommand.h
+// says); the ROM path is handed on as one argument, never through a shell.
 #include <QString>
 #include <QStringList>
 
@@ -9,18 +8,6 @@ namespace quillon {
 
 class Catalogue;
 class Feedback;
-
-struct EmulatorCommand {
-  QString program;  // the emulator text without its options (a trailing blank kept)
-  QString options;  // from the "-" or "/" on, or empty
-};
-
-// Splits the emulator text. Only the text after the last "." of its last path element is searched
-// for " -" (then " /"), so a " -" inside a folder name before the program's extension is not an
-// option; a last element without a dot (usual for Linux programs) is searched whole. When the text
-// before an option marker names an existing file, that split is taken first, so options holding
-// paths work too.
-EmulatorCommand SplitEmulator(const QString& emulatorText);
 
 struct LaunchPlan {
   QString program;

@@ -40,23 +40,20 @@ struct ListFilters {
 struct GameRow {
   qint64 gameId = 0;
   QString fullName;
-  QString fileName;
-  QVariant fullImage;  // image folder + picture, or Null without picture
-  QVariant image;
+  bool selected = false;
   bool hasDescription = false;
+  // The image folder joined to the picture name names a picture: there is a picture name, and
+  // the path is neither empty nor a folder (ending with "/" or "\").
+  bool hasPicture = false;
   qint64 manufacturer = 0;
   qint64 year = 0;
   qint64 country = 0;
-  QVariant rating;
-  bool selected = false;
-  bool available = false;
-  QVariant romPath;
-  bool clone = false;
-  QString extFile;
-  int genre = 0;
-  qint64 firstGenreId = 0;  // the game's first genre link; 0 without one
+  qint64 firstGenreId = 0;  // the game's first genre link
   int matchStatus = 0;      // the identification result of the game's present file; 0 when not verified
   QString matchName;        // the standard name (or the candidates) the result names
+  QString fileName;
+  QVariant rating;      // Null without rating
+  QString pictureFile;  // the stored path when absolute, else in the system's folder; empty without picture
 };
 
 // Colour literals of the missing data (blue-green-red, as "&H..." texts).
@@ -87,12 +84,6 @@ inline QString ListColour(const GameRow& row)
 // A "&H..." literal as a colour (its hexadecimal digits are blue, green, red).
 QColor ColourFromLiteral(const QString& literal);
 
-// True when a picture path names no picture: null, empty, or a folder.
-bool IsMissingImagePath(const QVariant& fullImage);
-// The file of a row's picture: its stored path when that is absolute, else the path in the
-// system's picture folder; empty without picture.
-QString PictureFileOf(const GameRow& row);
-
 // The names a row's keys stand for in the list's columns, each with its place in name order, so
 // that a column sorts by comparing small numbers. The "[Unknown]" entries have no name here and
 // sort after every name.
@@ -116,9 +107,11 @@ struct ListNames {
 ListNames LoadListNames(Catalogue& catalogue, Feedback& feedback);
 
 // The rows of the list, ordered by full name: games of the system that have at least one genre
-// link, through the filters. Failures are reported with `routine`'s tag; nullopt then.
+// link, through the filters. Failures are reported with `routine`'s tag; nullopt then. When
+// `viewCount` is given it receives what ViewCount would give, from the same pass.
 std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback& feedback, const ListFilters& filters,
-                                                  const QString& routine = QStringLiteral("FilterGenre"));
+                                                  const QString& routine = QStringLiteral("FilterGenre"),
+                                                  int* viewCount = nullptr);
 
 // How many games of the system are in the view (available or not): the M of the count text.
 int ViewCount(Catalogue& catalogue, Feedback& feedback, qint64 systemId, GameView view);

@@ -1,13 +1,16 @@
 #include "browser/GamePictures.h"
 
-#include "browser/GameDetails.h"
-#include "browser/SystemSettings.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/GameDetails.h"
+#include "catalogue/SystemSettings.h"
+#include "common/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace quillon {
 
@@ -48,10 +51,10 @@ QString ExtensionOf(const QString& path)
   return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
+// Within one folder: a rename, which replaces a picture already under the new name.
 bool MovePicture(const QString& from, const QString& to)
 {
-  QFile::remove(to);
-  return QFile::rename(from, to) || (QFile::copy(from, to) && QFile::remove(from));
+  return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 }  // namespace
@@ -141,25 +144,13 @@ QString DeletePicture(const QString& shownPath, const QStringList& types)
   return FindPicture(folder, PictureNameAt(shownPath, deleted - 1), types);
 }
 
-QString EnsureImageFolder(Catalogue& catalogue, Feedback& feedback, const DataFolder& dataFolder,
-                          SystemSettings& settings)
-{
-  if (!settings.imageFolder.isEmpty())
-    return settings.imageFolder;
-  const QString folder = dataFolder.TempImagesFolder();
-  QDir().mkpath(folder);
-  if (StoreImageFolder(catalogue, feedback, settings.systemId, folder))
-    settings.imageFolder = folder;
-  return folder;
-}
-
 AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettings& settings, qint64 gameId,
                           const QString& romFileName, const QString& sourcePath)
 {
   AddImageOutcome outcome;
   const QString source = QFileInfo(sourcePath).absoluteFilePath();
   if (!QFileInfo(source).isFile()) {
-    ReportError(feedback, 53, QStringLiteral("Add_Image"), QStringLiteral("File not found: ") + sourcePath);
+    ReportError(feedback, kFileNotFound, QStringLiteral("Add_Image"), QStringLiteral("File not found: ") + sourcePath);
     return outcome;
   }
   if (!settings.renameImages) {
@@ -183,6 +174,8 @@ AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettin
     targetFolder = sourceFolder;
   }
   const QString target = targetFolder + newName;
+  // An existing different picture is replaced only when the user agrees, and then in one rename.
+  bool replace = false;
   if (QFileInfo::exists(target) && QFileInfo(target).canonicalFilePath() != QFileInfo(source).canonicalFilePath()) {
     const Question overwrite{QStringLiteral("overwrite-image"),
                              QStringLiteral("Quillon"),
@@ -192,10 +185,11 @@ AddImageOutcome Add_Image(Catalogue& catalogue, Feedback& feedback, SystemSettin
                              Answer::No};
     if (feedback.Ask(overwrite) != Answer::Yes)
       return outcome;
-    QFile::remove(target);
+    replace = true;
   }
-  if (!QFileInfo::exists(target) && !QFile::copy(source, target)) {
-    ReportError(feedback, 75, QStringLiteral("Add_Image"), QStringLiteral("Cannot copy the picture to ") + target);
+  if ((replace || !QFileInfo::exists(target)) && !CopyFileAtomically(source, target, Durability::Synced, nullptr)) {
+    ReportError(feedback, kPathFileAccessError, QStringLiteral("Add_Image"),
+                QStringLiteral("Cannot copy the picture to ") + target);
     return outcome;
   }
   outcome.added = UpdateGameInfo(catalogue, feedback, gameId, QStringLiteral("Image"), target, settings.imageFolder);

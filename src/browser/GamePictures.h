@@ -42,11 +42,6 @@ PicturePlace PlaceAmongPictures(const QString& shownPath, const QStringList& typ
 // show afterwards: the one now at the deleted position, else the one before it, else empty.
 QString DeletePicture(const QString& shownPath, const QStringList& types);
 
-// The system's picture folder; when it has none, the data folder's temp/images/ folder is made,
-// stored as the system's and returned.
-QString EnsureImageFolder(Catalogue& catalogue, Feedback& feedback, const DataFolder& dataFolder,
-                          SystemSettings& settings);
-
 struct AddImageOutcome {
   bool added = false;
   QString stored;     // what the game's picture column now holds

@@ -1,6 +1,6 @@
 #include "browser/GameRecord.h"
 
-#include "browser/GameDetails.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 
 namespace quillon {

@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace quillon {
 
 namespace {
@@ -119,10 +121,41 @@ qint64 BulkStatement::Int(int column) const
 
 QString BulkStatement::Text(int column) const
 {
+  // Text of plain ASCII is the same in every encoding: it is taken as it is stored, which spares
+  // the engine a conversion.
+  if (sqlite3_column_type(m_statement, column) == SQLITE_TEXT) {
+    const std::string_view bytes = Utf8(column);
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+      return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  }
   const void* text = sqlite3_column_text16(m_statement, column);
   if (!text)
     return {};
   return QString(static_cast<const QChar*>(text), sqlite3_column_bytes16(m_statement, column) / 2);
+}
+
+std::string_view BulkStatement::Utf8(int column) const
+{
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+  if (!text)
+    return {};
+  return {text, static_cast<size_t>(sqlite3_column_bytes(m_statement, column))};
+}
+
+ColumnType BulkStatement::Type(int column) const
+{
+  switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+      return ColumnType::Integer;
+    case SQLITE_FLOAT:
+      return ColumnType::Real;
+    case SQLITE_TEXT:
+      return ColumnType::Text;
+    case SQLITE_BLOB:
+      return ColumnType::Blob;
+    default:
+      return ColumnType::Null;
+  }
 }
 
 QVariant BulkStatement::Value(int column) const

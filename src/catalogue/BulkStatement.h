@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <string_view>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -12,6 +14,9 @@ namespace quillon {
 
 class Catalogue;
 struct SqlFailure;
+
+// The kind of value a result column holds in the current row.
+enum class ColumnType { Integer, Real, Text, Blob, Null };
 
 class BulkStatement {
  public:
@@ -30,11 +35,14 @@ class BulkStatement {
   bool Execute();
   // For a SELECT: steps to the next result row; false at the end or on failure (see Failed()).
   bool Next();
-  // Makes a SELECT ready to run again with new values (after Next returned false, or early).
+  // Makes a SELECT ready to run again (with new bindings).
   void Reset();
   bool Failed() const { return m_failed; }
   qint64 Int(int column) const;
   QString Text(int column) const;
+  // The column's text as the engine holds it, in UTF-8, without a copy: valid until the next step.
+  std::string_view Utf8(int column) const;
+  ColumnType Type(int column) const;
   // The column as a QVariant: Null, a whole number, a real or a text.
   QVariant Value(int column) const;
   // The key of the row the last Execute inserted.

@@ -4,8 +4,11 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -125,9 +128,30 @@ std::unique_ptr<Catalogue> Catalogue::Open(const QString& file, bool* missing, S
   return catalogue;
 }
 
+bool Catalogue::InTransaction() const
+{
+  const QVariant handle = Database().driver()->handle();
+  if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+    return false;
+  sqlite3* database = *static_cast<sqlite3* const*>(handle.data());
+  return database && sqlite3_get_autocommit(database) == 0;
+}
+
 QSqlDatabase Catalogue::Database() const
 {
   return QSqlDatabase::database(m_connectionName, false);
+}
+
+void BindValues(QSqlQuery& query, const QVariantList& values)
+{
+  constexpr QChar kByteOrderMark(0xFEFF);
+  for (int i = 0; i < values.size(); ++i) {
+    const QVariant& value = values[i];
+    if (value.typeId() == QMetaType::QString && value.toString().startsWith(kByteOrderMark))
+      query.bindValue(i, QString(kByteOrderMark) + value.toString());
+    else
+      query.bindValue(i, value);
+  }
 }
 
 QSqlQuery Catalogue::Run(const QString& sql, const QVariantList& binds, SqlFailure* failure)
@@ -136,8 +160,7 @@ QSqlQuery Catalogue::Run(const QString& sql, const QVariantList& binds, SqlFailu
   query.setForwardOnly(true);
   bool ok = query.prepare(sql);
   if (ok) {
-    for (int i = 0; i < binds.size(); ++i)
-      query.bindValue(i, binds[i]);
+    BindValues(query, binds);
     ok = query.exec();
   }
   if (!ok && failure)
@@ -296,15 +319,21 @@ void Catalogue::Close()
 // Savepoints nest, so a routine may open its own transaction inside a caller's.
 Transaction::Transaction(Catalogue& catalogue) : m_catalogue(catalogue)
 {
+  m_outermost = !m_catalogue.InTransaction();
   m_active = m_catalogue.TryExecute(QStringLiteral("SAVEPOINT quillon"), {}, nullptr);
 }
 
 Transaction::~Transaction()
 {
-  if (m_active) {
-    m_catalogue.TryExecute(QStringLiteral("ROLLBACK TO quillon"), {}, nullptr);
-    m_catalogue.TryExecute(QStringLiteral("RELEASE quillon"), {}, nullptr);
+  if (!m_active)
+    return;
+  // Releasing the outermost savepoint commits, which can fail again; ROLLBACK cannot.
+  if (m_outermost) {
+    m_catalogue.TryExecute(QStringLiteral("ROLLBACK"), {}, nullptr);
+    return;
   }
+  m_catalogue.TryExecute(QStringLiteral("ROLLBACK TO quillon"), {}, nullptr);
+  m_catalogue.TryExecute(QStringLiteral("RELEASE quillon"), {}, nullptr);
 }
 
 bool Transaction::Commit(SqlFailure* failure)

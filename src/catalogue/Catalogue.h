@@ -84,6 +84,9 @@ class Catalogue {
   // Key of the row inserted last on this connection.
   qint64 LastInsertId();
 
+  // Whether a transaction is open on the connection.
+  bool InTransaction() const;
+
   // Column names of a table or view, in order; empty when it does not exist.
   QStringList ColumnsOf(const QString& table);
   bool HasColumn(const QString& table, const QString& column);
@@ -98,11 +101,19 @@ class Catalogue {
   QString m_connectionName;
 };
 
+// Binds `values` to the placeholders of a prepared statement, in order. Text reaches the engine
+// exactly: the driver passes text as UTF-16, from which the engine drops a leading U+FEFF as a byte
+// order mark, so such text is sent with one more U+FEFF for the engine to drop.
+void BindValues(QSqlQuery& query, const QVariantList& values);
+
 // The failure of the last operation on a query, as a SqlFailure.
 SqlFailure FailureOf(const QSqlQuery& query);
 SqlFailure FailureOf(const QSqlDatabase& database);
 
 // One transaction on the catalogue: rolled back when it goes out of scope without Commit().
+// Transactions nest (as savepoints). The outermost one is rolled back whole, so that a commit that
+// failed (the file locked by another program, a full disk) never leaves the connection inside a
+// transaction that later work would silently join.
 class Transaction {
  public:
   explicit Transaction(Catalogue& catalogue);
@@ -116,6 +127,7 @@ class Transaction {
  private:
   Catalogue& m_catalogue;
   bool m_active = false;
+  bool m_outermost = false;
 };
 
 // True for names our code may write into statement texts (tables, columns).

@@ -2,7 +2,8 @@
 
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
+#include "common/FileWriting.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,18 +12,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <cerrno>
-#include <cstdio>
 
 namespace quillon {
 
 namespace {
-
-// File-system error numbers of our reports (those the user may know from other programs).
-constexpr int kPermissionDenied = 70;
-constexpr int kPathFileAccessError = 75;
 
 struct StepFailure {
   int number = 0;
@@ -68,12 +62,6 @@ StepFailure EngineFailure(const QSqlError& error, const QString& folder)
   return {ok && number ? number : kPathFileAccessError, description};
 }
 
-// "What: the system's reason" for the file call that failed last.
-QString WithReason(const QString& what)
-{
-  return what + QStringLiteral(": ") + SystemErrorText(errno);
-}
-
 bool Injected(const CompactFault& fault, CompactStep step, StepFailure* failure, const QString& what)
 {
   if (fault && fault(step)) {
@@ -81,18 +69,6 @@ bool Injected(const CompactFault& fault, CompactStep step, StepFailure* failure,
     return true;
   }
   return false;
-}
-
-bool SyncPath(const QString& path)
-{
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-  if (fd < 0)
-    return false;
-  const bool ok = ::fsync(fd) == 0;
-  const int error = errno;
-  ::close(fd);
-  errno = error;
-  return ok;
 }
 
 bool RemoveStaleScratch(const QString& scratch, const CompactFault& fault, StepFailure* failure)
@@ -131,10 +107,6 @@ bool WriteCompactCopy(const QString& catalogue, const QString& scratch, const Co
     *failure = EngineFailure(query.lastError(), folder);
     return false;
   }
-  if (!SyncPath(scratch)) {
-    *failure = {kPathFileAccessError, WithReason(QStringLiteral("Cannot write ") + scratch)};
-    return false;
-  }
   return true;
 }
 
@@ -152,17 +124,23 @@ bool VerifyCopy(const QString& scratch, const CompactFault& fault, StepFailure* 
   return true;
 }
 
-bool ReplaceCatalogue(const QString& scratch, const QString& catalogue, const CompactFault& fault, StepFailure* failure)
+// The compacted copy is synced and renamed over the catalogue: either name holds a whole catalogue
+// at every moment.
+bool ReplaceCatalogue(AtomicFile& replacement, const CompactFault& fault, StepFailure* failure)
 {
+  const QString& catalogue = replacement.Target();
   if (Injected(fault, CompactStep::ReplaceCatalogue, failure, QStringLiteral("Cannot replace ") + catalogue))
     return false;
-  // rename(2) replaces the target atomically: either name holds a whole catalogue at every moment.
-  if (std::rename(QFile::encodeName(scratch).constData(), QFile::encodeName(catalogue).constData()) != 0) {
-    *failure = {kPermissionDenied, WithReason(QStringLiteral("Cannot replace ") + catalogue)};
-    return false;
-  }
-  SyncPath(QFileInfo(catalogue).absolutePath());
-  return true;
+  ReplaceFailure replaceFailure;
+  if (replacement.Commit(&replaceFailure))
+    return true;
+  if (replaceFailure.step == ReplaceStep::SyncTemporary)
+    *failure = {kPathFileAccessError, QStringLiteral("Cannot write ") + replacement.TemporaryPath() +
+                                          QStringLiteral(": ") + replaceFailure.reason};
+  else
+    *failure = {kPermissionDenied,
+                QStringLiteral("Cannot replace ") + catalogue + QStringLiteral(": ") + replaceFailure.reason};
+  return false;
 }
 
 }  // namespace
@@ -173,16 +151,19 @@ bool CompactCatalogue(const DataFolder& folder, Feedback& feedback, const Compac
   const QString catalogue = folder.CatalogueFile();
   const QString scratch = folder.CompactScratchFile();
   if (!QFileInfo::exists(catalogue)) {
-    feedback.ShowMessage(QString(), QStringLiteral("Error (53)\rFile not found: ") + catalogue, MessageIcon::Critical);
+    feedback.ShowMessage(
+        QString(),
+        QStringLiteral("Error (") + QString::number(kFileNotFound) + QStringLiteral(")\rFile not found: ") + catalogue,
+        MessageIcon::Critical);
     return false;
   }
   StepFailure failure;
   bool ok = RemoveStaleScratch(scratch, fault, &failure);
   if (ok) {
+    // The scratch file is the compacted copy; what a failure leaves of it is removed.
+    AtomicFile replacement(catalogue, scratch);
     ok = WriteCompactCopy(catalogue, scratch, fault, &failure) && VerifyCopy(scratch, fault, &failure) &&
-         ReplaceCatalogue(scratch, catalogue, fault, &failure);
-    if (!ok && QFileInfo(scratch).isFile())
-      QFile::remove(scratch);
+         ReplaceCatalogue(replacement, fault, &failure);
   }
   if (!ok) {
     feedback.ShowMessage(

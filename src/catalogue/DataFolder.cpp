@@ -1,6 +1,7 @@
 #include "catalogue/DataFolder.h"
 
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,19 +10,8 @@
 
 namespace quillon {
 
-namespace {
-
-QString WithTrailingSlash(QString path)
-{
-  if (!path.endsWith(QLatin1Char('/')))
-    path += QLatin1Char('/');
-  return path;
-}
-
-}  // namespace
-
 DataFolder::DataFolder(const QString& path)
-    : m_path(path.isEmpty() ? QString() : WithTrailingSlash(QDir::cleanPath(QDir(path).absolutePath())))
+    : m_path(path.isEmpty() ? QString() : Check4Slash(QDir::cleanPath(QDir(path).absolutePath())))
 {
 }
 
@@ -32,7 +22,7 @@ DataFolder DataFolder::Resolve(const QString& explicitDir, const QString& execut
   const QString fromEnvironment = qEnvironmentVariable(kDataFolderEnvironment.toUtf8().constData());
   if (!fromEnvironment.isEmpty())
     return DataFolder(fromEnvironment);
-  if (!executableDir.isEmpty() && QFileInfo::exists(WithTrailingSlash(executableDir) + kCatalogueFileName))
+  if (!executableDir.isEmpty() && QFileInfo::exists(Check4Slash(executableDir) + kCatalogueFileName))
     return DataFolder(executableDir);
   return DataFolder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
@@ -52,7 +42,7 @@ bool DataFolder::EnsureFolders(QString* error) const
 
 QString DeliveredDataFolder(const QString& executableDir)
 {
-  return WithTrailingSlash(QDir::cleanPath(WithTrailingSlash(executableDir) + QStringLiteral(QUILLON_SHARE_RELATIVE)));
+  return Check4Slash(QDir::cleanPath(Check4Slash(executableDir) + QStringLiteral(QUILLON_SHARE_RELATIVE)));
 }
 
 bool InstallDeliveredCatalogue(const DataFolder& folder, const QString& deliveredCatalogue, QString* error)
@@ -60,24 +50,27 @@ bool InstallDeliveredCatalogue(const DataFolder& folder, const QString& delivere
   const QString target = folder.CatalogueFile();
   if (QFileInfo::exists(target) || !QFileInfo::exists(deliveredCatalogue))
     return true;
-  const QString partial = target + QStringLiteral(".copying");
-  QFile::remove(partial);
-  QString reason;
-  // Not the delivered file's permissions: it may be read-only when installed system-wide.
-  if (!CopyWholeFile(deliveredCatalogue, partial, &reason)) {
-    QFile::remove(partial);
+  const auto fail = [&](const QString& what, const QString& reason) {
     if (error)
-      *error = QStringLiteral("Cannot copy the delivered catalogue to %1: %2.").arg(target, reason);
+      *error = what.arg(target, reason);
     return false;
-  }
-  QFile placed(partial);
-  if (!placed.rename(target)) {
-    const QString why = placed.errorString();
-    QFile::remove(partial);
-    if (error)
-      *error = QStringLiteral("Cannot place the catalogue at %1: %2.").arg(target, why);
-    return false;
-  }
+  };
+  const QString cannotCopy = QStringLiteral("Cannot copy the delivered catalogue to %1: %2.");
+  QFile delivered(deliveredCatalogue);
+  if (!delivered.open(QIODevice::ReadOnly))
+    return fail(cannotCopy, deliveredCatalogue + QStringLiteral(": ") + delivered.errorString());
+  // Not the delivered file's permissions: it may be read-only when installed system-wide. A
+  // catalogue that appeared meanwhile is never replaced.
+  ReplaceOptions options;
+  options.replaceExisting = false;
+  AtomicFile copy(target, options);
+  ReplaceFailure failure;
+  if (!copy.Write(delivered.readAll(), &failure))
+    return fail(cannotCopy, failure.reason);
+  if (!copy.Commit(&failure))
+    return fail(
+        failure.step == ReplaceStep::ReplaceFile ? QStringLiteral("Cannot place the catalogue at %1: %2.") : cannotCopy,
+        failure.reason);
   return true;
 }
 

@@ -2,21 +2,9 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/StoredValue.h"
 
 namespace quillon {
-
-namespace {
-
-QVariant StoredValue(const QVariant& value)
-{
-  if (value.isNull())
-    return QVariant();
-  if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-    return QVariant();
-  return value;
-}
-
-}  // namespace
 
 bool EditRecord(Catalogue& catalogue, Feedback& feedback, const RecordRef& row, const QString& field,
                 const QVariant& value, bool changed)
@@ -26,7 +14,7 @@ bool EditRecord(Catalogue& catalogue, Feedback& feedback, const RecordRef& row, 
   const QString routine = QStringLiteral("EditRecord");
   const QStringList columns = catalogue.ColumnsOf(row.table);
   if (!IsPlainIdentifier(row.table) || !IsPlainIdentifier(field) || !columns.contains(field, Qt::CaseInsensitive)) {
-    ReportError(feedback, 3265, routine,
+    ReportError(feedback, kItemNotFound, routine,
                 QStringLiteral("Item cannot be found: ") + row.table + QLatin1Char('.') + field);
     return false;
   }
@@ -34,7 +22,7 @@ bool EditRecord(Catalogue& catalogue, Feedback& feedback, const RecordRef& row, 
   QVariantList binds{StoredValue(value)};
   if (row.key.isValid()) {
     if (!IsPlainIdentifier(row.keyColumn) || !columns.contains(row.keyColumn, Qt::CaseInsensitive)) {
-      ReportError(feedback, 3265, routine, QStringLiteral("Item cannot be found: ") + row.keyColumn);
+      ReportError(feedback, kItemNotFound, routine, QStringLiteral("Item cannot be found: ") + row.keyColumn);
       return false;
     }
     statement += QStringLiteral(" WHERE \"%1\" = ?").arg(row.keyColumn);

@@ -49,6 +49,23 @@ class Feedback {
   virtual bool IsCancelled() { return false; }
 };
 
+// The numbers our own error reports carry: the classic run-time and database error numbers that
+// users know from such messages. Failures of the SQLite engine carry its own result code instead.
+enum ErrorNumber : int {
+  kGeneralError = 1,  // a failure with no number of its own
+  kInvalidProcedureCall = 5,
+  kTypeMismatch = 13,   // a value of the wrong kind
+  kUserInterrupt = 18,  // the user cancelled
+  kFileNotFound = 53,
+  kPermissionDenied = 70,
+  kPathFileAccessError = 75,
+  kPathNotFound = 76,
+  kInvalidFileFormat = 321,
+  kNoCurrentRecord = 3021,  // the row is not (or no longer) there
+  kDuplicateValue = 3022,   // the change would create a duplicate
+  kItemNotFound = 3265,     // no such column or field
+};
+
 // The error report of every catalogue routine: status kind 2 with
 // number + "-(" + routine + ")-" + description.
 QString ErrorReportText(int number, const QString& routine, const QString& description);

@@ -9,9 +9,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kNoRowsError = 3021;
-constexpr int kTypeMismatchError = 13;
-
 const QString kNoRowsText = QStringLiteral("Either BOF or EOF is True, or the current record has been deleted.");
 
 std::optional<qint64> IntegerOf(const QVariant& value)
@@ -86,7 +83,7 @@ int GetGCount(qint64 gameId, const PairTable& table, Feedback& feedback)
     return 0;
   const std::optional<qint64> number = IntegerOf(value);
   if (!number) {
-    ReportError(feedback, kTypeMismatchError, QStringLiteral("GetGCount"), QStringLiteral("Type mismatch"));
+    ReportError(feedback, kTypeMismatch, QStringLiteral("GetGCount"), QStringLiteral("Type mismatch"));
     return 0;
   }
   return static_cast<int>(*number);
@@ -120,7 +117,7 @@ bool Lookups::BuildCache(Cache& cache, const QString& routine, const QString& sq
   if (!rows)
     return false;
   if (rows->IsEmpty()) {
-    ReportError(m_feedback, kNoRowsError, routine, kNoRowsText);
+    ReportError(m_feedback, kNoCurrentRecord, routine, kNoRowsText);
     return false;
   }
   cache.pairs.Clear();

@@ -3,6 +3,8 @@
 // pairs, the genre links of one system as (game, genre) pairs, and the converters between keys
 // and names that scans, imports and windows share. One Lookups object per session or window; it
 // talks to the catalogue and reports through the Feedback it was given.
+#include "catalogue/ReservedKeys.h"
+
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -15,14 +17,6 @@ namespace quillon {
 
 class Catalogue;
 class Feedback;
-
-// Reserved "[Unknown]" keys, written into games and tested by filters directly.
-constexpr qint64 kUnknownCountry = 1;
-constexpr qint64 kUnknownYear = 42;
-constexpr qint64 kUnknownManufacturer = 319;
-constexpr qint64 kUnknownGenre = 1;
-
-inline const QString kUnknownGenreName = QStringLiteral("[Unknown]");
 
 // A table of pairs in the order a statement returned them: `First(i)` is the key (or game),
 // `Second(i)` the name (or genre). Lookups by first value use an index built on first use, and

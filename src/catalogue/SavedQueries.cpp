@@ -65,7 +65,8 @@ bool ReplaceView(Catalogue& catalogue, Feedback& feedback, const QString& routin
                  const QString& select)
 {
   if (!IsPlainIdentifier(name)) {
-    ReportError(feedback, 5, routine, QStringLiteral("Invalid view name ") + name + QLatin1Char('.'));
+    ReportError(feedback, kInvalidProcedureCall, routine,
+                QStringLiteral("Invalid view name ") + name + QLatin1Char('.'));
     return false;
   }
   Transaction transaction(catalogue);

@@ -69,12 +69,13 @@ bool addField(Catalogue& catalogue, Feedback& feedback, const QString& table, co
 {
   const QString routine = QStringLiteral("addField");
   if (!IsPlainIdentifier(table) || !IsPlainIdentifier(column)) {
-    ReportError(feedback, 5, routine, QStringLiteral("Invalid table or column name."));
+    ReportError(feedback, kInvalidProcedureCall, routine, QStringLiteral("Invalid table or column name."));
     return false;
   }
   const QString statement = AddFieldStatement(table, column, typeWord, size);
   if (statement.isEmpty()) {
-    ReportError(feedback, 5, routine, QStringLiteral("Unknown column type ") + typeWord + QLatin1Char('.'));
+    ReportError(feedback, kInvalidProcedureCall, routine,
+                QStringLiteral("Unknown column type ") + typeWord + QLatin1Char('.'));
     return false;
   }
   const bool ok = catalogue.Execute(feedback, routine, statement);
@@ -86,13 +87,14 @@ bool AddTable(Catalogue& catalogue, Feedback& feedback, const QString& table, co
 {
   const QString routine = QStringLiteral("AddTable");
   if (!IsPlainIdentifier(table) || columns.empty()) {
-    ReportError(feedback, 5, routine, QStringLiteral("Invalid table definition."));
+    ReportError(feedback, kInvalidProcedureCall, routine, QStringLiteral("Invalid table definition."));
     return false;
   }
   QStringList definitions;
   for (const NewColumn& column : columns) {
     if (!IsPlainIdentifier(column.name)) {
-      ReportError(feedback, 5, routine, QStringLiteral("Invalid column name ") + column.name + QLatin1Char('.'));
+      ReportError(feedback, kInvalidProcedureCall, routine,
+                  QStringLiteral("Invalid column name ") + column.name + QLatin1Char('.'));
       return false;
     }
     QString definition = Quoted(column.name) + QLatin1Char(' ');
@@ -130,11 +132,12 @@ bool ChangeSeed(Catalogue& catalogue, Feedback& feedback, const QString& table, 
 {
   const QString routine = QStringLiteral("ChangeSeed");
   if (!IsPlainIdentifier(table) || !IsPlainIdentifier(column) || seed < 1) {
-    ReportError(feedback, 5, routine, QStringLiteral("Invalid seed for ") + table + QLatin1Char('.'));
+    ReportError(feedback, kInvalidProcedureCall, routine,
+                QStringLiteral("Invalid seed for ") + table + QLatin1Char('.'));
     return false;
   }
   if (!catalogue.HasColumn(table, column)) {
-    ReportError(feedback, 3265, routine,
+    ReportError(feedback, kItemNotFound, routine,
                 QStringLiteral("No column ") + column + QStringLiteral(" in ") + table + QLatin1Char('.'));
     return false;
   }

@@ -2,7 +2,7 @@
 
 #include "catalogue/Compaction.h"
 #include "catalogue/Feedback.h"
-#include "catalogue/FileWriting.h"
+#include "common/FileWriting.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -96,7 +96,7 @@ bool AddGame(Catalogue& db, Feedback& feedback, Lookups& lookups, qint64 zincId,
 {
   const std::optional<qint64> genre = KeyOf(game.genre);
   if (!KeyOf(game.year) || !KeyOf(game.maker) || !genre) {
-    ReportError(feedback, 3265, kUpgradeRoutine,
+    ReportError(feedback, kItemNotFound, kUpgradeRoutine,
                 QStringLiteral("No year, maker or genre key for ") + game.fullName + QLatin1Char('.'));
     return false;
   }

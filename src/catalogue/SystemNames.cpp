@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/ReservedKeys.h"
 
 #include <QRegularExpression>
 
@@ -94,7 +95,7 @@ std::optional<SystemNames> SystemNamesOf(Catalogue& catalogue, Feedback& feedbac
   if (!rows)
     return std::nullopt;
   if (rows->IsEmpty()) {
-    ReportError(feedback, 3021, kRoutine, QStringLiteral("No system with the key %1.").arg(systemId));
+    ReportError(feedback, kNoCurrentRecord, kRoutine, QStringLiteral("No system with the key %1.").arg(systemId));
     return std::nullopt;
   }
   SystemNames names = ShippedSystemNames(systemId).value_or(SystemNames{});

@@ -32,9 +32,6 @@ inline const QString kRetroArchCoreColumn = QStringLiteral("RetroArchCore");
 inline const QString kRetroArchCoreNameColumn = QStringLiteral("RetroArchCoreName");
 const QStringList& SystemNameColumns();
 
-// The key the structure upgrade gives the Zinc system in the delivered catalogue.
-constexpr qint64 kZincSystemId = 34;
-
 // The shipped names of a delivered system (keys 1 to 28 and Zinc); nullopt for any other key.
 std::optional<SystemNames> ShippedSystemNames(qint64 systemId);
 

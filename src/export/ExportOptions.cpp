@@ -43,7 +43,8 @@ std::optional<ExportOptions> LoadExportOptions(Catalogue& catalogue, Feedback& f
   if (!rows)
     return std::nullopt;
   if (rows->IsEmpty()) {
-    ReportError(feedback, 3021, kOptionsRoutine, QStringLiteral("The export options row of Inc is missing."));
+    ReportError(feedback, kNoCurrentRecord, kOptionsRoutine,
+                QStringLiteral("The export options row of Inc is missing."));
     return std::nullopt;
   }
   ExportOptions options;

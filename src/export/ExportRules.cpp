@@ -1,8 +1,8 @@
 #include "export/ExportRules.h"
 
-#include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <QFileInfo>

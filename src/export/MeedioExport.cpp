@@ -3,7 +3,9 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
+#include "common/EmulatorCommand.h"
+#include "common/FileWriting.h"
 #include "export/sqlite2/Sqlite2.h"
 
 #include <QDir>
@@ -19,9 +21,6 @@ const QByteArray kDelimiter = QByteArrayLiteral("|||");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 constexpr int kYieldEvery = 100;
 constexpr int kGenreColumns = 5;
-// Error numbers of our reports: the engine's generic error, and a file that cannot be written.
-constexpr int kLibraryErrorNumber = 1;
-constexpr int kFileErrorNumber = 75;
 
 // Columns of SaveAsH2 by position.
 enum H2Column {
@@ -39,25 +38,6 @@ enum H2Column {
   kRating = 12,
   kEmu = 15,
 };
-
-// Where the last path element starts: after the last "/" or "\" that does not begin a " /" option.
-qsizetype LastElementStart(const QString& text)
-{
-  for (qsizetype at = text.size() - 1; at >= 0; --at) {
-    const QChar c = text[at];
-    if (c == QLatin1Char('\\') || (c == QLatin1Char('/') && (at == 0 || text[at - 1] != QLatin1Char(' '))))
-      return at + 1;
-  }
-  return 0;
-}
-
-// The part searched for arguments: after the last "." of the last path element, or all of it.
-QString ExtensionPart(const QString& text)
-{
-  const QString element = text.mid(LastElementStart(text));
-  const qsizetype dot = element.lastIndexOf(QLatin1Char('.'));
-  return dot < 0 ? element : element.mid(dot + 1);
-}
 
 // The title in the library: with RemoveText, the text before the first "(" and the title's last
 // four characters.
@@ -158,11 +138,12 @@ class H2Exporter {
       return true;
     QString error;
     if (!EnsureTemplateLibrary(m_folder, &error))
-      return Fail(kFileErrorNumber, error);
-    QString reason;
-    if (!CopyWholeFile(TemplateLibraryPath(m_folder), m_library, &reason))
-      return Fail(kFileErrorNumber,
-                  QStringLiteral("the template library could not be copied to %1: %2").arg(m_library, reason));
+      return Fail(kPathFileAccessError, error);
+    AtomicFile copy(m_library);
+    ReplaceFailure failure;
+    if (!copy.CopyFrom(TemplateLibraryPath(m_folder), &failure) || !copy.Commit(&failure))
+      return Fail(kPathFileAccessError,
+                  QStringLiteral("the template library could not be copied to %1: %2").arg(m_library, failure.reason));
     // A copy of a read-only template must still take the export.
     QFile::setPermissions(m_library, QFile::permissions(m_library) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     return true;
@@ -208,7 +189,7 @@ class H2Exporter {
     QDir().mkpath(m_folder.TempFolder());
     QFile file(m_transferFile);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !WriteAll(file, content)) {
-      return Fail(kFileErrorNumber, QStringLiteral("%1: %2").arg(m_transferFile, file.errorString()));
+      return Fail(kPathFileAccessError, QStringLiteral("%1: %2").arg(m_transferFile, file.errorString()));
     }
     return true;
   }
@@ -220,22 +201,22 @@ class H2Exporter {
     QString error;
     std::unique_ptr<sqlite2::Connection> library = sqlite2::sqlite_open(m_library, &error);
     if (!library)
-      return Fail(kLibraryErrorNumber, error);
+      return Fail(kGeneralError, error);
     const QStringList statements = H2Statements(m_transferFile, system.id);
     for (int i = 0; i < statements.size(); ++i) {
       const sqlite2::StatementResult result = sqlite2::ags_sqlite_get_table(library.get(), statements[i]);
       if (!result)
-        return Fail(kLibraryErrorNumber, statements[i] + QStringLiteral(": ") + result.error);
+        return Fail(kGeneralError, statements[i] + QStringLiteral(": ") + result.error);
       if (i == 1 && result.changes != lines) {
-        return Fail(kLibraryErrorNumber, QStringLiteral("the library loaded %1 of the %2 games of %3")
-                                             .arg(result.changes)
-                                             .arg(lines)
-                                             .arg(system.name));
+        return Fail(kGeneralError, QStringLiteral("the library loaded %1 of the %2 games of %3")
+                                       .arg(result.changes)
+                                       .arg(lines)
+                                       .arg(system.name));
       }
     }
     const sqlite2::StatementResult closed = sqlite2::sqlite_close(std::move(library));
     if (!closed)
-      return Fail(kLibraryErrorNumber, closed.error);
+      return Fail(kGeneralError, closed.error);
     return true;
   }
 
@@ -326,15 +307,7 @@ QByteArray CleanData(const QVariant& value)
 H2Emulator SplitH2Emulator(const QString& command)
 {
   const QString text = command + QLatin1Char(' ');
-  const QString part = ExtensionPart(text);
-  QString arguments;
-  for (const QString& marker : {QStringLiteral(" -"), QStringLiteral(" /")}) {
-    const qsizetype at = part.indexOf(marker);
-    if (at >= 0) {
-      arguments = part.mid(at + 1);
-      break;
-    }
-  }
+  const QString arguments = EmulatorOptions(text);
   return H2Emulator{text.left(text.size() - arguments.size()), arguments};
 }
 

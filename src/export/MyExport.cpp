@@ -2,12 +2,11 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -136,13 +135,12 @@ void AppendRecord(QByteArray& out, int number, const QVariantList& row, const QS
 bool WriteMyFile(const QString& path, const QByteArray& content, QString* error)
 {
   for (int attempt = 1;; ++attempt) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && WriteAll(file, content) && file.commit())
+    AtomicFile file(path);
+    ReplaceFailure failure;
+    if (file.Write(content, &failure) && file.Commit(&failure))
       return true;
-    const QFileDevice::FileError failure = file.error();
-    *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-    file.cancelWriting();
-    const bool retry = failure == QFileDevice::OpenError || failure == QFileDevice::PermissionsError;
+    *error = QStringLiteral("%1: %2").arg(path, failure.reason);
+    const bool retry = failure.step == ReplaceStep::CreateTemporary;
     if (!retry || attempt >= kMyWriteAttempts)
       return false;
     if (QFileInfo::exists(path))
@@ -173,8 +171,7 @@ class SaveAsMyRows {
     sql += QStringLiteral(" ORDER BY System COLLATE NOCASE, SystemID, GameID, GenreID");
     SqlFailure failure;
     m_query = catalogue.Prepare(sql, &failure);
-    for (int i = 0; i < binds.size(); ++i)
-      m_query.bindValue(i, binds[i]);
+    BindValues(m_query, binds);
     if (failure.number != 0 || !m_query.exec()) {
       failure = FailureOf(m_query);
       ReportError(feedback, failure.number, kRoutine, failure.description);
@@ -333,7 +330,7 @@ class MyExporter {
     if (genres.empty()) {
       m_result.error = current ? QStringLiteral("there is no genre named \"%1\"").arg(m_request.currentGenre)
                                : QStringLiteral("there are no genres");
-      ReportError(m_feedback, 3021, kRoutine, m_result.error);
+      ReportError(m_feedback, kNoCurrentRecord, kRoutine, m_result.error);
       return std::nullopt;
     }
     return genres;
@@ -482,7 +479,7 @@ class MyExporter {
       m_result.files << file;
       return true;
     }
-    ReportError(m_feedback, 75, kRoutine, error);
+    ReportError(m_feedback, kPathFileAccessError, kRoutine, error);
     Failed(error);
     return false;
   }
@@ -490,7 +487,7 @@ class MyExporter {
   QString UnreadGames()
   {
     const QString error = QStringLiteral("some games were not read with their system");
-    ReportError(m_feedback, 3021, kRoutine, error);
+    ReportError(m_feedback, kNoCurrentRecord, kRoutine, error);
     return error;
   }
 

@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/SystemNames.h"
+#include "common/Paths.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -109,10 +110,7 @@ bool ReplaceEarlierList(Catalogue& catalogue, Feedback& feedback, qint64 earlier
 
 QString MameSoftwareListFile(const QString& listName, const QString& folder)
 {
-  QString base = folder;
-  if (!base.endsWith(QLatin1Char('/')))
-    base += QLatin1Char('/');
-  return base + listName + QStringLiteral(".xml");
+  return Check4Slash(folder) + listName + QStringLiteral(".xml");
 }
 
 ListImport ImportReferenceList(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& file)

@@ -2,19 +2,13 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/FileWriting.h"
 #include "identify/HashCache.h"
 #include "identify/RomIndex.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace quillon {
 
@@ -220,33 +214,6 @@ std::optional<PictureSettings> PictureSettingsOf(Catalogue& catalogue, Feedback&
 }
 
 }  // namespace
-
-bool RenameWithoutReplacing(const QString& oldPath, const QString& newPath, QString* error)
-{
-  const QByteArray from = QFile::encodeName(oldPath);
-  const QByteArray to = QFile::encodeName(newPath);
-  const auto fail = [&](int code) {
-    if (error)
-      *error = code == EEXIST ? QStringLiteral("%1 is already there").arg(newPath)
-                              : QStringLiteral("%1: %2").arg(oldPath, QString::fromLocal8Bit(std::strerror(code)));
-    return false;
-  };
-  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-    return true;
-  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-    return fail(errno);
-  // File systems without RENAME_NOREPLACE: a second link fails on an existing name.
-  if (::link(from.constData(), to.constData()) == 0) {
-    ::unlink(from.constData());
-    return true;
-  }
-  if (errno == EEXIST)
-    return fail(EEXIST);
-  // Nor hard links (FAT): the best that is left is to look first.
-  if (Exists(newPath))
-    return fail(EEXIST);
-  return ::rename(from.constData(), to.constData()) == 0 || fail(errno);
-}
 
 std::vector<PlannedRename> PlanRenames(Catalogue& catalogue, Feedback& feedback, qint64 systemId, bool* ok)
 {

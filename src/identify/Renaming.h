@@ -57,8 +57,4 @@ int FinishInterruptedRenames(Catalogue& catalogue, Feedback& feedback, QStringLi
 // after any of the renames) is finished by FinishInterruptedRenames.
 bool JournalRename(Catalogue& catalogue, Feedback& feedback, const PlannedRename& rename);
 
-// Renames a file only when no file of the new name exists (RENAME_NOREPLACE where the file system
-// offers it). False with `error` set otherwise.
-bool RenameWithoutReplacing(const QString& oldPath, const QString& newPath, QString* error);
-
 }  // namespace quillon

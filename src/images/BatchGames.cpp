@@ -1,13 +1,14 @@
 #include "images/BatchGames.h"
 
 #include "catalogue/Catalogue.h"
+#include "images/ImageSearchRules.h"
 
 namespace quillon {
 
 std::optional<ListedGame> ListedGameOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qint64 gameId)
 {
   const std::optional<Rows> rows =
-      catalogue.Select(feedback, QStringLiteral("AutoImageDL"),
+      catalogue.Select(feedback, kImageSearchRoutine,
                        QStringLiteral("SELECT GameID, FullName, Selected FROM Games WHERE GameID = ? AND System = ?"),
                        {gameId, systemId});
   if (!rows || rows->IsEmpty())

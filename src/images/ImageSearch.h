@@ -7,8 +7,8 @@
 // The batch runs on the caller's thread. Its waits are polling loops that run pending events, so
 // a window stays responsive and its buttons (Select, Skip, Close) reach the batch at any moment
 // through the methods below; they only leave word for the batch, which acts on it in its loops.
-#include "browser/SystemSettings.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/SystemSettings.h"
 #include "images/ImageSearchRules.h"
 #include "images/PageLoader.h"
 #include "images/Thumbnails.h"
@@ -117,7 +117,6 @@ class ImageSearch : public QObject {
 
   bool IsRunning() const { return m_running; }
   const MatchGrid& Grid() const { return m_grid; }
-  int SelectedRow() const { return m_selectedRow; }
   // The settings as the batch holds them (the picture folder may have been set).
   const SystemSettings& Settings() const { return m_settings; }
 
@@ -167,8 +166,6 @@ class ImageSearch : public QObject {
   QString ImageFolder();
   void StorePicture(Game& game, const QString& picture, GameOutcome& outcome);
   void UseDefaultImage(Game& game, GameOutcome& outcome);
-  bool TakeSkip(Game& game, GameOutcome& outcome);
-  void EndChoice();
 
   // One poll: runs pending events for up to the poll interval, or until Wake. False when the
   // program is ending (no event loop runs any more).

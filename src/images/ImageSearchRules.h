@@ -28,6 +28,8 @@ inline const QString kNoResultsText = QStringLiteral("No search results could be
 inline const QString kSkippingGameText = QStringLiteral("Skipping game due to error loading page.");
 inline const QString kBackToTop = QStringLiteral("Back to top");
 inline const QString kImagesCaptionSuffix = QStringLiteral(" - [Images]");
+// The routine the image search's error reports name.
+inline const QString kImageSearchRoutine = QStringLiteral("AutoImageDL");
 
 // The question before a batch over the ticked games when an interrupted one can be resumed.
 inline const QString kResumeQuestionKey = QStringLiteral("images.resume");

@@ -1,12 +1,11 @@
 #include "images/IniFile.h"
 
 #include "catalogue/Feedback.h"
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace quillon {
@@ -14,8 +13,6 @@ namespace quillon {
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-constexpr int kPathFileAccessError = 75;
-constexpr int kInvalidProcedureCall = 5;
 
 QStringList SplitLines(const QString& text)
 {
@@ -172,11 +169,11 @@ std::optional<QString> LoadIniText(const QString& file, IniFileFailure* failure)
 
 bool SaveIniText(const QString& file, const QString& text, IniFileFailure* failure)
 {
-  QSaveFile output(file);
-  const QByteArray bytes = text.toUtf8();
-  if (!output.open(QIODevice::WriteOnly) || !WriteAll(output, bytes) || !output.commit()) {
+  AtomicFile output(file);
+  ReplaceFailure replaceFailure;
+  if (!output.Write(text.toUtf8(), &replaceFailure) || !output.Commit(&replaceFailure)) {
     if (failure)
-      *failure = {kPathFileAccessError, QStringLiteral("Path/File access error: ") + output.errorString()};
+      *failure = {kPathFileAccessError, QStringLiteral("Path/File access error: ") + replaceFailure.reason};
     return false;
   }
   return true;

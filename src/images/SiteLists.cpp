@@ -14,9 +14,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kFileNotFound = 53;
-constexpr int kPathFileAccessError = 75;
-constexpr int kInvalidFileFormat = 321;
 const QString kImportRoutine = QStringLiteral("ImportSiteURLs");
 const QString kExportRoutine = QStringLiteral("ExportSiteURLs");
 const QString kLineBreak = QStringLiteral("\r\n");

@@ -1,16 +1,13 @@
 #include "images/UrlDownload.h"
 
-#include "catalogue/FileWriting.h"
+#include "common/AtomicFile.h"
+#include "common/FileWriting.h"
 #include "images/PictureCheck.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QTimer>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace quillon {
 
@@ -44,9 +41,7 @@ void FileDownload::Start()
   m_running = true;
   m_outcome = {};
   const QFileInfo target(m_file);
-  m_temporary = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                                 QStringLiteral(".XXXXXX.part"));
-  if (target.fileName().isEmpty() || target.isDir() || !m_temporary->open()) {
+  if (target.fileName().isEmpty() || target.isDir() || !OpenTemporary()) {
     QString reason = QStringLiteral("Cannot write beside ") + m_file;
     if (!target.fileName().isEmpty() && !target.isDir())
       reason += QStringLiteral(": ") + m_temporary->errorString();
@@ -63,7 +58,24 @@ void FileDownload::Abort()
 {
   m_fetch.Abort();
   m_running = false;
+  DropTemporary();
+}
+
+// The download is written beside the target and replaces it only once it is whole.
+bool FileDownload::OpenTemporary()
+{
+  ReplaceOptions options;
+  options.keepTargetPermissions = false;
+  options.newPermissions = kPicturePermissions;
+  m_replacement = std::make_unique<AtomicFile>(m_file, options);
+  m_temporary = std::make_unique<QFile>(m_replacement->TemporaryPath());
+  return m_temporary->open(QIODevice::WriteOnly | QIODevice::NewOnly);
+}
+
+void FileDownload::DropTemporary()
+{
   m_temporary.reset();
+  m_replacement.reset();
 }
 
 QString FileDownload::Write(const QByteArray& data)
@@ -96,20 +108,21 @@ QString FileDownload::KeepFile()
   if (!FlushAll(*m_temporary))
     return QStringLiteral("Cannot write the download: ") + m_temporary->errorString();
   m_temporary->close();
-  const QString temporaryPath = m_temporary->fileName();
-  if (m_options.requirePicture && !IsPictureFile(temporaryPath))
+  if (m_options.requirePicture && !IsPictureFile(m_replacement->TemporaryPath()))
     return QStringLiteral("The download is not a picture");
-  m_temporary->setPermissions(kPicturePermissions);
-  if (std::rename(QFile::encodeName(temporaryPath).constData(), QFile::encodeName(m_file).constData()) != 0)
-    return QStringLiteral("Cannot replace ") + m_file + QStringLiteral(": ") + SystemErrorText(errno);
-  m_temporary->setAutoRemove(false);
+  ReplaceFailure failure;
+  if (!m_replacement->Commit(&failure)) {
+    if (failure.step != ReplaceStep::ReplaceFile)
+      return QStringLiteral("Cannot write the download: ") + failure.reason;
+    return QStringLiteral("Cannot replace ") + m_file + QStringLiteral(": ") + failure.reason;
+  }
   return {};
 }
 
 void FileDownload::End(bool ok, WebFailure failure, const QString& reason)
 {
   m_running = false;
-  m_temporary.reset();
+  DropTemporary();
   m_outcome.ok = ok;
   m_outcome.failure = failure;
   m_outcome.reason = reason;

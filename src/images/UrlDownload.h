@@ -9,10 +9,12 @@
 
 #include <memory>
 
+class QFile;
 class QNetworkAccessManager;
-class QTemporaryFile;
 
 namespace quillon {
+
+class AtomicFile;
 
 struct DownloadOptions {
   qint64 maxBytes = 20 * kMegabyte;
@@ -48,15 +50,18 @@ class FileDownload : public QObject {
   void Finished();
 
  private:
+  bool OpenTemporary();
   QString Write(const QByteArray& data);
   void OnFetchFinished();
   QString KeepFile();
   void End(bool ok, WebFailure failure, const QString& reason);
+  void DropTemporary();
 
   WebFetch m_fetch;
   QString m_file;
   DownloadOptions m_options;
-  std::unique_ptr<QTemporaryFile> m_temporary;
+  std::unique_ptr<AtomicFile> m_replacement;
+  std::unique_ptr<QFile> m_temporary;  // the replacement's new file while it is written
   bool m_running = false;
   DownloadOutcome m_outcome;
 };

@@ -16,7 +16,12 @@ namespace quillon {
 namespace {
 
 constexpr int kFirstTagYear = 1960;
-constexpr std::array<const char*, 3> kDecadeTags = {"198x", "199x", "200x"};
+// Each decade's year text and its tag.
+struct DecadeTag {
+  const char* year;
+  const char* tag;
+};
+constexpr std::array<DecadeTag, 3> kDecadeTags = {{{"198x", "(198x)"}, {"199x", "(199x)"}, {"200x", "(200x)"}}};
 
 bool IsAsciiDigit(QChar character)
 {
@@ -31,9 +36,9 @@ int LastTagYear()
 }
 
 // Every year from 1960 to `lastYear` written as "(" and its four digits, ascending, each once.
-std::vector<int> TagYearsIn(const QString& name, int lastYear)
+QVarLengthArray<int, 8> TagYearsIn(const QString& name, int lastYear)
 {
-  std::vector<int> years;
+  QVarLengthArray<int, 8> years;
   for (qsizetype open = name.indexOf(QLatin1Char('(')); open >= 0 && open + 4 < name.size();
        open = name.indexOf(QLatin1Char('('), open + 1)) {
     int year = 0;
@@ -48,11 +53,6 @@ std::vector<int> TagYearsIn(const QString& name, int lastYear)
   std::sort(years.begin(), years.end());
   years.erase(std::unique(years.begin(), years.end()), years.end());
   return years;
-}
-
-QString DecadeTag(const char* decade)
-{
-  return QLatin1Char('(') + QLatin1String(decade) + QLatin1Char(')');
 }
 
 std::optional<qint64> PositiveKey(const QVariant& value)
@@ -81,13 +81,13 @@ QString ScannedFullName(const QString& path)
 
 QString YearTagText(const QString& fileName)
 {
-  const std::vector<int> years = TagYearsIn(fileName, LastTagYear());
+  const QVarLengthArray<int, 8> years = TagYearsIn(fileName, LastTagYear());
   if (!years.empty())
     return QString::number(years.back());
   QString text;
-  for (const char* decade : kDecadeTags) {
-    if (fileName.contains(DecadeTag(decade)))
-      text = QLatin1String(decade);
+  for (const DecadeTag& decade : kDecadeTags) {
+    if (fileName.contains(QLatin1String(decade.tag)))
+      text = QLatin1String(decade.year);
   }
   return text;
 }
@@ -128,7 +128,8 @@ int BracketedTextIndex::HighestIn(QStringView name) const
       const qsizetype length = close - open - 1;
       if (length < 0 || static_cast<size_t>(length) >= m_lengths.size() || !m_lengths[static_cast<size_t>(length)])
         continue;
-      const auto found = m_ranks.constFind(name.mid(open + 1, length).toString());
+      // A view of the name's own characters: no copy per candidate.
+      const auto found = m_ranks.constFind(QString::fromRawData(name.data() + open + 1, length));
       if (found != m_ranks.cend())
         highest = std::max(highest, *found);
     }
@@ -136,7 +137,10 @@ int BracketedTextIndex::HighestIn(QStringView name) const
   return highest;
 }
 
-FileNameTags::FileNameTags(Lookups& lookups) : m_lookups(lookups), m_lastYear(LastTagYear()) {}
+FileNameTags::FileNameTags(Lookups& lookups)
+    : m_lookups(lookups), m_lastYear(LastTagYear()), m_yearKeys(static_cast<size_t>(m_lastYear - kFirstTagYear + 1), 0)
+{
+}
 
 qint64 FileNameTags::CheckYear(const QString& fileName)
 {
@@ -146,13 +150,19 @@ qint64 FileNameTags::CheckYear(const QString& fileName)
     if (const std::optional<qint64> key = PositiveKey(m_lookups.GetYear(text, true)))
       result = *key;
   };
-  for (const int year : TagYearsIn(fileName, m_lastYear))
-    resolve(QString::number(year));
+  for (const int year : TagYearsIn(fileName, m_lastYear)) {
+    // A year once found keeps its key; one that could not be found is asked for again.
+    qint64& known = m_yearKeys[static_cast<size_t>(year - kFirstTagYear)];
+    if (known == 0)
+      known = PositiveKey(m_lookups.GetYear(QString::number(year), true)).value_or(0);
+    if (known != 0)
+      result = known;
+  }
   if (result != kUnknownYear)
     return result;
-  for (const char* decade : kDecadeTags) {
-    if (fileName.contains(DecadeTag(decade)))
-      resolve(QLatin1String(decade));
+  for (const DecadeTag& decade : kDecadeTags) {
+    if (fileName.contains(QLatin1String(decade.tag)))
+      resolve(QLatin1String(decade.year));
   }
   return result;
 }
@@ -202,6 +212,7 @@ bool FileNameTags::EnsureManufacturerIndex()
   if (m_makersGeneration == m_lookups.ManufacturerCacheGeneration())
     return true;
   m_makers.Clear();
+  m_makerKeys.clear();
   const PairTable& cache = m_lookups.ManufacturerCache();
   for (int i = 0; i < cache.Count(); ++i) {
     if (!cache.Second(i).isNull())
@@ -211,20 +222,36 @@ bool FileNameTags::EnsureManufacturerIndex()
   return true;
 }
 
+int FileNameTags::ManufacturerPositionIn(const QString& fileName)
+{
+  return EnsureManufacturerIndex() ? m_makers.HighestIn(fileName) : -1;
+}
+
 QString FileNameTags::ManufacturerNameIn(const QString& fileName)
 {
-  if (!EnsureManufacturerIndex())
-    return {};
-  const int position = m_makers.HighestIn(fileName);
+  const int position = ManufacturerPositionIn(fileName);
   return position < 0 ? QString() : m_lookups.ManufacturerCache().Second(position).toString();
 }
 
 qint64 FileNameTags::GetManfFromName(const QString& fileName)
 {
-  const QString name = ManufacturerNameIn(fileName);
+  const int position = ManufacturerPositionIn(fileName);
+  if (position < 0)
+    return kUnknownManufacturer;
+  // A maker of the cache is found by name without adding anything, so its key stays what it was
+  // until the cache is built again.
+  const auto known = m_makerKeys.constFind(position);
+  if (known != m_makerKeys.cend())
+    return *known;
+  const QString name = m_lookups.ManufacturerCache().Second(position).toString();
   if (name.isEmpty())
     return kUnknownManufacturer;
-  return PositiveKey(m_lookups.GetManf(name, true)).value_or(kUnknownManufacturer);
+  const std::optional<qint64> key = PositiveKey(m_lookups.GetManf(name, true));
+  if (!key)
+    return kUnknownManufacturer;
+  if (m_makersGeneration == m_lookups.ManufacturerCacheGeneration())
+    m_makerKeys.insert(position, *key);
+  return *key;
 }
 
 }  // namespace quillon

@@ -69,6 +69,8 @@ class FileNameTags {
 
  private:
   bool EnsureManufacturerIndex();
+  // The cache position of the maker GetManfFromName settles on; -1 when none.
+  int ManufacturerPositionIn(const QString& fileName);
 
   Lookups& m_lookups;
   int m_lastYear;  // the current year when the reader was made: the last year a tag may give
@@ -77,6 +79,10 @@ class FileNameTags {
   std::vector<qint64> m_countryKeys;  // by rank (table order)
   BracketedTextIndex m_makers;
   int m_makersGeneration = -1;
+  // Keys already looked up: by year (from 1960; 0 not yet), and by maker cache position (for this
+  // generation).
+  std::vector<qint64> m_yearKeys;
+  QHash<int, qint64> m_makerKeys;
 };
 
 }  // namespace quillon

@@ -2,7 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,9 +12,6 @@ namespace quillon {
 namespace {
 
 const QString kRoutine = QStringLiteral("delgame");
-constexpr int kNoSuchGame = 3021;  // no current record
-constexpr int kFileNotFound = 53;
-constexpr int kPathFileAccessError = 75;
 
 // Reports a failure of our own and keeps its text for the caller, whose list refresh may write
 // over the status line.
@@ -122,7 +119,7 @@ DeletionResult DeleteGames(Catalogue& catalogue, Feedback& feedback, qint64 syst
       QStringList keys;
       for (const qint64 gameId : *foreign)
         keys << QString::number(gameId);
-      Fail(feedback, result, kNoSuchGame,
+      Fail(feedback, result, kNoCurrentRecord,
            QStringLiteral("No game %1 in this system; nothing was deleted.").arg(keys.join(QStringLiteral(", "))));
     }
     result.ok = false;

@@ -5,9 +5,9 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "common/Paths.h"
 #include "names/FileNameTags.h"
 #include "scan/GoodTools.h"
-#include "scan/RomDiscovery.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -26,7 +26,7 @@ QString FileNameOf(const QString& path)
   return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString ExtensionOf(const QString& name)
+QString StoredExtension(const QString& name)
 {
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
   return dot < 0 ? QString() : name.mid(dot + 1);
@@ -64,7 +64,8 @@ std::optional<SystemFacts> ReadSystem(Catalogue& catalogue, Feedback& feedback, 
   if (!rows)
     return std::nullopt;
   if (rows->IsEmpty()) {
-    ReportError(feedback, 3021, kNewGameRoutine, QStringLiteral("No system with the key %1.").arg(systemId));
+    ReportError(feedback, kNoCurrentRecord, kNewGameRoutine,
+                QStringLiteral("No system with the key %1.").arg(systemId));
     return std::nullopt;
   }
   return SystemFacts{rows->Value(0, 0).toString(), rows->Value(0, 1).toString(), rows->Value(0, 2).toString(),
@@ -189,33 +190,6 @@ StoredValues MergeDerived(const StoredValues& stored, const DerivedGame& derived
   return merged;
 }
 
-void GameNameIndex::Add(const QString& storedFileName, qint64 gameId)
-{
-  m_byKey[MatchKey(storedFileName)].insert(gameId);
-}
-
-void GameNameIndex::Remove(const QString& storedFileName, qint64 gameId)
-{
-  const auto it = m_byKey.find(MatchKey(storedFileName));
-  if (it == m_byKey.end())
-    return;
-  it->erase(gameId);
-  if (it->empty())
-    m_byKey.erase(it);
-}
-
-qint64 GameNameIndex::FindGameByName(const QString& key) const
-{
-  const std::set<qint64>* games = GamesNamed(key);
-  return games ? *games->begin() : -1;
-}
-
-const std::set<qint64>* GameNameIndex::GamesNamed(const QString& key) const
-{
-  const auto it = m_byKey.constFind(key);
-  return it == m_byKey.constEnd() || it->empty() ? nullptr : &*it;
-}
-
 DerivedGame DeriveGame(FileNameTags& tags, const QString& nameFile, bool keepExtensionInName)
 {
   DerivedGame derived;
@@ -275,7 +249,7 @@ NewGameResult NewGame(Catalogue& catalogue, Lookups& lookups, Feedback& feedback
   // The game is looked up under the name its row holds: with "Don't Rename Roms" that is the
   // user's file name, not the standard name a GoodTools pass gave a copy.
   const QString storedBase = MatchKey(storedName);
-  const int suffixLength = static_cast<int>(ExtensionOf(storedName).size()) + 1;
+  const int suffixLength = static_cast<int>(StoredExtension(storedName).size()) + 1;
 
   const std::optional<QVariantList> found = FirstRowExactly(
       catalogue, feedback,

@@ -2,14 +2,13 @@
 // Turning found ROM files into games: the values a file name gives, the game a file belongs to,
 // the merge of stored and derived values, the picture that goes with it, and NewGame for single
 // files the user adds.
+#include "catalogue/ReservedKeys.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-
-#include <map>
-#include <set>
 
 namespace quillon {
 
@@ -23,9 +22,9 @@ class Lookups;
 struct DerivedGame {
   QString nameFile;  // the name analysed: the found file's, or the one GoodTools gave a copy
   QString fullName;
-  qint64 year = 42;
-  qint64 country = 1;
-  qint64 manufacturer = 319;
+  qint64 year = kUnknownYear;
+  qint64 country = kUnknownCountry;
+  qint64 manufacturer = kUnknownManufacturer;
   QString image;  // picture file name in the picture folder, or empty
 };
 
@@ -61,21 +60,6 @@ struct StoredValues {
   QString image;
 };
 StoredValues MergeDerived(const StoredValues& stored, const DerivedGame& derived);
-
-// Which game a key names: the first game (in key order) whose stored file name has that base
-// name, exactly (case matters); -1 when none.
-class GameNameIndex {
- public:
-  void Add(const QString& storedFileName, qint64 gameId);
-  void Remove(const QString& storedFileName, qint64 gameId);
-  qint64 FindGameByName(const QString& key) const;
-  // Every game with that base name, in key order; null when none.
-  const std::set<qint64>* GamesNamed(const QString& key) const;
-  int Size() const { return m_byKey.size(); }
-
- private:
-  QHash<QString, std::set<qint64>> m_byKey;
-};
 
 // Derives a file's values (year, country, maker, full name) from its name file.
 DerivedGame DeriveGame(FileNameTags& tags, const QString& nameFile, bool keepExtensionInName);

@@ -1,9 +1,9 @@
 #include "scan/GoodTools.h"
 
-#include "browser/Processes.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
+#include "common/Processes.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -76,12 +76,6 @@ void DeleteFilesIn(const QString& folder, const QStringList& keep = {})
   }
 }
 
-QString ExtensionOf(const QString& name)
-{
-  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  return dot < 0 ? name : name.mid(dot + 1);
-}
-
 // The regular files of a folder by inode; names that are not valid UTF-8 are left out.
 QHash<quint64, QString> FilesByInode(const QString& folder)
 {
@@ -145,7 +139,7 @@ BatchPassResult RunBatchPass(const DataFolder& folder, const QString& shortName,
     if (QFileInfo::exists(program)) {
       const QHash<quint64, QString> before = FilesByInode(romFolder);
       ExecCmd(ToolInvocation(program, {QStringLiteral("rename"), QStringLiteral("inplace"), QStringLiteral("quiet")}),
-              romFolder, feedback);
+              romFolder, [&feedback] { feedback.Yield(); });
       NoteRenames(romFolder, before, result.renamedFrom);
     }
     feedback.SetProgressValue(index);
@@ -184,7 +178,8 @@ QString RunPerFilePass(const DataFolder& folder, const QString& shortName, const
   }
   const QString program = workFolder + ToolName(shortName);
   if (QFileInfo::exists(program))
-    ExecCmd(ToolInvocation(program, {QStringLiteral("rename"), QStringLiteral("inplace")}), workFolder, feedback);
+    ExecCmd(ToolInvocation(program, {QStringLiteral("rename"), QStringLiteral("inplace")}), workFolder,
+            [&feedback] { feedback.Yield(); });
   const QString extension = ExtensionOf(name);
   QString result;
   QDirIterator it(workFolder, QDir::Files | QDir::Hidden | QDir::System);

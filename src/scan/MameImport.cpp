@@ -1,10 +1,11 @@
 #include "scan/MameImport.h"
 
-#include "browser/Processes.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
-#include "catalogue/FileWriting.h"
 #include "catalogue/Lookups.h"
+#include "common/FileWriting.h"
+#include "common/Paths.h"
+#include "common/Processes.h"
 #include "scan/MameImportLegacy.h"
 #include "scan/MameImportProcess.h"
 #include "scan/MameImportXml.h"
@@ -23,10 +24,6 @@ constexpr int kMachinesPerYield = 10;
 constexpr qint64 kMostListedMachines = 1000000;
 // The lines of old builds' lists are a driver and a title; a far longer one is no list.
 constexpr qsizetype kLongestListLine = 64 * 1024;
-// The error number of a list that breaks off, when the program's exit code gives none.
-constexpr int kBrokenListError = 1;
-// The error number of an import the user cancelled.
-constexpr int kCancelledError = 18;
 
 const QString kUsrGamesMame = QStringLiteral("/usr/games/mame");
 const QString kUnchanged = QStringLiteral("the catalogue is unchanged.");
@@ -51,14 +48,14 @@ StreamOutcome RunMame(const MameProgram& mame, const QStringList& arguments,
 bool WasStopped(const StreamOutcome& outcome, const MameProgram& mame, const QString& option, SqlFailure& failure)
 {
   if (outcome.cancelled) {
-    failure = {kCancelledError, QStringLiteral("The import was cancelled; Mame was stopped and ") + kUnchanged};
+    failure = {kUserInterrupt, QStringLiteral("The import was cancelled; Mame was stopped and ") + kUnchanged};
     return true;
   }
   if (outcome.silent) {
-    failure = {kBrokenListError, QStringLiteral("Mame printed nothing for %1 s after %2 and was stopped; ")
-                                         .arg(mame.silenceLimitMs / 1000)
-                                         .arg(option) +
-                                     kUnchanged};
+    failure = {kGeneralError, QStringLiteral("Mame printed nothing for %1 s after %2 and was stopped; ")
+                                      .arg(mame.silenceLimitMs / 1000)
+                                      .arg(option) +
+                                  kUnchanged};
     return true;
   }
   return false;
@@ -176,7 +173,7 @@ XmlOutcome ImportXmlList(const MameProgram& mame, MameImportWriter& writer, QStr
     return XmlOutcome::NoList;
   if (reader.IsComplete())
     return XmlOutcome::Complete;
-  error.number = outcome.exitCode > 0 ? outcome.exitCode : kBrokenListError;
+  error.number = outcome.exitCode > 0 ? outcome.exitCode : kGeneralError;
   error.description = reader.HasFailed() ? reader.ErrorText()
                       : outcome.crashed  ? QStringLiteral("Mame ended abnormally before its list was complete.")
                                          : QStringLiteral("Mame's list ended before its last machine.");
@@ -209,7 +206,7 @@ bool ReadListLines(const MameProgram& mame, const QString& option, SqlFailure& f
     lines.Finish(sink);
   if (lines.FoundTooLongLine() || tooMany) {
     failure = {
-        kBrokenListError,
+        kGeneralError,
         (tooMany ? QStringLiteral("Mame's %1 list names more than %2 machines; ").arg(option).arg(kMostListedMachines)
                  : QStringLiteral("Mame's %1 list holds a line longer than %2 KB; ")
                        .arg(option)
@@ -227,7 +224,7 @@ qint64 KeepListLines(const MameProgram& mame, const QString& listPath, SqlFailur
 {
   QFile listFile(listPath);
   if (!listFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
+    failure = {kGeneralError, listPath + QStringLiteral(": ") + listFile.errorString()};
     return -1;
   }
   qint64 lines = 0;
@@ -242,7 +239,7 @@ qint64 KeepListLines(const MameProgram& mame, const QString& listPath, SqlFailur
   // Flushed even after a failed write: a write that fell short leaves the system's reason then.
   const bool flushed = FlushAll(listFile);
   if (!written || !flushed) {
-    failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
+    failure = {kGeneralError, listPath + QStringLiteral(": ") + listFile.errorString()};
     return -1;
   }
   return std::max<qint64>(0, lines - 1);
@@ -255,7 +252,7 @@ bool WriteGamesBesideList(const MameProgram& mame, const QString& listPath, Mame
 {
   QFile listFile(listPath);
   if (!listFile.open(QIODevice::ReadOnly)) {
-    failure = {kBrokenListError, listPath + QStringLiteral(": ") + listFile.errorString()};
+    failure = {kGeneralError, listPath + QStringLiteral(": ") + listFile.errorString()};
     return false;
   }
   listFile.readLine();  // the header
@@ -346,7 +343,7 @@ MameImportSummary MameImport(Catalogue& catalogue, Lookups& lookups, const DataF
     return summary;
   }
   const MameProgram mame{program, FolderOf(program), std::max(0, options.silenceLimitSeconds) * 1000, feedback};
-  SqlFailure failure{kBrokenListError, QStringLiteral("The catalogue could not begin a transaction.")};
+  SqlFailure failure{kGeneralError, QStringLiteral("The catalogue could not begin a transaction.")};
   int listed = 0;
   if (!CountListedMachines(mame, &listed, failure)) {
     FinishWithError(summary, feedback, failure);

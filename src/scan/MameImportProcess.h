@@ -1,7 +1,7 @@
 #pragma once
 // Runs Mame with one list option and hands its standard output on while it prints, so a list of
 // hundreds of megabytes never sits whole in memory or in a file.
-#include "browser/Processes.h"
+#include "common/Processes.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

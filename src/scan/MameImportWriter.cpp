@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/ReservedKeys.h"
 
 #include <QSqlError>
 
@@ -16,8 +17,7 @@ constexpr qint64 kMachineStatusEveryMs = 250;
 
 bool Run(QSqlQuery& query, const QVariantList& binds)
 {
-  for (int i = 0; i < binds.size(); ++i)
-    query.bindValue(i, binds[i]);
+  BindValues(query, binds);
   return query.exec();
 }
 
@@ -49,7 +49,7 @@ MameImportWriter::~MameImportWriter()
 bool MameImportWriter::Prepare(SqlFailure* failure)
 {
   const std::optional<Rows> system = m_catalogue.TrySelect(
-      QStringLiteral("SELECT RemoveText FROM System WHERE SystemID = ?"), {kArcadeSystem}, failure);
+      QStringLiteral("SELECT RemoveText FROM System WHERE SystemID = ?"), {kArcadeSystemId}, failure);
   if (!system)
     return false;
   m_removeText = IsTrue(system->Value(0, 0));
@@ -89,7 +89,7 @@ bool MameImportWriter::LoadArcadeGames(SqlFailure* failure)
     *failure = FailureOf(query);
     return false;
   }
-  query.bindValue(0, kArcadeSystem);
+  query.bindValue(0, kArcadeSystemId);
   if (!query.exec()) {
     *failure = FailureOf(query);
     return false;
@@ -192,13 +192,13 @@ void MameImportWriter::ShowCounts()
 bool MameImportWriter::UpdateGame(qint64 gameId, const QString& fileName, qint64 year, qint64 maker,
                                   const QString& title)
 {
-  return Run(m_update, {kArcadeSystem, fileName, year, maker, title, gameId});
+  return Run(m_update, {kArcadeSystemId, fileName, year, maker, title, gameId});
 }
 
 bool MameImportWriter::AddGame(const QString& fileName, qint64 year, qint64 maker, const QString& title)
 {
   const QString driver = fileName.chopped(kZipExtension.size());
-  if (!Run(m_insert, {kArcadeSystem, fileName, year, maker, title})) {
+  if (!Run(m_insert, {kArcadeSystemId, fileName, year, maker, title})) {
     ReportRowFailure(driver, m_insert);
     return false;
   }
@@ -228,7 +228,7 @@ bool MameImportWriter::MarkClones(const QStringList& cloneDrivers, SqlFailure* f
     cloneFileNames.insert(fileName);
     if (!m_gameByFileName.contains(fileName))
       continue;
-    if (!Run(m_markClone, {fileName, kArcadeSystem})) {
+    if (!Run(m_markClone, {fileName, kArcadeSystemId})) {
       *failure = FailureOf(m_markClone);
       return false;
     }
@@ -243,7 +243,7 @@ bool MameImportWriter::ClearFormerClones(const QSet<QString>& cloneFileNames, Sq
   for (const QString& fileName : std::as_const(m_markedClones)) {
     if (!m_listedFileNames.contains(fileName) || cloneFileNames.contains(fileName))
       continue;
-    if (!Run(m_clearClone, {fileName, kArcadeSystem})) {
+    if (!Run(m_clearClone, {fileName, kArcadeSystemId})) {
       *failure = FailureOf(m_clearClone);
       return false;
     }

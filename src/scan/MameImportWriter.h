@@ -16,7 +16,6 @@ class Feedback;
 class Lookups;
 struct SqlFailure;
 
-constexpr qint64 kArcadeSystem = 1;
 inline const QString kMameImportRoutine = QStringLiteral("MameImport");
 
 // What one import did, for the summary.

@@ -1,13 +1,12 @@
 #include "scan/RomDiscovery.h"
 
-#include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/Paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QStringDecoder>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -19,20 +18,6 @@
 namespace quillon {
 
 namespace {
-
-// Error number of a folder that cannot be read ("Path not found").
-constexpr int kPathNotFound = 76;
-
-QString WithSlash(const QString& path)
-{
-  return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
-
-QString ExtensionOf(const QString& name)
-{
-  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  return dot < 0 ? name : name.mid(dot + 1);
-}
 
 bool ReportUnreadable(Feedback& feedback, const QString& routine, const QString& folder)
 {
@@ -183,17 +168,10 @@ void GetSubFoldersIn(const QString& folder, QStringList& romFolders, QSet<QStrin
 
 }  // namespace
 
-QStringList ExtensionList(const QString& defaultRomType)
-{
-  if (!defaultRomType.contains(QLatin1Char(';')))
-    return {defaultRomType};
-  return defaultRomType.split(QLatin1Char(';'));
-}
-
 bool FindRoms(const QString& folder, const QStringList& extensions, bool recurse, Feedback& feedback,
               QStringList& foundRoms, PassedOver* passedOver)
 {
-  const QString start = WithSlash(folder);
+  const QString start = Check4Slash(folder);
   QSet<QString> visited{QFileInfo(start).canonicalFilePath()};
   PassedOver unused;
   return FindRomsIn(start, extensions, recurse, feedback, foundRoms, visited, passedOver ? *passedOver : unused);
@@ -201,7 +179,7 @@ bool FindRoms(const QString& folder, const QStringList& extensions, bool recurse
 
 bool GetSubFolders(const QString& folder, Feedback& feedback, QStringList& romFolders)
 {
-  const QString start = WithSlash(folder);
+  const QString start = Check4Slash(folder);
   const QFileInfo info(start);
   if (!info.isDir() || !info.isReadable())
     return ReportUnreadable(feedback, QStringLiteral("GetSubFolders"), start);
@@ -209,48 +187,6 @@ bool GetSubFolders(const QString& folder, Feedback& feedback, QStringList& romFo
   GetSubFoldersIn(start, romFolders, visited);
   feedback.Yield();
   return true;
-}
-
-QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId)
-{
-  const std::optional<QVariant> file = catalogue.SelectValue(
-      feedback, QStringLiteral("GetRom"), QStringLiteral("SELECT File FROM File WHERE GameID = ?"), {gameId});
-  return file ? *file : QVariant();
-}
-
-bool FileExists(const QString& path)
-{
-  if (path.isEmpty())
-    return false;
-  const QFileInfo info(path);
-  return info.exists() && info.isFile();
-}
-
-QString Check4Slash(const QString& path)
-{
-  return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
-
-bool SameFolder(const QString& first, const QString& second)
-{
-  const auto identity = [](const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-  };
-  return identity(first) == identity(second);
-}
-
-std::optional<QString> ExactFileName(const QByteArray& name)
-{
-  // Qt's own conversions drop a leading byte order mark; a file name keeps it. The decoder takes
-  // only shortest forms of characters, so valid text gives back the same bytes.
-  QStringDecoder decoder(QStringDecoder::Utf8,
-                         QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
-  QString text = decoder(name);
-  if (decoder.hasError())
-    return std::nullopt;
-  return text;
 }
 
 }  // namespace quillon

@@ -1,20 +1,12 @@
 #pragma once
-// Finding the ROM files and subfolders of a ROM folder, and the small path routines around them.
-// Folder paths end with "/"; found paths are the folder path followed by the file name.
+// Finding the ROM files and subfolders of a ROM folder. Folder paths end with "/"; found paths are
+// the folder path followed by the file name.
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-
-#include <optional>
 
 namespace quillon {
 
-class Catalogue;
 class Feedback;
-
-// The system's ROM extensions: the text split at ";", every entry exactly as written (no
-// trimming, no dot added or removed, empty entries kept).
-QStringList ExtensionList(const QString& defaultRomType);
 
 // What a walk passed over, so a scan can tell the user.
 struct PassedOver {
@@ -40,22 +32,5 @@ bool FindRoms(const QString& folder, const QStringList& extensions, bool recurse
 // Appends to `romFolders` every subfolder below `folder` (not the folder itself), each with a
 // trailing "/", a folder before the folders inside it. Reported as "-(GetSubFolders)-".
 bool GetSubFolders(const QString& folder, Feedback& feedback, QStringList& romFolders);
-
-// The full ROM path of a game (the File view), or an invalid QVariant when it has none.
-QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId);
-
-// True for an existing file that is not a folder.
-bool FileExists(const QString& path);
-
-// The folder path with exactly one "/" added when it does not already end in one.
-QString Check4Slash(const QString& path);
-
-// Whether two paths name the same folder: their canonical paths (symbolic links resolved) are
-// equal; a folder that does not exist is compared by its cleaned absolute path.
-bool SameFolder(const QString& first, const QString& second);
-
-// A file name as the file system holds it, as text that gives back exactly these bytes: nullopt
-// when the bytes are not valid UTF-8. A leading U+FEFF is part of the name.
-std::optional<QString> ExactFileName(const QByteArray& name);
 
 }  // namespace quillon

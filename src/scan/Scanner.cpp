@@ -5,17 +5,20 @@
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/MultiRowInsert.h"
+#include "common/Paths.h"
 #include "names/FileNameTags.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"
 #include "scan/RomDiscovery.h"
+#include "scan/SystemGames.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
-#include <set>
+#include <optional>
 #include <vector>
 
 namespace quillon {
@@ -77,164 +80,58 @@ std::optional<std::vector<ScanRow>> ReadScanRows(Catalogue& catalogue, Feedback&
   return scanRows;
 }
 
-// A game of the system as the scan keeps it in memory between its folders.
-struct StoredGame {
-  QString fileName;
-  qint64 folder = 0;  // the PathID of a ROM folder of the system, 0 when the game has none of them
-  bool available = false;
-  bool taken = false;  // a file of this scan was found to be this game
-  QVariant year;
-  QVariant manufacturer;
-  QVariant country;
-  QString image;
-  int genreCount = 0;
-};
-
-// A change the current folder makes, written when the folder ends.
+// A found file as its folder will write it.
 struct FoundGame {
-  qint64 gameId = 0;  // 0 for a new game
-  bool fileNameChanged = true;
+  int position = -1;  // of the stored game it is (SystemGames), -1 for a new game
   QString fullName;
-  QString fileName;
-  StoredValues values;
-  int genreCount = 0;
+  GameUpdate update;
+  bool fileNameChanged = true;
+  bool unchanged = false;  // its row holds all of it already: nothing is written
 };
 
-// The games of the system being scanned, in memory, so the files of a folder are matched without
-// statements. What a folder writes is applied here too, so the next folder sees the catalogue as
-// it then is.
-class SystemGames {
- public:
-  bool Load(Catalogue& catalogue, Feedback& feedback, qint64 systemId)
+// A derived key replaces the stored one when it is known and differs, or when nothing is stored.
+std::optional<qint64> Replacement(const StoredKey& stored, qint64 derived, qint64 unknown)
+{
+  if (stored.isNull || (derived != unknown && stored.value != derived))
+    return derived;
+  return std::nullopt;
+}
+
+QString FileNameOf(const QString& path)
+{
+  return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// The statements of a scan, prepared once.
+struct ScanStatements {
+  explicit ScanStatements(Catalogue& catalogue)
+      : markMissing(catalogue, QStringLiteral("UPDATE Games SET Available = 0 WHERE GameID = ?")),
+        resetResume(catalogue, QStringLiteral("UPDATE System SET ResumePosition = 0 WHERE SystemID = ? AND "
+                                              "ResumePosition IS NOT 0")),
+        // A key bound as Null and a set keep flag keep what is stored.
+        update(catalogue,
+               QStringLiteral("UPDATE Games SET Year = coalesce(?, Year), Manufacturer = coalesce(?, Manufacturer), "
+                              "Country = coalesce(?, Country), Image = CASE WHEN ? THEN Image ELSE ? END, Genre = ?, "
+                              "RomPath = ?, Available = 1, Selected = 1, Edited = 1 WHERE GameID = ?")),
+        // FileName is indexed: it is written only when it changed.
+        rename(catalogue, QStringLiteral("UPDATE Games SET FileName = ? WHERE GameID = ?")),
+        insertGames(catalogue,
+                    QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
+                                   "RomPath, Genre, System, Available, Selected, Edited) VALUES "),
+                    QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)"), 9),
+        linkGames(catalogue, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES "),
+                  QStringLiteral("(?, ?)"), 2),
+        imageOf(catalogue, QStringLiteral("SELECT Image FROM Games WHERE GameID = ?"))
   {
-    m_games.clear();
-    m_names = GameNameIndex();
-    m_byFolder.clear();
-    BulkStatement folders(catalogue, QStringLiteral("SELECT PathID FROM RomPath WHERE System = ?"));
-    folders.Bind(1, systemId);
-    QSet<qint64> systemFolders;
-    while (folders.Next())
-      systemFolders.insert(folders.Int(0));
-    BulkStatement games(
-        catalogue, QStringLiteral("SELECT GameID, FileName, RomPath, Available, Year, Manufacturer, Country, Image "
-                                  "FROM Games WHERE System = ?"));
-    games.Bind(1, systemId);
-    while (games.Next()) {
-      const qint64 gameId = games.Int(0);
-      const qint64 folder = systemFolders.contains(games.Int(2)) ? games.Int(2) : 0;
-      StoredGame game{games.Text(1),  folder,         games.Int(3) != 0, false, games.Value(4),
-                      games.Value(5), games.Value(6), games.Text(7),     0};
-      m_names.Add(game.fileName, gameId);
-      m_byFolder[folder] << gameId;
-      m_games.insert(gameId, std::move(game));
-    }
-    // One pass over the link index is cheaper than a search per game; other systems' games are
-    // passed over here.
-    BulkStatement links(catalogue, QStringLiteral("SELECT GameID, count(*) FROM SubGenres GROUP BY GameID"));
-    while (links.Next()) {
-      const auto it = m_games.find(links.Int(0));
-      if (it != m_games.end())
-        it->genreCount = static_cast<int>(links.Int(1));
-    }
-    for (const BulkStatement* statement : {&folders, &games, &links}) {
-      if (!statement->IsValid() || statement->Failed()) {
-        const SqlFailure failure = statement->Failure();
-        ReportError(feedback, failure.number, kRoutine, failure.description);
-        return false;
-      }
-    }
-    return true;
   }
 
-  // The game a found file of the ROM folder `pathId` belongs to, looked up under each of
-  // `fileNames` (paths relative to the folder) in turn: the game of this folder stored under that
-  // very path, else the first game (in key order) with that base name. A game goes to one file of
-  // a scan: one that another file took already is passed over. 0 when none; the game found is
-  // taken.
-  qint64 Take(qint64 pathId, const QStringList& fileNames)
-  {
-    qint64 gameId = 0;
-    for (qsizetype i = 0; gameId == 0 && i < fileNames.size(); ++i) {
-      gameId = FirstFree(
-          fileNames[i], [&](const StoredGame& game) { return game.folder == pathId && game.fileName == fileNames[i]; });
-    }
-    for (qsizetype i = 0; gameId == 0 && i < fileNames.size(); ++i)
-      gameId = FirstFree(fileNames[i], [](const StoredGame&) { return true; });
-    if (gameId != 0)
-      m_games[gameId].taken = true;
-    return gameId;
-  }
-
-  const StoredGame* Game(qint64 gameId) const
-  {
-    const auto it = m_games.constFind(gameId);
-    return it == m_games.constEnd() ? nullptr : &*it;
-  }
-
-  // The available games that a scan of the ROM folder `pathId` did not find: those of the folder
-  // and those of no folder of the system, but not those below `keptFolders` (paths relative to
-  // the ROM folder, which could not be read).
-  QList<qint64> MissingAfter(qint64 pathId, const QStringList& keptFolders) const
-  {
-    QList<qint64> missing;
-    for (const qint64 folder : {pathId, qint64(0)}) {
-      for (const qint64 gameId : m_byFolder.value(folder)) {
-        const StoredGame& game = *m_games.constFind(gameId);
-        // The lists keep games that moved on to another folder.
-        if (game.folder != folder || !game.available || game.taken)
-          continue;
-        const bool kept =
-            folder == pathId && std::any_of(keptFolders.begin(), keptFolders.end(),
-                                            [&](const QString& kept) { return game.fileName.startsWith(kept); });
-        if (!kept)
-          missing << gameId;
-      }
-    }
-    return missing;
-  }
-
-  void Apply(const FoundGame& found, qint64 gameId, qint64 pathId)
-  {
-    const bool isNew = found.gameId == 0;
-    StoredGame& game = m_games[gameId];
-    const bool renamed = isNew || game.fileName != found.fileName;
-    if (!isNew && renamed)
-      m_names.Remove(game.fileName, gameId);
-    if (renamed)
-      m_names.Add(found.fileName, gameId);
-    if (isNew || game.folder != pathId)
-      m_byFolder[pathId] << gameId;
-    game = {found.fileName,
-            pathId,
-            true,
-            true,
-            found.values.year,
-            found.values.manufacturer,
-            found.values.country,
-            found.values.image,
-            found.genreCount};
-  }
-
-  void MarkMissing(qint64 gameId) { m_games[gameId].available = false; }
-
- private:
-  template <typename Wanted>
-  qint64 FirstFree(const QString& fileName, const Wanted& wanted) const
-  {
-    const std::set<qint64>* candidates = m_names.GamesNamed(MatchKey(fileName));
-    if (!candidates)
-      return 0;
-    for (const qint64 gameId : *candidates) {
-      const StoredGame& game = *m_games.constFind(gameId);
-      if (!game.taken && wanted(game))
-        return gameId;
-    }
-    return 0;
-  }
-
-  QHash<qint64, StoredGame> m_games;
-  GameNameIndex m_names;
-  QHash<qint64, QList<qint64>> m_byFolder;
+  BulkStatement markMissing;
+  BulkStatement resetResume;
+  BulkStatement update;
+  BulkStatement rename;
+  MultiRowInsert insertGames;
+  MultiRowInsert linkGames;
+  BulkStatement imageOf;
 };
 
 class ScanRun {
@@ -246,7 +143,8 @@ class ScanRun {
         m_feedback(feedback),
         m_dataFolder(dataFolder),
         m_options(options),
-        m_tags(lookups)
+        m_tags(lookups),
+        m_statements(catalogue)
   {
   }
 
@@ -261,14 +159,22 @@ class ScanRun {
     qint64 previousSystem = -1;
     for (const ScanRow& row : *rows) {
       if (row.systemId != previousSystem) {
+        if (previousSystem >= 0)
+          EndSystem();
         previousSystem = row.systemId;
         StartSystem(row);
       }
       ScanFolder(row);
       m_feedback.Yield();
     }
+    if (previousSystem >= 0)
+      EndSystem();
+    CommitBatch();
     ReportPassedOver();
-    CountMissingGames();
+    if (m_missingCounted)
+      m_summary.gamesMissing = m_missingGames;
+    else
+      CountMissingGames();
     m_feedback.SetStatus(StatusKind::Done);
     m_feedback.AddResultLine(QStringLiteral("Done."));
     m_feedback.SetProgressValue(0);
@@ -276,6 +182,11 @@ class ScanRun {
   }
 
  private:
+  // Folders are written each in a transaction of its own, nested in one that is committed about
+  // once a second: a commit waits for the disk, which a folder of a thousand files outlasts many
+  // times over. Whenever a scan stops, each folder is still as it was or as the scan found it.
+  static constexpr qint64 kBatchMilliseconds = 1000;
+
   // Availability is not reset here: each folder marks its own games missing in the transaction
   // that writes what it found, so a folder that cannot be scanned, or a scan that is stopped,
   // leaves games as they were.
@@ -286,10 +197,22 @@ class ScanRun {
     m_feedback.AddResultLine(row.systemName);
     if (m_options.systemStarted)
       m_options.systemStarted(row.systemName);
-    m_systemLoaded = m_games.Load(m_catalogue, m_feedback, row.systemId);
+    m_systemId = row.systemId;
+    m_systemLoaded = m_games.Load(m_catalogue, m_feedback, kRoutine, row.systemId);
     if (!m_systemLoaded)
       ++m_summary.errors;
     m_goodToolsInstalled = QFileInfo::exists(GoodToolsProgram(m_dataFolder, row.shortName));
+    m_picturesListed = false;
+  }
+
+  // The system's missing games are counted from memory; should the memory be incomplete or the
+  // changes not saved, they are counted in the catalogue at the end.
+  void EndSystem()
+  {
+    if (m_systemLoaded)
+      m_missingGames += m_games.CountUnavailable();
+    else
+      m_missingCounted = false;
   }
 
   void CountMissingGames()
@@ -308,15 +231,24 @@ class ScanRun {
     m_feedback.AddResultLine(QStringLiteral("     Error - ") + text);
   }
 
-  void ScanFolder(const ScanRow& row)
+  // The picture folder is the system's: it is listed once for all of the system's ROM folders.
+  void ListPictures(const ScanRow& row)
   {
-    if (row.imageFolder.isNull()) {
-      m_feedback.SetStatus(StatusKind::Error, QStringLiteral("Check image path."));
+    if (m_picturesListed)
+      return;
+    m_picturesListed = true;
+    if (row.imageFolder.isNull())
       m_pictures = PictureFolder();
-    } else {
+    else
       m_pictures = PictureFolder(row.imageFolder.toString(),
                                  row.imageTypes.isEmpty() ? QStringList() : ExtensionList(row.imageTypes));
-    }
+  }
+
+  void ScanFolder(const ScanRow& row)
+  {
+    if (row.imageFolder.isNull())
+      m_feedback.SetStatus(StatusKind::Error, QStringLiteral("Check image path."));
+    ListPictures(row);
     m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Scanning ") + row.romFolder);
     m_feedback.AddResultLine(QStringLiteral("     Scanning ") + row.romFolder);
     if (row.romFolder.isEmpty()) {
@@ -339,12 +271,14 @@ class ScanRun {
       AddErrorLine(QStringLiteral("The system's games could not be read."));
       return;
     }
-    QStringList romFolders;
-    if (row.recurse)
-      GetSubFolders(row.romFolder, m_feedback, romFolders);
+    // Only the batch pass needs the list of subfolders.
     BatchPassResult batchPass;
-    if (BatchPassApplies(row.shortName, row.dontRename, m_options.quick) && m_goodToolsInstalled)
+    if (BatchPassApplies(row.shortName, row.dontRename, m_options.quick) && m_goodToolsInstalled) {
+      QStringList romFolders;
+      if (row.recurse)
+        GetSubFolders(row.romFolder, m_feedback, romFolders);
       batchPass = RunBatchPass(m_dataFolder, row.shortName, romFolders, m_feedback);
+    }
     QStringList foundRoms;
     PassedOver passedOver;
     FindRoms(row.romFolder, ExtensionList(row.romTypes), row.recurse, m_feedback, foundRoms, &passedOver);
@@ -433,116 +367,178 @@ class ScanRun {
     QString renamedPicture;
     derived.image = m_pictures.Find(formerPath, nameFile, row.renameImages, &renamedPicture);
     FoundGame found;
-    found.fileName = foundPath.mid(row.romFolder.size());
     found.fullName = derived.fullName;
+    GameUpdate& update = found.update;
+    update.fileName = foundPath.mid(row.romFolder.size());
+    update.image = derived.image;
     QStringList lookedUp{formerPath.mid(row.romFolder.size())};
     if (formerPath != foundPath)
-      lookedUp << found.fileName;
-    const qint64 gameId = m_games.Take(row.pathId, lookedUp);
-    const StoredGame* stored = gameId > 0 ? m_games.Game(gameId) : nullptr;
-    if (stored) {
-      found.gameId = gameId;
-      found.fileNameChanged = stored->fileName != found.fileName;
-      found.values = MergeDerived({stored->year, stored->manufacturer, stored->country, stored->image}, derived);
+      lookedUp << update.fileName;
+    found.position = m_games.Take(row.pathId, lookedUp);
+    if (found.position >= 0) {
+      const KnownGame& stored = m_games.Game(found.position);
+      found.fileNameChanged = !m_games.HasFileName(found.position, update.fileName);
+      update.year = Replacement(stored.Year(), derived.year, kUnknownYear);
+      update.manufacturer = Replacement(stored.Manufacturer(), derived.manufacturer, kUnknownManufacturer);
+      update.country = Replacement(stored.Country(), derived.country, kUnknownCountry);
+      update.keepImage = stored.imageHasText;
       // The game's picture, renamed after the file's standard name, stays its picture.
-      if (!renamedPicture.isEmpty() && stored->image == renamedPicture)
-        found.values.image = derived.image;
-      found.genreCount = stored->genreCount;
+      if (!renamedPicture.isEmpty() && stored.imageHasText && StoredImage(stored.gameId) == renamedPicture)
+        update.keepImage = false;
+      update.genreCount = stored.genreCount;
+      found.unchanged = !found.fileNameChanged && m_games.IsUnchanged(found.position, row.pathId, update);
     } else {
-      found.values = {derived.year, derived.manufacturer, derived.country, derived.image};
+      update.year = derived.year;
+      update.manufacturer = derived.manufacturer;
+      update.country = derived.country;
       // The "[Unknown]" link every new game gets after the folder makes one.
-      found.genreCount = 1;
+      update.genreCount = 1;
     }
-    m_feedback.AddResultLine(QStringLiteral("          Found - ") + QFileInfo(nameFile).fileName() +
+    m_feedback.AddResultLine(QStringLiteral("          Found - ") + FileNameOf(nameFile) +
                              (derived.image.isEmpty() ? QString() : QStringLiteral(", ") + derived.image));
     return found;
   }
 
-  // Writes what the folder's files gave and marks `missing` unavailable, all in one transaction:
-  // whenever the scan stops, each game is as it was or as the scan found it.
-  void WriteFolder(const ScanRow& row, const std::vector<FoundGame>& changes, const QList<qint64>& missing)
+  QString StoredImage(qint64 gameId)
   {
-    SqlFailure failure;
-    Transaction transaction(m_catalogue);
-    const bool reset = MarkMissing(missing, &failure) &&
-                       m_catalogue.TryExecute(QStringLiteral("UPDATE System SET ResumePosition = 0 WHERE SystemID = ?"),
-                                              {row.systemId}, &failure);
-    if (!reset) {
-      FolderNotSaved(row, failure);
-      return;
-    }
-    // FileName is indexed: it is written only when it changed, so a rescan does not rebuild the index.
-    BulkStatement update(m_catalogue,
-                         QStringLiteral("UPDATE Games SET Year = ?, Manufacturer = ?, Country = ?, Image = ?, "
-                                        "Genre = ?, RomPath = ?, Available = 1, Selected = 1, Edited = 1 "
-                                        "WHERE GameID = ?"));
-    BulkStatement rename(m_catalogue, QStringLiteral("UPDATE Games SET FileName = ? WHERE GameID = ?"));
-    BulkStatement insert(m_catalogue,
-                         QStringLiteral("INSERT INTO Games (FullName, FileName, Country, Image, Year, Manufacturer, "
-                                        "RomPath, Genre, System, Available, Selected, Edited) "
-                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)"));
-    std::vector<std::pair<const FoundGame*, qint64>> written;
-    QList<qint64> newGames;
-    for (const FoundGame& change : changes) {
-      const QVariant image = change.values.image.isEmpty() ? QVariant() : QVariant(change.values.image);
-      BulkStatement& statement = change.gameId != 0 ? update : insert;
-      if (change.gameId != 0) {
-        update.Bind(1, change.values.year);
-        update.Bind(2, change.values.manufacturer);
-        update.Bind(3, change.values.country);
-        update.Bind(4, image);
-        update.Bind(5, change.genreCount);
-        update.Bind(6, row.pathId);
-        update.Bind(7, change.gameId);
-        if (change.fileNameChanged) {
-          rename.Bind(1, change.fileName);
-          rename.Bind(2, change.gameId);
-          if (!rename.Execute()) {
-            AddErrorLine(rename.Failure().description);
-            continue;
-          }
-        }
-      } else {
-        insert.Bind(1, change.fullName);
-        insert.Bind(2, change.fileName);
-        insert.Bind(3, change.values.country);
-        insert.Bind(4, image);
-        insert.Bind(5, change.values.year);
-        insert.Bind(6, change.values.manufacturer);
-        insert.Bind(7, row.pathId);
-        insert.Bind(8, change.genreCount);
-        insert.Bind(9, row.systemId);
-      }
-      if (!statement.Execute()) {
-        AddErrorLine(statement.Failure().description);
-        continue;
-      }
-      const qint64 gameId = change.gameId != 0 ? change.gameId : insert.LastInsertId();
-      if (change.gameId == 0) {
-        newGames << gameId;
-        ++m_summary.gamesAdded;
-      } else {
-        ++m_summary.gamesUpdated;
-      }
-      written.emplace_back(&change, gameId);
-    }
-    if (!LinkGamesWithoutGenre(newGames, &failure) || !transaction.Commit(&failure)) {
-      m_summary.gamesAdded -= static_cast<int>(newGames.size());
-      m_summary.gamesUpdated -= static_cast<int>(written.size() - static_cast<size_t>(newGames.size()));
-      FolderNotSaved(row, failure);
-      return;
-    }
-    for (const qint64 gameId : missing)
-      m_games.MarkMissing(gameId);
-    for (const auto& [change, gameId] : written)
-      m_games.Apply(*change, gameId, row.pathId);
+    BulkStatement& imageOf = m_statements.imageOf;
+    imageOf.Reset();
+    imageOf.Bind(1, gameId);
+    const QString image = imageOf.Next() ? imageOf.Text(0) : QString();
+    imageOf.Reset();
+    return image;
   }
 
-  bool MarkMissing(const QList<qint64>& missing, SqlFailure* failure)
+  // Writes what the folder's files gave and marks `missing` unavailable, all in one transaction:
+  // whenever the scan stops, each game is as it was or as the scan found it.
+  void WriteFolder(const ScanRow& row, const std::vector<FoundGame>& changes, const std::vector<int>& missing)
   {
-    BulkStatement mark(m_catalogue, QStringLiteral("UPDATE Games SET Available = 0 WHERE GameID = ?"));
-    for (const qint64 gameId : missing) {
-      mark.Bind(1, gameId);
+    BeginBatch();
+    SqlFailure failure;
+    Transaction transaction(m_catalogue);
+    if (!MarkMissing(missing, &failure) || !ResetResumePosition(row.systemId, &failure)) {
+      FolderNotSaved(failure);
+      return;
+    }
+    std::vector<std::pair<const FoundGame*, qint64>> written;
+    QList<qint64> newGames;
+    std::vector<const FoundGame*> toInsert;
+    const auto insertWaiting = [&] {
+      InsertGames(row, toInsert, written, newGames);
+      toInsert.clear();
+    };
+    for (const FoundGame& change : changes) {
+      if (change.position < 0) {
+        toInsert.push_back(&change);
+        continue;
+      }
+      // Rows are written in the order of the files, and so are the lines of any failures.
+      if (!change.unchanged)
+        insertWaiting();
+      if (UpdateGame(row, change))
+        written.emplace_back(&change, m_games.Game(change.position).gameId);
+    }
+    insertWaiting();
+    if (!LinkGamesWithoutGenre(newGames, &failure) || !transaction.Commit(&failure)) {
+      FolderNotSaved(failure);
+      return;
+    }
+    const int added = static_cast<int>(newGames.size());
+    const int updated = static_cast<int>(written.size()) - added;
+    m_summary.gamesAdded += added;
+    m_summary.gamesUpdated += updated;
+    m_batchAdded += added;
+    m_batchUpdated += updated;
+    for (const int position : missing)
+      m_games.MarkMissing(position);
+    for (const auto& [change, gameId] : written)
+      m_games.Apply(change->position, gameId, row.pathId, change->update);
+    if (m_batchAge.elapsed() >= kBatchMilliseconds)
+      CommitBatch();
+  }
+
+  // Writes a found game's row when it changed; false after a failure (listed).
+  bool UpdateGame(const ScanRow& row, const FoundGame& change)
+  {
+    if (change.unchanged)
+      return true;
+    const GameUpdate& update = change.update;
+    const qint64 gameId = m_games.Game(change.position).gameId;
+    BulkStatement& rename = m_statements.rename;
+    if (change.fileNameChanged) {
+      rename.Bind(1, update.fileName);
+      rename.Bind(2, gameId);
+      if (!rename.Execute()) {
+        AddErrorLine(rename.Failure().description);
+        return false;
+      }
+    }
+    BulkStatement& statement = m_statements.update;
+    BindKey(statement, 1, update.year);
+    BindKey(statement, 2, update.manufacturer);
+    BindKey(statement, 3, update.country);
+    statement.Bind(4, qint64(update.keepImage ? 1 : 0));
+    BindImage(statement, 5, update.image);
+    statement.Bind(6, qint64(update.genreCount));
+    statement.Bind(7, row.pathId);
+    statement.Bind(8, gameId);
+    if (!statement.Execute()) {
+      AddErrorLine(statement.Failure().description);
+      return false;
+    }
+    return true;
+  }
+
+  // Adds the new games among the files, in their order; a row that fails is listed.
+  void InsertGames(const ScanRow& row, const std::vector<const FoundGame*>& games,
+                   std::vector<std::pair<const FoundGame*, qint64>>& written, QList<qint64>& newGames)
+  {
+    if (games.empty())
+      return;
+    const auto bind = [&](BulkStatement& insert, int index, int first) {
+      const FoundGame& game = *games[static_cast<size_t>(index)];
+      insert.Bind(first, game.fullName);
+      insert.Bind(first + 1, game.update.fileName);
+      BindKey(insert, first + 2, game.update.country);
+      BindImage(insert, first + 3, game.update.image);
+      BindKey(insert, first + 4, game.update.year);
+      BindKey(insert, first + 5, game.update.manufacturer);
+      insert.Bind(first + 6, row.pathId);
+      insert.Bind(first + 7, qint64(game.update.genreCount));
+      insert.Bind(first + 8, row.systemId);
+    };
+    const std::vector<std::optional<qint64>> keys =
+        m_statements.insertGames.Insert(static_cast<int>(games.size()), bind,
+                                        [&](int, const SqlFailure& failure) { AddErrorLine(failure.description); });
+    for (size_t i = 0; i < games.size(); ++i) {
+      if (!keys[i])
+        continue;
+      newGames << *keys[i];
+      written.emplace_back(games[i], *keys[i]);
+    }
+  }
+
+  static void BindKey(BulkStatement& statement, int position, const std::optional<qint64>& key)
+  {
+    if (key)
+      statement.Bind(position, *key);
+    else
+      statement.BindNull(position);
+  }
+
+  static void BindImage(BulkStatement& statement, int position, const QString& image)
+  {
+    if (image.isEmpty())
+      statement.BindNull(position);
+    else
+      statement.Bind(position, image);
+  }
+
+  bool MarkMissing(const std::vector<int>& missing, SqlFailure* failure)
+  {
+    BulkStatement& mark = m_statements.markMissing;
+    for (const int position : missing) {
+      mark.Bind(1, m_games.Game(position).gameId);
       if (!mark.Execute()) {
         *failure = mark.Failure();
         return false;
@@ -551,14 +547,55 @@ class ScanRun {
     return true;
   }
 
+  bool ResetResumePosition(qint64 systemId, SqlFailure* failure)
+  {
+    BulkStatement& reset = m_statements.resetResume;
+    reset.Bind(1, systemId);
+    if (reset.Execute())
+      return true;
+    *failure = reset.Failure();
+    return false;
+  }
+
   // The folder's transaction was rolled back: the catalogue is as it was before the folder, and so
   // is the memory of it.
-  void FolderNotSaved(const ScanRow& row, const SqlFailure& failure)
+  void FolderNotSaved(const SqlFailure& failure)
   {
     AddErrorLine(failure.description.isEmpty() ? QStringLiteral("The folder's changes could not be saved.")
                                                : failure.description);
     m_allLinked = false;
-    m_systemLoaded = m_games.Load(m_catalogue, m_feedback, row.systemId);
+    m_systemLoaded = m_games.Load(m_catalogue, m_feedback, kRoutine, m_systemId);
+  }
+
+  void BeginBatch()
+  {
+    if (m_batch)
+      return;
+    m_batch.emplace(m_catalogue);
+    m_batchAge.start();
+    m_batchAdded = 0;
+    m_batchUpdated = 0;
+  }
+
+  // A batch that cannot be committed is rolled back: the folders written since the last commit are
+  // as they were, which the summary and the memory of the system's games then say too.
+  void CommitBatch()
+  {
+    if (!m_batch)
+      return;
+    SqlFailure failure;
+    const bool committed = !m_batch->IsActive() || m_batch->Commit(&failure);
+    m_batch.reset();
+    if (committed)
+      return;
+    m_summary.gamesAdded -= m_batchAdded;
+    m_summary.gamesUpdated -= m_batchUpdated;
+    m_missingCounted = false;
+    AddErrorLine(failure.description.isEmpty() ? QStringLiteral("The folders' changes could not be saved.")
+                                               : failure.description);
+    m_allLinked = false;
+    if (m_systemLoaded)
+      m_systemLoaded = m_games.Load(m_catalogue, m_feedback, kRoutine, m_systemId);
   }
 
   // Every game without a genre link gets "[Unknown]". The whole catalogue is looked at once per
@@ -574,16 +611,19 @@ class ScanRun {
           {genreId}, failure);
       return m_allLinked;
     }
-    BulkStatement link(m_catalogue, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, ?)"));
-    for (const qint64 gameId : newGames) {
-      link.Bind(1, gameId);
-      link.Bind(2, genreId);
-      if (!link.Execute()) {
-        *failure = link.Failure();
-        return false;
-      }
-    }
-    return true;
+    bool linked = true;
+    m_statements.linkGames.Insert(
+        static_cast<int>(newGames.size()),
+        [&](BulkStatement& link, int index, int first) {
+          link.Bind(first, newGames[index]);
+          link.Bind(first + 1, genreId);
+        },
+        [&](int, const SqlFailure& linkFailure) {
+          if (linked)
+            *failure = linkFailure;
+          linked = false;
+        });
+    return linked;
   }
 
   Catalogue& m_catalogue;
@@ -592,13 +632,22 @@ class ScanRun {
   const DataFolder& m_dataFolder;
   const ScanOptions& m_options;
   FileNameTags m_tags;
+  ScanStatements m_statements;
   SystemGames m_games;
+  qint64 m_systemId = 0;
   PictureFolder m_pictures;
+  bool m_picturesListed = false;
   ScanSummary m_summary;
   QList<qint64> m_scannedSystems;
   bool m_systemLoaded = false;
   bool m_goodToolsInstalled = false;
   bool m_allLinked = false;
+  std::optional<Transaction> m_batch;
+  QElapsedTimer m_batchAge;
+  int m_batchAdded = 0;
+  int m_batchUpdated = 0;
+  int m_missingGames = 0;
+  bool m_missingCounted = true;
   QStringList m_unstorableNames;
   QStringList m_caseMismatches;
 };

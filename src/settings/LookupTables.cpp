@@ -8,10 +8,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kInvalidValue = 13;      // "Type mismatch"
-constexpr int kDuplicateValue = 3022;  // the change would create a duplicate
-constexpr int kNoSuchEntry = 3021;     // no current record
-
 const QString kLoadRoutine = QStringLiteral("tbsedit_Click");
 const QString kSaveRoutine = QStringLiteral("gridgenres_BeforeUpdate");
 const QString kDeleteRoutine = QStringLiteral("cmddel_Click");
@@ -62,7 +58,7 @@ std::optional<LookupEntry> EditableEntry(Catalogue& catalogue, Feedback& feedbac
 {
   const std::optional<LookupEntry> entry = LookupEntryById(catalogue, feedback, section.kind, id);
   if (!entry) {
-    ReportError(feedback, kNoSuchEntry, routine,
+    ReportError(feedback, kNoCurrentRecord, routine,
                 QStringLiteral("There is no %1 with the key %2.").arg(section.name).arg(id));
     return std::nullopt;
   }
@@ -157,7 +153,7 @@ std::optional<qint64> TargetKey(Lookups& lookups, Feedback& feedback, const Look
       break;
   }
   if (!key.isValid() || key.isNull()) {
-    ReportError(feedback, kNoSuchEntry, kMoveRoutine,
+    ReportError(feedback, kNoCurrentRecord, kMoveRoutine,
                 QStringLiteral("There is no %1 named \"%2\".").arg(section.name, name));
     return std::nullopt;
   }
@@ -287,7 +283,7 @@ std::optional<qint64> AddLookupEntry(Catalogue& catalogue, Feedback& feedback, L
   const QString trimmed = name.trimmed();
   const QString code = section.hasGoodCode ? goodCode.trimmed() : QString();
   if (trimmed.isEmpty() && code.isEmpty()) {
-    ReportError(feedback, kInvalidValue, kSaveRoutine, QStringLiteral("A %1 needs a name.").arg(section.name));
+    ReportError(feedback, kTypeMismatch, kSaveRoutine, QStringLiteral("A %1 needs a name.").arg(section.name));
     return std::nullopt;
   }
   if (!trimmed.isEmpty() && NameTaken(catalogue, feedback, section, trimmed, 0))
@@ -312,7 +308,7 @@ bool RenameLookupEntry(Catalogue& catalogue, Feedback& feedback, LookupKind kind
     return false;
   const QString trimmed = name.trimmed();
   if (trimmed.isEmpty() && entry->goodCode.isEmpty()) {
-    ReportError(feedback, kInvalidValue, kSaveRoutine, QStringLiteral("A %1 needs a name.").arg(section.name));
+    ReportError(feedback, kTypeMismatch, kSaveRoutine, QStringLiteral("A %1 needs a name.").arg(section.name));
     return false;
   }
   if (!trimmed.isEmpty() && NameTaken(catalogue, feedback, section, trimmed, id))
@@ -331,7 +327,7 @@ bool SetGoodCode(Catalogue& catalogue, Feedback& feedback, qint64 countryId, con
     return false;
   const QString code = goodCode.trimmed();
   if (code.isEmpty() && entry->name.isEmpty()) {
-    ReportError(feedback, kInvalidValue, kSaveRoutine, QStringLiteral("A country needs a name or a code."));
+    ReportError(feedback, kTypeMismatch, kSaveRoutine, QStringLiteral("A country needs a name or a code."));
     return false;
   }
   return catalogue.Execute(feedback, kSaveRoutine,
@@ -390,14 +386,14 @@ std::optional<int> MoveLookupGames(Catalogue& catalogue, Lookups& lookups, Feedb
 {
   const LookupSection& section = SectionOf(kind);
   if (from.trimmed().isEmpty() || to.trimmed().isEmpty()) {
-    ReportError(feedback, kInvalidValue, kMoveRoutine,
+    ReportError(feedback, kTypeMismatch, kMoveRoutine,
                 QStringLiteral("Choose the %1 to change from and to.").arg(section.name));
     return std::nullopt;
   }
   // The entry games leave must exist; it is never added.
   const std::optional<LookupEntry> source = LookupEntryNamed(catalogue, feedback, kind, from);
   if (!source) {
-    ReportError(feedback, kNoSuchEntry, kMoveRoutine,
+    ReportError(feedback, kNoCurrentRecord, kMoveRoutine,
                 QStringLiteral("There is no %1 named \"%2\".").arg(section.name, from.trimmed()));
     return std::nullopt;
   }

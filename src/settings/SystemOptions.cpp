@@ -3,13 +3,12 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/SystemNames.h"
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
+#include "common/StoredValue.h"
 
 namespace quillon {
 
 namespace {
-
-constexpr int kInvalidValue = 13;  // "Type mismatch"
 
 std::optional<bool> ParseFlag(const QString& typed)
 {
@@ -30,7 +29,7 @@ bool KeepsOneSystemEnabled(Catalogue& catalogue, Feedback& feedback)
   if (!count)
     return false;
   if (*count == 0) {
-    ReportError(feedback, kInvalidValue, QStringLiteral("EditRecord"), kOneSystemEnabledText);
+    ReportError(feedback, kTypeMismatch, QStringLiteral("EditRecord"), kOneSystemEnabledText);
     return false;
   }
   return true;
@@ -89,7 +88,7 @@ std::optional<QVariant> SettingValue(const SystemSetting& setting, const QString
 {
   switch (setting.kind) {
     case SettingKind::Text:
-      return typed.isEmpty() ? QVariant() : QVariant(typed);
+      return StoredValue(typed);
     case SettingKind::Folder:
       return typed.isEmpty() ? QVariant() : QVariant(Check4Slash(typed));
     case SettingKind::YesNo: {
@@ -136,23 +135,23 @@ bool SetSystemSetting(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
   const QString routine = QStringLiteral("EditRecord");
   const std::optional<SystemSetting> setting = FindSystemSetting(column);
   if (!setting) {
-    ReportError(feedback, 3265, routine, QStringLiteral("%1 is not a setting of a system.").arg(column));
+    ReportError(feedback, kItemNotFound, routine, QStringLiteral("%1 is not a setting of a system.").arg(column));
     return false;
   }
   QString error;
   const std::optional<QVariant> value = SettingValue(*setting, typed, &error);
   if (!value) {
-    ReportError(feedback, kInvalidValue, routine, error);
+    ReportError(feedback, kTypeMismatch, routine, error);
     return false;
   }
   if (setting->column == QStringLiteral("System")) {
     if (!value->isValid()) {
-      ReportError(feedback, kInvalidValue, routine, QStringLiteral("A system needs a name."));
+      ReportError(feedback, kTypeMismatch, routine, QStringLiteral("A system needs a name."));
       return false;
     }
     const std::optional<qint64> other = SystemIdByName(catalogue, feedback, value->toString());
     if (other && *other != systemId) {
-      ReportError(feedback, kInvalidValue, routine,
+      ReportError(feedback, kTypeMismatch, routine,
                   QStringLiteral("Another system is named %1.").arg(value->toString()));
       return false;
     }
@@ -304,7 +303,7 @@ bool SetSystemType(Catalogue& catalogue, Feedback& feedback, qint64 systemId, qi
   if (!type)
     return false;
   if (!type->isValid()) {
-    ReportError(feedback, kInvalidValue, routine, QStringLiteral("There is no system type %1.").arg(typeId));
+    ReportError(feedback, kTypeMismatch, routine, QStringLiteral("There is no system type %1.").arg(typeId));
     return false;
   }
   return catalogue.Execute(feedback, routine, QStringLiteral("UPDATE System SET SType = ? WHERE SystemID = ?"),

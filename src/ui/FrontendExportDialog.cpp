@@ -1,7 +1,7 @@
 #include "ui/FrontendExportDialog.h"
 
-#include "browser/SystemSettings.h"
 #include "catalogue/Feedback.h"
+#include "catalogue/SystemSettings.h"
 
 #include <QButtonGroup>
 #include <QDir>

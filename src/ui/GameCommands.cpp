@@ -1,11 +1,10 @@
 #include "ui/GameCommands.h"
 
-#include "browser/Processes.h"
 #include "catalogue/Lookups.h"
+#include "common/Paths.h"
 #include "scan/GameAdding.h"
 #include "scan/GameDeletion.h"
 #include "scan/GameMatching.h"
-#include "scan/RomDiscovery.h"
 #include "ui/DeleteGameDialog.h"
 #include "ui/StatusFeedback.h"
 

@@ -2,10 +2,10 @@
 
 #include "browser/ChoiceLists.h"
 #include "browser/EmulatorLaunch.h"
-#include "browser/GameDetails.h"
 #include "browser/GamePictures.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 #include "ui/CompletingComboBox.h"
 #include "ui/ImagePreviewDialog.h"

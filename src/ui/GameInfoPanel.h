@@ -3,7 +3,7 @@
 // genres, emulator, and pictures.
 #include "browser/ChoiceLists.h"
 #include "browser/GameList.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 #include "ui/UiContext.h"
 
 #include <QGroupBox>

@@ -241,7 +241,7 @@ QVariant GameListModel::data(const QModelIndex& index, int role) const
     case Qt::UserRole:
       return entry.row.gameId;
     case kPictureRole:
-      return PictureFileOf(entry.row);
+      return entry.row.pictureFile;
     default:
       return {};
   }

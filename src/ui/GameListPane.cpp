@@ -301,17 +301,19 @@ bool GameListPane::FilterGenre(bool refreshOnly)
     return false;
   if (index >= 1)
     filters.genreId = m_genreCombo->itemData(index).toLongLong();
-  std::optional<std::vector<GameRow>> rows = GameListQuery(m_context.catalogue, m_context.feedback, filters);
+  int viewCount = 0;
+  std::optional<std::vector<GameRow>> rows =
+      GameListQuery(m_context.catalogue, m_context.feedback, filters, QStringLiteral("FilterGenre"), &viewCount);
   if (!rows)
     return false;
   if (!refreshOnly)
-    CreateList(std::move(*rows));
+    CreateList(std::move(*rows), viewCount);
   emit listFiltered(refreshOnly);
   m_context.feedback.Yield();
   return true;
 }
 
-void GameListPane::CreateList(std::vector<GameRow> rows)
+void GameListPane::CreateList(std::vector<GameRow> rows, int viewCount)
 {
   m_listBusy = true;
   if (!rows.empty())
@@ -326,7 +328,7 @@ void GameListPane::CreateList(std::vector<GameRow> rows)
     m_list->scrollToTop();
     m_grid->scrollToTop();
   }
-  m_viewCount = ViewCount(m_context.catalogue, m_context.feedback, m_systemId, m_view);
+  m_viewCount = viewCount;
   ShowCaption();
   m_context.feedback.SetStatus(StatusKind::Text, ListCountText(count, m_viewCount));
 }

@@ -116,7 +116,7 @@ class GameListPane : public QGroupBox {
   void BuildViews();
   void ConnectViewEvents(GameViewEvents* events, bool forGrid);
   void SetUpColumns();
-  void CreateList(std::vector<GameRow> rows);
+  void CreateList(std::vector<GameRow> rows, int viewCount);
   // cmdsall: ticked, and captioned "Uncheck All", exactly when every row is ticked.
   void ShowCheckAllState(bool allTicked);
   // The view's caption with how many games show of how many the view has.

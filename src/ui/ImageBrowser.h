@@ -31,8 +31,6 @@ class ImageBrowser final : public QWidget, public ImageSearchView {
   ImageSearch& Search() { return *m_search; }
   // Shows the window and runs the batch; the window closes when the batch ends.
   BatchOutcome Run(ImageCommand command, bool resumeBatch);
-  // How cmdview opens an address; the user's web browser unless set.
-  void SetAddressOpener(std::function<void(const QUrl&)> opener) { m_openAddress = std::move(opener); }
 
   // ImageSearchView.
   int ListCount() override;

@@ -3,6 +3,7 @@
 #include "browser/ChoiceLists.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/ReservedKeys.h"
 #include "catalogue/Session.h"
 #include "settings/SystemOptions.h"
 #include "ui/GameListModel.h"
@@ -377,7 +378,7 @@ void MainWindow::RefreshSettings()
   Action(QStringLiteral("VerifyRoms"))->setEnabled(m_settings.hasRomPath);
   Action(QStringLiteral("RenameRoms"))->setEnabled(m_settings.hasRomPath);
   SetListCommandsEnabled(m_listPane->Model().rowCount() > 0);
-  const bool arcade = m_settings.systemId == 1;
+  const bool arcade = m_settings.systemId == kArcadeSystemId;
   Action(QStringLiteral("Clones"))->setEnabled(arcade);
   Action(QStringLiteral("ClonesOnly"))->setEnabled(arcade);
 }

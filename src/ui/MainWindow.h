@@ -4,7 +4,7 @@
 // frame, and it is the host the dialogs and panes it opens talk back to: each of them is built
 // from a UiContext and a narrow host interface, never from the window itself.
 #include "browser/GameList.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 #include "images/ImageSearch.h"
 #include "ui/DetailEditorDialog.h"
 #include "ui/ExportDialogs.h"

@@ -23,7 +23,7 @@ void WithChosenFile(ImageSearchHost& host, Feedback& feedback, const DataFolder&
   const auto unlock = qScopeGuard([&host] { host.LockControls(false, QString()); });
   const QString folder = EnsureSiteListFolder(dataFolder);
   if (folder.isEmpty()) {
-    ReportError(feedback, 76, routine, QStringLiteral("Cannot make the folder ") + dataFolder.UrlFolder());
+    ReportError(feedback, kPathNotFound, routine, QStringLiteral("Cannot make the folder ") + dataFolder.UrlFolder());
     return;
   }
   const QString file = choose(parent, folder);

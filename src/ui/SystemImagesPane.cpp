@@ -1,6 +1,6 @@
 #include "ui/SystemImagesPane.h"
 
-#include "scan/RomDiscovery.h"
+#include "common/Paths.h"
 #include "settings/SystemSites.h"
 #include "ui/StatusFeedback.h"
 

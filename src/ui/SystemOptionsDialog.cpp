@@ -1,6 +1,6 @@
 #include "ui/SystemOptionsDialog.h"
 
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 #include "settings/SystemOptions.h"
 #include "ui/StatusFeedback.h"
 #include "ui/SystemGeneralPane.h"

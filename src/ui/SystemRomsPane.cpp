@@ -1,6 +1,6 @@
 #include "ui/SystemRomsPane.h"
 
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 #include "settings/SystemOptions.h"
 #include "ui/StatusFeedback.h"
 

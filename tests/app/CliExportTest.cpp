@@ -145,6 +145,13 @@ class CliExportTest : public QObject {
     // A library that cannot be read fails the command.
     QVERIFY(TouchFile(library, QByteArray(3000, 'x')));
     QCOMPARE(Run(t, {"export-meedio", library, "--system", "SNES"}).status, 1);
+    // A folder is refused, not written as a hidden ".mlf" in it.
+    for (const QString& folder : {out.path(), out.path() + "/"}) {
+      const CliOutput refused = Run(t, {"export-meedio", folder, "--system", "SNES"});
+      QCOMPARE(refused.status, 1);
+      QVERIFY2(refused.err.contains("is a folder"), qPrintable(refused.err));
+    }
+    QVERIFY(!QFile::exists(out.filePath(".mlf")));
   }
 
   void UsageErrors()

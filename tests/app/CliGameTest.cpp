@@ -121,6 +121,18 @@ class CliGameTest : public QObject {
     QVERIFY2(output.err.contains(QStringLiteral("Status: Error - ")), qPrintable(output.err));
     QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Available <> 0 AND Selected <> 0")).toInt(), 2);
   }
+
+  void DeleteOfNoTickedGameFails()
+  {
+    TestCatalogue t;
+    TestGame(kGameboy, QStringLiteral("Tetris")).File(QStringLiteral("Tetris.gb")).Insert(t.Db());
+    const CliOutput output = RunCliOn(
+        t.Folder().Path(), {QStringLiteral("delete"), QStringLiteral("--system"), QStringLiteral("Gameboy"),
+                            QStringLiteral("--selected"), QStringLiteral("--mode"), QStringLiteral("database")});
+    QCOMPARE(output.status, 1);
+    QVERIFY2(output.err.contains(QStringLiteral("no game of Gameboy is ticked")), qPrintable(output.err));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE System = ?"), {kGameboy}).toInt(), 1);
+  }
 };
 
 QUILLON_TEST_CLASS(CliGameTest)

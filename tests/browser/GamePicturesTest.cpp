@@ -5,7 +5,7 @@
 #include "TestRegistry.h"
 
 #include "browser/GamePictures.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -216,6 +216,13 @@ class DatabaseAccessTest : public QObject {
                            QStringLiteral("INSERT INTO Games (FullName, FileName, System) VALUES (?, ?, 3)"),
                            {hostile, hostile}));
     QCOMPARE(t.Value(QStringLiteral("SELECT FullName FROM Games")).toString(), hostile);
+
+    // Text arrives exactly, also with a leading U+FEFF (a file name may begin with one).
+    const QString marked = QString(QChar(0xFEFF)) + QStringLiteral("Game (U).gb");
+    QVERIFY(
+        t.Db().Execute(feedback, QStringLiteral("test"), QStringLiteral("UPDATE Games SET FileName = ?"), {marked}));
+    QCOMPARE(t.Value(QStringLiteral("SELECT FileName FROM Games")).toString(), marked);
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE FileName = ?"), {marked}).toInt(), 1);
   }
 
   void EditRecordWritesOnlyChangedValues()
@@ -301,6 +308,29 @@ class DatabaseAccessTest : public QObject {
       QVERIFY(outer.Commit());
     }
     QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(FullName) FROM Games")).toString(), QStringLiteral("kept"));
+  }
+
+  void FailedCommitLeavesNoTransactionOpen()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("PRAGMA busy_timeout = 50"));
+    // Another program reading the catalogue keeps a commit from finishing.
+    std::unique_ptr<Catalogue> reader = Catalogue::Open(t.Folder().CatalogueFile(), nullptr, nullptr);
+    QVERIFY(reader && reader->TryExecute(QStringLiteral("BEGIN"), {}, nullptr) &&
+            reader->TrySelect(QStringLiteral("SELECT count(*) FROM Games"), {}, nullptr));
+    {
+      Transaction transaction(t.Db());
+      t.Exec(QStringLiteral("INSERT INTO Games (FullName, System) VALUES ('not saved', 3)"));
+      SqlFailure failure;
+      QVERIFY(!transaction.Commit(&failure));
+      QVERIFY2(failure.description.contains(QStringLiteral("locked")), qPrintable(failure.description));
+    }
+    QVERIFY(!t.Db().InTransaction());
+    QVERIFY(reader->TryExecute(QStringLiteral("COMMIT"), {}, nullptr));
+    // Later work is its own and is saved.
+    t.Exec(QStringLiteral("INSERT INTO Games (FullName, System) VALUES ('saved', 3)"));
+    t.Reopen();
+    QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(FullName) FROM Games")).toString(), QStringLiteral("saved"));
   }
 };
 

@@ -3,6 +3,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "common/Paths.h"
 #include "scan/RomDiscovery.h"
 
 #include <QTemporaryDir>

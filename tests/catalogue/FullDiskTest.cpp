@@ -7,7 +7,7 @@
 
 #include "catalogue/Compaction.h"
 #include "catalogue/DataFolder.h"
-#include "catalogue/FileWriting.h"
+#include "common/FileWriting.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "browser/SystemSettings.h"
 #include "catalogue/Revision.h"
 #include "catalogue/StructureUpgrade.h"
+#include "catalogue/SystemSettings.h"
 
 #include <QTest>
 

@@ -4,6 +4,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "catalogue/ReservedKeys.h"
 #include "catalogue/StructureUpgrade.h"
 #include "catalogue/SystemNames.h"
 

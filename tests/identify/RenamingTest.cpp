@@ -5,6 +5,7 @@
 #include "RecordingFeedback.h"
 #include "TestRegistry.h"
 
+#include "common/FileWriting.h"
 #include "identify/FileHashes.h"
 #include "identify/Renaming.h"
 

@@ -4,7 +4,6 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "browser/Processes.h"
 #include "catalogue/DataFolder.h"
 #include "scan/GoodTools.h"
 
@@ -146,66 +145,6 @@ class GoodToolsTest : public QObject {
     QVERIFY(FilesIn(folder.TempFolder()).isEmpty());
     QVERIFY(FilesIn(folder.TempFolder() + QStringLiteral("goodtools/")).isEmpty());
     QVERIFY(QFileInfo(folder.TempImagesFolder()).isDir());
-  }
-
-  void ExecCmdWaitsInTheWorkingFolderAndCapturesOutput()
-  {
-    QTemporaryDir dir;
-    const QString script = dir.filePath(QStringLiteral("tool.sh"));
-    QVERIFY(WriteExecutable(script, "#!/bin/sh\nsleep 1\npwd\necho \"$1\"\nexit 7\n"));
-    RecordingFeedback feedback;
-    const QString output = dir.filePath(QStringLiteral("out.txt"));
-    const ExecResult result =
-        ExecCmd(ToolInvocation(script, {QStringLiteral("a b;'c\"")}), dir.path(), feedback, output);
-    QVERIFY(result.started);
-    QCOMPARE(result.exitCode, 7);
-    QVERIFY(feedback.yields >= 1);
-    QFile file(output);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), QDir(dir.path()).canonicalPath() + QStringLiteral("\na b;'c\"\n"));
-
-    const ExecResult missing =
-        ExecCmd(ToolInvocation(dir.filePath(QStringLiteral("none.exe")), {}), dir.path(), feedback);
-    QVERIFY(!missing.started);
-  }
-
-  void WindowsProgramsRunThroughWineWhenInstalled()
-  {
-    QTemporaryDir dir;
-    const QString program = dir.filePath(QStringLiteral("goodGen.exe"));
-    QVERIFY(TouchFile(program, "MZ\x90\x00 windows program"));
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", QByteArray("/nonexistent-bin"));
-    QCOMPARE(ToolInvocation(program, {QStringLiteral("rename")}).program, program);
-    // A stand-in wine on the PATH: it records what it was asked to run.
-    QVERIFY(WriteExecutable(dir.filePath(QStringLiteral("bin/wine")), "#!/bin/sh\necho \"$@\" > ran.txt\n"));
-    qputenv("PATH", dir.filePath(QStringLiteral("bin")).toUtf8());
-    const Invocation invocation = ToolInvocation(program, {QStringLiteral("rename"), QStringLiteral("inplace")});
-    qputenv("PATH", oldPath);
-    QCOMPARE(invocation.program, dir.filePath(QStringLiteral("bin/wine")));
-    QCOMPARE(invocation.arguments, (QStringList{program, "rename", "inplace"}));
-    RecordingFeedback feedback;
-    QVERIFY(ExecCmd(invocation, dir.path(), feedback).started);
-    QFile ran(dir.filePath(QStringLiteral("ran.txt")));
-    QVERIFY(ran.open(QIODevice::ReadOnly));
-    QCOMPARE(ran.readAll(), (program + QStringLiteral(" rename inplace\n")).toUtf8());
-    // A shell script named .exe is no Windows program: it runs directly.
-    const QString script = dir.filePath(QStringLiteral("goodSNES.exe"));
-    QVERIFY(WriteExecutable(script, kStandInTool));
-    QCOMPARE(ToolInvocation(script, {}).program, script);
-  }
-
-  void PathForms()
-  {
-    QTemporaryDir dir;
-    QVERIFY(TouchFile(dir.filePath(QStringLiteral("a/game.zip"))));
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("a")), dir.filePath(QStringLiteral("link"))));
-    QCOMPARE(ShortName(dir.filePath(QStringLiteral("a/game.zip"))), dir.filePath(QStringLiteral("a/game.zip")));
-    QVERIFY(ShortName(dir.filePath(QStringLiteral("nothing"))).isEmpty());
-    QVERIFY(ShortName(QString()).isEmpty());
-    QCOMPARE(GetLongPathName(dir.filePath(QStringLiteral("link/game.zip"))),
-             QDir(dir.path()).canonicalPath() + QStringLiteral("/a/game.zip"));
-    QVERIFY(GetLongPathName(dir.filePath(QStringLiteral("link/none.zip"))).isEmpty());
   }
 };
 

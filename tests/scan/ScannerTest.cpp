@@ -3,6 +3,7 @@
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"
@@ -362,6 +363,70 @@ class ScannerTest : public QObject {
     const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
     QCOMPARE(summary.errors, 0);
     QCOMPARE(Column(t, "Available", "Gone (U).smc"), QStringLiteral("0"));
+  }
+
+  void RescanWritesOnlyWhatChanged()
+  {
+    TestCatalogue t;
+    QTemporaryDir roms;
+    const QString first = roms.path() + QStringLiteral("/one/");
+    const QString second = roms.path() + QStringLiteral("/two/");
+    for (int i = 0; i < 40; ++i)
+      QVERIFY(TouchFile((i % 2 ? first : second) + QStringLiteral("Game %1 (U) (199%2).smc").arg(i).arg(i % 10)));
+    AddFolder(t, 3, first);
+    AddFolder(t, 3, second);
+    t.Exec(QStringLiteral("UPDATE System SET ResumePosition = 12 WHERE SystemID = 3"));
+    RecordingFeedback feedback;
+    QCOMPARE(Scan(t, feedback, QStringLiteral("SNES")).gamesAdded, 40);
+    const auto changes = [&] { return t.Value(QStringLiteral("SELECT total_changes()")).toInt(); };
+
+    int before = changes();
+    QCOMPARE(Scan(t, feedback, QStringLiteral("SNES")).gamesUpdated, 40);
+    QCOMPARE(changes() - before, 0);
+
+    // One file gone (its game marked missing), one new (a game and its genre link), one whose
+    // extension changed (its file name and its values).
+    QVERIFY(QFile::remove(first + "Game 1 (U) (1991).smc"));
+    QVERIFY(TouchFile(second + "Game 40 (E).smc"));
+    QVERIFY(QFile::rename(first + "Game 3 (U) (1993).smc", first + "Game 3 (U) (1993).zip"));
+    t.Exec(QStringLiteral("UPDATE System SET DefaultRomType = 'smc;zip' WHERE SystemID = 3"));
+    before = changes();
+    const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QCOMPARE(summary.gamesAdded, 1);
+    QCOMPARE(changes() - before, 1 + 2 + 2);
+    QCOMPARE(Column(t, "Available", "Game 1 (U) (1991).smc"), QStringLiteral("0"));
+    QCOMPARE(Column(t, "Available", "Game 3 (U) (1993).zip"), QStringLiteral("1"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Available <> 0")).toInt(), 40);
+  }
+
+  void ScanThatCannotBeSavedSaysSo()
+  {
+    TestCatalogue t;
+    QTemporaryDir roms;
+    const QString folder = roms.path() + QLatin1Char('/');
+    for (int i = 0; i < 20; ++i)
+      QVERIFY(TouchFile(folder + QStringLiteral("Game %1 (U).smc").arg(i)));
+    AddFolder(t, 3, folder);
+    t.Exec(QStringLiteral("PRAGMA busy_timeout = 50"));
+    // Another program reading the catalogue keeps the scan from saving anything.
+    std::unique_ptr<Catalogue> reader = Catalogue::Open(t.Folder().CatalogueFile(), nullptr, nullptr);
+    QVERIFY(reader && reader->TryExecute(QStringLiteral("BEGIN"), {}, nullptr) &&
+            reader->TrySelect(QStringLiteral("SELECT count(*) FROM Games"), {}, nullptr));
+    RecordingFeedback feedback;
+    ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QVERIFY(summary.errors > 0);
+    QCOMPARE(summary.gamesAdded, 0);
+    QVERIFY2(feedback.resultLines.contains(QStringLiteral("     Error - database is locked")),
+             qPrintable(feedback.resultLines.join(QLatin1Char('\n'))));
+    QVERIFY(!t.Db().InTransaction());
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games")).toInt(), 0);
+
+    QVERIFY(reader->TryExecute(QStringLiteral("COMMIT"), {}, nullptr));
+    summary = Scan(t, feedback, QStringLiteral("SNES"));
+    QCOMPARE(summary.errors, 0);
+    QCOMPARE(summary.gamesAdded, 20);
+    t.Reopen();
+    QCOMPARE(t.Value(QStringLiteral("SELECT count(*) FROM Games WHERE Available <> 0")).toInt(), 20);
   }
 
   void NamesAreStoredExactlyOrListed()

@@ -4,7 +4,7 @@
 #include "LocalHttpServer.h"
 #include "TestCatalogue.h"
 
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 
 #include <QPair>
 #include <QStringList>

@@ -23,12 +23,11 @@ std::vector<GameRow> Rows()
     GameRow row;
     row.gameId = key++;
     row.fullName = QString::fromLatin1(name);
-    row.fullImage = QStringLiteral("/pics/x.png");
+    row.hasPicture = true;
     row.hasDescription = true;
     row.country = 2;
     row.manufacturer = 7;
     row.year = row.fullName == QStringLiteral("Gamma") ? 42 : 30;
-    row.genre = 1;
     row.firstGenreId = 13;
     row.selected = row.fullName == QStringLiteral("Beta") || row.fullName == QStringLiteral("Delta");
     rows.push_back(row);

@@ -1,9 +1,9 @@
 // quillon-cli export-my, export-meedio and options: the two exports and their options in `Inc`.
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
-#include "browser/SystemSettings.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/SystemSettings.h"
 #include "export/MeedioExport.h"
 #include "export/MyExport.h"
 #include "settings/SystemOptions.h"
@@ -173,7 +173,12 @@ int RunExportMeedio(CliRun& run)
   request.systems = system->scope;
   request.currentSystemId = system->id;
   request.options = *options;
-  request.library = QFileInfo(WithDefaultSuffix(args.Positional().first(), kMeedioSuffix)).absoluteFilePath();
+  const QString library = args.Positional().first();
+  if (library.endsWith(QLatin1Char('/')) || QFileInfo(library).isDir()) {
+    run.Err() << "quillon-cli: " << library << " is a folder; export-meedio needs the LIBRARY file (.mlf)\n";
+    return kFailure;
+  }
+  request.library = QFileInfo(WithDefaultSuffix(library, kMeedioSuffix)).absoluteFilePath();
   return Finish(run, ExportToH2(*catalogue, run.Feedback(), run.Folder(), request), {});
 }
 

@@ -4,11 +4,11 @@
 #include "app/cli/CliCommands.h"
 #include "browser/ChoiceLists.h"
 #include "browser/EmulatorLaunch.h"
-#include "browser/GameDetails.h"
 #include "browser/GamePictures.h"
 #include "browser/GameRecord.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/GameDetails.h"
 #include "catalogue/Lookups.h"
+#include "catalogue/SystemSettings.h"
 #include "scan/GameDeletion.h"
 #include "settings/SystemOptions.h"
 
@@ -247,6 +247,11 @@ int RunDelete(CliRun& run)
     if (!ticked)
       return kFailure;
     games = *ticked;
+    if (games.isEmpty()) {
+      run.Err() << "quillon-cli: no game of " << args.Value(QStringLiteral("--system"))
+                << " is ticked; nothing was deleted\n";
+      return kFailure;
+    }
   }
   const DeletionResult result = DeleteGames(*catalogue, run.Feedback(), *system, games, *mode);
   run.Out() << result.games << " game(s) deleted, " << result.filesDeleted << " file(s) removed\n";

@@ -5,7 +5,7 @@
 #include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
 #include "browser/GameList.h"
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 #include "identify/ReferenceLists.h"
 #include "identify/Verification.h"
 #include "images/BatchGames.h"

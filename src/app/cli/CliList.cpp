@@ -65,7 +65,9 @@ int RunList(CliRun& run)
     }
     filters.genreId = *genre;
   }
-  const std::optional<std::vector<GameRow>> rows = GameListQuery(*catalogue, run.Feedback(), filters);
+  int viewCount = 0;
+  const std::optional<std::vector<GameRow>> rows =
+      GameListQuery(*catalogue, run.Feedback(), filters, QStringLiteral("FilterGenre"), &viewCount);
   if (!rows)
     return kFailure;
   const bool json = args.Has(QStringLiteral("--json"));
@@ -82,9 +84,7 @@ int RunList(CliRun& run)
     }
   }
   run.Out().flush();
-  run.Err() << ListCountText(static_cast<int>(rows->size()),
-                             ViewCount(*catalogue, run.Feedback(), filters.systemId, filters.view))
-            << '\n';
+  run.Err() << ListCountText(static_cast<int>(rows->size()), viewCount) << '\n';
   return kSuccess;
 }
 

@@ -1,7 +1,6 @@
 // quillon-cli system: a system's settings, name, group and tab, ROM folders, image sites and the
 // pictures each site must pass over.
 #include "app/cli/CliCommands.h"
-#include "scan/RomDiscovery.h"
 #include "settings/SystemOptions.h"
 #include "settings/SystemSites.h"
 

@@ -1,5 +1,6 @@
 #include "export/frontends/EsdeGamelist.h"
 
+#include "common/Paths.h"
 #include "export/frontends/FrontendWriter.h"
 
 #include <QDir>
@@ -18,11 +19,6 @@ const QString kPath = QStringLiteral("path");
 const QString kOutsideRomFolders = QStringLiteral("its file lies outside the system's ROM folders");
 // ES-DE reads dates through the local calendar: the first day it can show is 2 January 1970.
 constexpr int kFirstShownYear = 1970;
-
-QString WithSlash(const QString& folder)
-{
-  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 
 // The owned fields of a game, in the order ES-DE writes them.
 QList<QPair<QString, QString>> OwnedFields(const EsdeGame& game)
@@ -94,7 +90,7 @@ QString XmlAttributeText(QString value)
 class EsdeWriter final : public FrontendWriter {
  public:
   explicit EsdeWriter(const QString& dataFolder)
-      : m_gamelists(WithSlash(dataFolder) + QStringLiteral("gamelists/")), m_media(EsdeMediaFolder(dataFolder))
+      : m_gamelists(Check4Slash(dataFolder) + QStringLiteral("gamelists/")), m_media(EsdeMediaFolder(dataFolder))
   {
   }
 
@@ -250,8 +246,8 @@ QString EsdeDefaultDataFolder()
 
 QString EsdeMediaFolder(const QString& dataFolder)
 {
-  const QString fallback = WithSlash(dataFolder) + QStringLiteral("downloaded_media/");
-  QFile settings(WithSlash(dataFolder) + QStringLiteral("settings/es_settings.xml"));
+  const QString fallback = Check4Slash(dataFolder) + QStringLiteral("downloaded_media/");
+  QFile settings(Check4Slash(dataFolder) + QStringLiteral("settings/es_settings.xml"));
   if (!settings.open(QIODevice::ReadOnly))
     return fallback;
   // The settings file has no single root, so it is searched rather than parsed.
@@ -262,7 +258,7 @@ QString EsdeMediaFolder(const QString& dataFolder)
     return fallback;
   if (folder.startsWith(QLatin1Char('~')))
     folder = QDir::homePath() + folder.mid(1);
-  return WithSlash(folder);
+  return Check4Slash(folder);
 }
 
 std::unique_ptr<FrontendWriter> MakeEsdeWriter(const QString& dataFolder)

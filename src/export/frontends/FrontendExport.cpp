@@ -19,7 +19,6 @@ namespace quillon {
 namespace {
 
 const QString kRoutine = QStringLiteral("ExportToFrontend");
-constexpr int kFileErrorNumber = 75;
 constexpr int kYieldEvery = 100;
 // Up to this many systems without games are named in the summary, more are counted.
 constexpr qsizetype kNamedEmptySystems = 3;
@@ -293,7 +292,7 @@ class FrontendRun {
   // A failure of the file system: the export stops where it is.
   bool Fail(const QString& error)
   {
-    ReportError(m_feedback, kFileErrorNumber, kRoutine, error);
+    ReportError(m_feedback, kPathFileAccessError, kRoutine, error);
     Failed(error, false);
     return false;
   }

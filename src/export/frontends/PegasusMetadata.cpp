@@ -1,6 +1,6 @@
 #include "export/frontends/PegasusMetadata.h"
 
-#include "browser/EmulatorLaunch.h"
+#include "common/EmulatorCommand.h"
 #include "export/frontends/FrontendWriter.h"
 
 #include <QDir>

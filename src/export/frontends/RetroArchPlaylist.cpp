@@ -1,5 +1,6 @@
 #include "export/frontends/RetroArchPlaylist.h"
 
+#include "common/Paths.h"
 #include "export/frontends/FrontendWriter.h"
 
 #include <QDir>
@@ -233,7 +234,7 @@ QString FolderOf(const QString& configFolder, const QString& key, const QString&
   QString folder = ConfiguredFolder(configFolder, key);
   if (folder.isEmpty())
     folder = QDir(configFolder).filePath(fallback);
-  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+  return Check4Slash(folder);
 }
 
 QString InfoDisplayName(const QString& infoFile)

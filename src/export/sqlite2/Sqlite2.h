@@ -64,7 +64,7 @@ StatementResult ags_sqlite_get_table(Connection* handle, const char* sql);
 // Writes the committed changes into the library file and closes it. The library is not written
 // when nothing was changed, nor when another program changed or began writing it after it was
 // opened (an error then). `fault` lets tests make one step of the replacement fail.
-StatementResult sqlite_close(std::unique_ptr<Connection> handle, const WriteFault& fault = {});
+StatementResult sqlite_close(std::unique_ptr<Connection> handle, const ReplaceFault& fault = {});
 
 // The statement that makes the library's `items` table.
 inline constexpr char kCreateItemsTable[] =

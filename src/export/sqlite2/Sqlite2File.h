@@ -1,7 +1,9 @@
 #pragma once
 // Whole library files: reading every b-tree of a file (either byte order, with a rollback journal
-// played back first), building a complete new little-endian file from b-tree contents, checking a
-// file's structure, and replacing a file atomically.
+// played back first; Sqlite2Reader.cpp), building a complete new little-endian file from b-tree
+// contents and replacing a library with it (Sqlite2Writer.cpp), and checking a file's structure
+// (Sqlite2Checker.cpp).
+#include "common/AtomicFile.h"
 #include "export/sqlite2/Sqlite2Format.h"
 
 #include <QByteArray>
@@ -9,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -84,14 +85,11 @@ std::optional<QByteArray> BuildLibraryFile(const LibraryContent& content, QStrin
 // little-endian file. Returns the problems found (empty: the file is sound).
 QStringList CheckLibraryFile(const QByteArray& bytes, bool writerRules);
 
-// Steps of replacing a file, so tests can make one fail.
-enum class WriteStep { CreateTemporary, WriteTemporary, SyncTemporary, ReplaceFile, RemoveJournal };
-using WriteFault = std::function<bool(WriteStep)>;
-
-// Writes the bytes beside `path` under a temporary name, syncs them, renames them over `path`
-// and syncs the folder; then removes a `path`-journal file. On failure the file under `path` is
-// untouched and the temporary file removed.
-bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes, QString* error, const WriteFault& fault = {});
+// Writes the bytes as the new file under `path` (common/AtomicFile.h: beside it, synced, renamed
+// over it), where a symbolic link points when it is one; then removes a `path`-journal file. On
+// failure the file under `path` is untouched and nothing is left beside it. `fault` lets tests
+// make a step fail.
+bool ReplaceLibraryFile(const QString& path, const QByteArray& bytes, QString* error, const ReplaceFault& fault = {});
 
 QString JournalPath(const QString& libraryPath);
 

@@ -5,6 +5,7 @@
 #include "FrontendScene.h"
 #include "TestRegistry.h"
 
+#include "catalogue/ReservedKeys.h"
 #include "catalogue/SystemNames.h"
 
 #include <QDir>

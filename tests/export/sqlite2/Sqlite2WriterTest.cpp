@@ -246,10 +246,10 @@ class Sqlite2WriterTest : public QObject {
   void AFailingStepLeavesTheLibraryAsItWas_data()
   {
     QTest::addColumn<int>("step");
-    QTest::newRow("create temporary") << int(WriteStep::CreateTemporary);
-    QTest::newRow("write temporary") << int(WriteStep::WriteTemporary);
-    QTest::newRow("sync temporary") << int(WriteStep::SyncTemporary);
-    QTest::newRow("replace") << int(WriteStep::ReplaceFile);
+    QTest::newRow("create temporary") << int(ReplaceStep::CreateTemporary);
+    QTest::newRow("write temporary") << int(ReplaceStep::WriteTemporary);
+    QTest::newRow("sync temporary") << int(ReplaceStep::SyncTemporary);
+    QTest::newRow("replace") << int(ReplaceStep::ReplaceFile);
   }
 
   void AFailingStepLeavesTheLibraryAsItWas()
@@ -264,7 +264,7 @@ class Sqlite2WriterTest : public QObject {
     std::unique_ptr<Connection> db = sqlite_open(library, &error);
     for (const QString& statement : ExportStatements(GoldenPath("large-6.tmp"), "5"))
       QVERIFY(ags_sqlite_get_table(db.get(), statement));
-    const StatementResult closed = sqlite_close(std::move(db), [step](WriteStep s) { return int(s) == step; });
+    const StatementResult closed = sqlite_close(std::move(db), [step](ReplaceStep s) { return int(s) == step; });
     QVERIFY(!closed.ok);
     QVERIFY(!closed.error.isEmpty());
     QCOMPARE(ReadBytes(library), before);

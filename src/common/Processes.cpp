@@ -1,9 +1,6 @@
-#include "browser/Processes.h"
-
-#include "catalogue/Feedback.h"
+#include "common/Processes.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -31,7 +28,7 @@ Invocation ToolInvocation(const QString& programFile, const QStringList& argumen
   return {programFile, arguments};
 }
 
-ExecResult ExecCmd(const Invocation& invocation, const QString& workingFolder, Feedback& feedback,
+ExecResult ExecCmd(const Invocation& invocation, const QString& workingFolder, const std::function<void()>& yield,
                    const QString& outputFile)
 {
   ExecResult result;
@@ -53,27 +50,12 @@ ExecResult ExecCmd(const Invocation& invocation, const QString& workingFolder, F
     if (process.state() == QProcess::NotRunning)
       break;
     if (++waits % 10 == 0)
-      feedback.Yield();
+      yield();
   }
   if (process.exitStatus() != QProcess::NormalExit)
     result.error = QStringLiteral("The program ended abnormally.");
   result.exitCode = process.exitCode();
   return result;
-}
-
-QString ShortName(const QString& path)
-{
-  if (path.isEmpty())
-    return {};
-  const QFileInfo info(path);
-  return info.exists() ? info.absoluteFilePath() : QString();
-}
-
-QString GetLongPathName(const QString& path)
-{
-  if (path.isEmpty())
-    return {};
-  return QFileInfo(path).canonicalFilePath();
 }
 
 }  // namespace quillon

@@ -1,7 +1,7 @@
 #pragma once
-// Writing files so that a failure carries the system's own reason ("No space left on device",
-// "Read-only file system", "Permission denied"). Qt's file classes report a short write (a disk
-// that fills up in the middle of a file) without one, as "Unknown error".
+// Writing and renaming files so that a failure carries the system's own reason ("No space left on
+// device", "Read-only file system", "Permission denied"). Qt's file classes report a short write
+// (a disk that fills up in the middle of a file) without one, as "Unknown error".
 #include <QByteArrayView>
 #include <QString>
 
@@ -21,8 +21,8 @@ bool WriteAll(QFileDevice& file, QByteArrayView bytes);
 // Flushes what the file buffers, the same way.
 bool FlushAll(QFileDevice& file);
 
-// Copies a small file whole, replacing `to` only once the copy is complete (and synced). On
-// failure `to` is as it was and `reason` says why in the system's words.
-bool CopyWholeFile(const QString& from, const QString& to, QString* reason);
+// Renames a file only when no file of the new name exists (RENAME_NOREPLACE where the file system
+// offers it). False with `error` set otherwise.
+bool RenameWithoutReplacing(const QString& oldPath, const QString& newPath, QString* error);
 
 }  // namespace quillon

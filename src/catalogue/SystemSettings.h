@@ -7,6 +7,7 @@
 namespace quillon {
 
 class Catalogue;
+class DataFolder;
 class Feedback;
 
 struct SystemSettings {
@@ -42,5 +43,10 @@ bool AnyRomPath(Catalogue& catalogue, Feedback& feedback);
 
 // Stores a system's picture folder (set the first time a picture is shown or added).
 bool StoreImageFolder(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
+
+// The system's picture folder; when it has none, the data folder's temp/images/ folder is made,
+// stored as the system's and returned.
+QString EnsureImageFolder(Catalogue& catalogue, Feedback& feedback, const DataFolder& dataFolder,
+                          SystemSettings& settings);
 
 }  // namespace quillon

@@ -2,6 +2,8 @@
 // The details of one game as the details panel shows and edits them: every edit is written at
 // once and marks the game as edited; genre ticks keep the game's genre links and its genre count
 // in step.
+#include "catalogue/ReservedKeys.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -13,7 +15,6 @@ namespace quillon {
 class Catalogue;
 class Feedback;
 
-inline constexpr qint64 kUnknownGenreId = 1;
 // The most genres a game may have ticked.
 inline constexpr int kMaxTickedGenres = 5;
 
@@ -23,9 +24,9 @@ struct GameDetails {
   QString fullName;
   QString fileName;
   QString emulator;  // the game's own, else its system's
-  qint64 countryId = 1;
-  qint64 yearId = 42;
-  qint64 manufacturerId = 319;
+  qint64 countryId = kUnknownCountry;
+  qint64 yearId = kUnknownYear;
+  qint64 manufacturerId = kUnknownManufacturer;
   QString country;
   QString year;
   QString manufacturer;
@@ -53,6 +54,9 @@ bool IsDetailColumn(const QString& column);
 // inside the image folder is stored by its name there. Reported as "-(UpdateGameInfo)-".
 bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, const QString& column,
                     const QVariant& value, const QString& imageFolder = {});
+
+// The full ROM path of a game (the File view), or an invalid QVariant when it has none.
+QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId);
 
 // The game's genre links in link order.
 QList<qint64> GenreLinks(Catalogue& catalogue, Feedback& feedback, qint64 gameId);

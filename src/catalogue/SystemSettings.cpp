@@ -1,7 +1,10 @@
-#include "browser/SystemSettings.h"
+#include "catalogue/SystemSettings.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
+
+#include <QDir>
 
 namespace quillon {
 
@@ -68,6 +71,18 @@ bool StoreImageFolder(Catalogue& catalogue, Feedback& feedback, qint64 systemId,
   return catalogue.Execute(feedback, QStringLiteral("UpdateImage"),
                            QStringLiteral("UPDATE System SET DefaultImagePath = ? WHERE SystemID = ?"),
                            {folder, systemId});
+}
+
+QString EnsureImageFolder(Catalogue& catalogue, Feedback& feedback, const DataFolder& dataFolder,
+                          SystemSettings& settings)
+{
+  if (!settings.imageFolder.isEmpty())
+    return settings.imageFolder;
+  const QString folder = dataFolder.TempImagesFolder();
+  QDir().mkpath(folder);
+  if (StoreImageFolder(catalogue, feedback, settings.systemId, folder))
+    settings.imageFolder = folder;
+  return folder;
 }
 
 }  // namespace quillon

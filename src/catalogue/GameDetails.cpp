@@ -1,7 +1,8 @@
-#include "browser/GameDetails.h"
+#include "catalogue/GameDetails.h"
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
+#include "common/StoredValue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,15 +26,6 @@ QString DetailColumn(const QString& column)
       return name;
   }
   return {};
-}
-
-QVariant StoredValue(const QVariant& value)
-{
-  if (value.isNull())
-    return {};
-  if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-    return {};
-  return value;
 }
 
 // A picture inside the image folder is kept by its name there, like the scan stores it.
@@ -103,7 +95,8 @@ std::optional<GameDetails> LoadGameDetails(Catalogue& catalogue, Feedback& feedb
   if (!rows)
     return std::nullopt;
   if (rows->IsEmpty()) {
-    ReportError(feedback, 3021, QStringLiteral("ViewGameInfo"), QStringLiteral("The game is no longer there."));
+    ReportError(feedback, kNoCurrentRecord, QStringLiteral("ViewGameInfo"),
+                QStringLiteral("The game is no longer there."));
     return std::nullopt;
   }
   const QVariantList& row = rows->Row(0);
@@ -138,7 +131,7 @@ bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, con
   const QString routine = QStringLiteral("UpdateGameInfo");
   const QString name = DetailColumn(column);
   if (name.isEmpty()) {
-    ReportError(feedback, 3265, routine, QStringLiteral("Item cannot be found: ") + column);
+    ReportError(feedback, kItemNotFound, routine, QStringLiteral("Item cannot be found: ") + column);
     return false;
   }
   QVariant stored = StoredValue(value);
@@ -147,6 +140,13 @@ bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, con
   return catalogue.Execute(feedback, routine,
                            QStringLiteral("UPDATE Games SET Edited = 1, \"%1\" = ? WHERE GameID = ?").arg(name),
                            {stored, gameId});
+}
+
+QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId)
+{
+  const std::optional<QVariant> file = catalogue.SelectValue(
+      feedback, QStringLiteral("GetRom"), QStringLiteral("SELECT File FROM File WHERE GameID = ?"), {gameId});
+  return file ? *file : QVariant();
 }
 
 QList<qint64> GenreLinks(Catalogue& catalogue, Feedback& feedback, qint64 gameId)
@@ -175,19 +175,19 @@ GenreTickOutcome TickGenre(Catalogue& catalogue, Feedback& feedback, qint64 game
   bool ok = true;
   bool lastUnticked = false;
   if (tick) {
-    const bool otherGenres = std::any_of(before.begin(), before.end(), [](qint64 id) { return id != kUnknownGenreId; });
-    if (genreId == kUnknownGenreId && otherGenres) {
+    const bool otherGenres = std::any_of(before.begin(), before.end(), [](qint64 id) { return id != kUnknownGenre; });
+    if (genreId == kUnknownGenre && otherGenres) {
       // "[Unknown]" never stands beside a real genre.
       outcome.accepted = false;
     } else {
       ok = Link(catalogue, feedback, gameId, genreId);
-      if (ok && genreId != kUnknownGenreId)
-        ok = Unlink(catalogue, feedback, gameId, kUnknownGenreId);
+      if (ok && genreId != kUnknownGenre)
+        ok = Unlink(catalogue, feedback, gameId, kUnknownGenre);
     }
   } else {
     ok = Unlink(catalogue, feedback, gameId, genreId);
     if (ok && GenreLinks(catalogue, feedback, gameId).isEmpty()) {
-      ok = Link(catalogue, feedback, gameId, kUnknownGenreId) &&
+      ok = Link(catalogue, feedback, gameId, kUnknownGenre) &&
            catalogue.Execute(feedback, kGenreRoutine, QStringLiteral("UPDATE Games SET Genre = 1 WHERE GameID = ?"),
                              {gameId});
       lastUnticked = true;

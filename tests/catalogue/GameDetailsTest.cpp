@@ -1,9 +1,9 @@
-// Editing a game's details and genres.
+// Reading and editing a game: its details, genres and full ROM path.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "browser/GameDetails.h"
+#include "catalogue/GameDetails.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,6 +117,19 @@ class GameDetailsTest : public QObject {
     QCOMPARE(GenreCount(t, 1), 5);
     // Ticking a genre twice adds no second link.
     QCOMPARE(TickGenre(t.Db(), feedback, 1, 2, true).links, (QList<qint64>{2, 20, 21, 22, 23}));
+    QVERIFY(!feedback.HasError());
+  }
+
+  void GetRomGivesTheFullPath()
+  {
+    TestCatalogue t;
+    t.Exec(QStringLiteral("INSERT INTO RomPath (PathID, RomPath, System) VALUES (5, '/roms/snes/', 3)"));
+    t.Exec(
+        QStringLiteral("INSERT INTO Games (GameID, FileName, System, RomPath) VALUES (1, 'a.smc', 3, 5), "
+                       "(2, 'b.smc', 3, NULL)"));
+    RecordingFeedback feedback;
+    QCOMPARE(GetRom(t.Db(), feedback, 1).toString(), QStringLiteral("/roms/snes/a.smc"));
+    QVERIFY(!GetRom(t.Db(), feedback, 2).isValid());
     QVERIFY(!feedback.HasError());
   }
 };

@@ -1,11 +1,12 @@
-#include "catalogue/FileWriting.h"
+#include "common/FileWriting.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QFileDevice>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
@@ -64,21 +65,31 @@ bool FlushAll(QFileDevice& file)
   }
 }
 
-bool CopyWholeFile(const QString& from, const QString& to, QString* reason)
+bool RenameWithoutReplacing(const QString& oldPath, const QString& newPath, QString* error)
 {
-  QFile source(from);
-  if (!source.open(QIODevice::ReadOnly)) {
-    *reason = from + QStringLiteral(": ") + source.errorString();
+  const QByteArray from = QFile::encodeName(oldPath);
+  const QByteArray to = QFile::encodeName(newPath);
+  const auto fail = [&](int code) {
+    if (error)
+      *error = code == EEXIST ? QStringLiteral("%1 is already there").arg(newPath)
+                              : QStringLiteral("%1: %2").arg(oldPath, SystemErrorText(code));
     return false;
+  };
+  if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+    return fail(errno);
+  // File systems without RENAME_NOREPLACE: a second link fails on an existing name.
+  if (::link(from.constData(), to.constData()) == 0) {
+    ::unlink(from.constData());
+    return true;
   }
-  const QByteArray bytes = source.readAll();
-  QSaveFile copy(to);
-  if (!copy.open(QIODevice::WriteOnly) || !WriteAll(copy, bytes) || !copy.commit()) {
-    *reason = copy.errorString();
-    copy.cancelWriting();
-    return false;
-  }
-  return true;
+  if (errno == EEXIST)
+    return fail(EEXIST);
+  // Nor hard links (FAT): the best that is left is to look first.
+  if (QFileInfo::exists(newPath))
+    return fail(EEXIST);
+  return ::rename(from.constData(), to.constData()) == 0 || fail(errno);
 }
 
 }  // namespace quillon

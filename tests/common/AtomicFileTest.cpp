@@ -1,13 +1,12 @@
 // Files replaced beside and renamed: the target is the old file or the new one, keeps its
-// permissions, and nothing is left beside it; pictures are linked where the file system allows.
+// permissions, and nothing is left beside it.
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
 #include "common/AtomicFile.h"
-#include "export/frontends/FrontendPictures.h"
 
 #include <QDir>
-#include <QImage>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,32 +80,75 @@ class AtomicFileTest : public QObject {
     QCOMPARE(Content(path), QByteArray("old"));
   }
 
-  void PicturesAreLinkedOrCopiedAcrossFileSystems()
+  void AFailingStepNamesItselfAndLeavesTheTarget_data()
+  {
+    QTest::addColumn<int>("step");
+    QTest::newRow("create") << int(ReplaceStep::CreateTemporary);
+    QTest::newRow("write") << int(ReplaceStep::WriteTemporary);
+    QTest::newRow("sync") << int(ReplaceStep::SyncTemporary);
+    QTest::newRow("replace") << int(ReplaceStep::ReplaceFile);
+  }
+
+  void AFailingStepNamesItselfAndLeavesTheTarget()
+  {
+    QFETCH(int, step);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("library.mlf");
+    QVERIFY(TouchFile(path, "old"));
+    ReplaceOptions options;
+    options.fault = [step](ReplaceStep s) { return int(s) == step; };
+    {
+      AtomicFile file(path, options);
+      ReplaceFailure failure;
+      QVERIFY(!(file.Write("new", &failure) && file.Commit(&failure)));
+      QCOMPARE(int(failure.step), step);
+      QVERIFY(!failure.reason.isEmpty());
+    }
+    QCOMPARE(Content(path), QByteArray("old"));
+    QCOMPARE(Beside(dir.path()), QStringList{"library.mlf"});
+  }
+
+  void OptionsDecideWhatIsReplacedAndHow()
   {
     QTemporaryDir dir;
-    const QString source = dir.filePath("pic.png");
-    QImage picture(3, 3, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QVERIFY(picture.save(source));
-    QSet<QString> folders;
-    const PlacedPicture linked =
-        PlacePicture(source, dir.filePath("covers/pic"), {"png", "jpg"}, MediaMode::Link, folders);
-    QCOMPARE(linked.outcome, PlacedPicture::Outcome::Linked);
-    QCOMPARE(PlacePicture(source, dir.filePath("covers/pic"), {"png"}, MediaMode::Link, folders).outcome,
-             PlacedPicture::Outcome::Current);
+    // A link is followed: the file it points to gets the content, the link stays a link.
+    const QString real = dir.filePath("real.mlf");
+    const QString link = dir.filePath("link.mlf");
+    QVERIFY(TouchFile(real, "old"));
+    QVERIFY(QFile::link(real, link));
+    ReplaceOptions followed;
+    followed.followLink = true;
+    ReplaceFailure failure;
+    {
+      AtomicFile file(link, followed);
+      QCOMPARE(file.Target(), real);
+      QVERIFY(file.Write("new", &failure) && file.Commit(&failure));
+    }
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(Content(real), QByteArray("new"));
 
-    // /dev/shm is another file system here: a link cannot cross it, a copy does.
-    struct stat shm {};
-    struct stat tmp {};
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(dir.path()).constData(), &tmp) != 0 ||
-        shm.st_dev == tmp.st_dev)
-      QSKIP("no second file system to link across");
-    QTemporaryDir other(QStringLiteral("/dev/shm/quillon-XXXXXX"));
-    const PlacedPicture copied = PlacePicture(source, other.filePath("pic"), {"png"}, MediaMode::Link, folders);
-    QCOMPARE(copied.outcome, PlacedPicture::Outcome::Copied);
-    QCOMPARE(Content(copied.path), Content(source));
-    QCOMPARE(PlacePicture(source, other.filePath("pic"), {"png"}, MediaMode::Link, folders).outcome,
-             PlacedPicture::Outcome::Current);
+    // Without replacing, a file that is already there stays as it is.
+    ReplaceOptions keep;
+    keep.replaceExisting = false;
+    {
+      AtomicFile file(real, keep);
+      QVERIFY(file.Write("newer", &failure));
+      QVERIFY(!file.Commit(&failure));
+      QCOMPARE(failure.step, ReplaceStep::ReplaceFile);
+    }
+    QCOMPARE(Content(real), QByteArray("new"));
+
+    // Fixed permissions instead of the target's.
+    ReplaceOptions fixed;
+    fixed.keepTargetPermissions = false;
+    fixed.newPermissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::ReadUser));
+    {
+      AtomicFile file(real, fixed);
+      QVERIFY(file.Write("newest", &failure) && file.Commit(&failure));
+    }
+    QCOMPARE(Mode(real), 0600u);
+    QCOMPARE(Beside(dir.path()), QStringList({"link.mlf", "real.mlf"}));
   }
 };
 
