@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots: a small demo library in a scratch data folder (made-up games with
-# covers drawn here), the window opened on it under Xvfb, and the main window, the box-art grid and
-# the options dialog captured with ImageMagick's import. Writes docs/screenshots/*.png.
+# covers drawn here), the window opened on it under Xvfb, and the main window, a typed search, the
+# box-art grid and the options dialog captured with ImageMagick's import. Writes
+# docs/screenshots/*.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -81,6 +82,13 @@ sleep 2
 xdotool key ctrl+2
 sleep 1
 import -window "$window" "$OUT/main-window.png"
+xdotool key ctrl+f
+xdotool type --delay 80 "qu"
+sleep 1
+import -window "$window" "$OUT/search.png"
+# Esc empties the box, and in an empty box goes back to the games (where the menu keys work).
+xdotool key Escape Escape
+sleep 1
 xdotool key ctrl+shift+p
 sleep 2
 import -window "$window" "$OUT/pictures.png"
