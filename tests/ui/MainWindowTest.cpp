@@ -437,6 +437,31 @@ class MainWindowTest : public QObject {
                             .arg(box.height())));
   }
 
+  // "2 of 3" beside the arrows follows the picture shown.
+  void PicturePlaceBesideTheArrows()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    QTemporaryDir pictures;
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    for (const char* name : {"alpha.png", "alpha_1.png", "alpha_2.png"})
+      QVERIFY(picture.save(pictures.filePath(QString::fromLatin1(name))));
+    f.Exec(QStringLiteral("UPDATE System SET DefaultImageType = 'png' WHERE SystemID = ?"), {kSnes});
+    f.window->RefreshSettings();
+    auto* place = f.Find<QLabel>("lblimagepos");
+    f.Find<QLineEdit>("txtimage")->setText(pictures.filePath(QStringLiteral("alpha.png")));
+    QCOMPARE(place->text(), QStringLiteral("1 of 3"));
+    f.Find<QToolButton>("Image2")->click();
+    QCOMPARE(place->text(), QStringLiteral("2 of 3"));
+    f.Find<QToolButton>("Image2")->click();
+    QCOMPARE(place->text(), QStringLiteral("3 of 3"));
+    f.Find<QToolButton>("Image1")->click();
+    QCOMPARE(place->text(), QStringLiteral("2 of 3"));
+    f.Find<QLineEdit>("txtimage")->clear();
+    QVERIFY(place->text().isEmpty());
+  }
+
   void DetailsEditsReachTheCatalogue()
   {
     Fixture f;
