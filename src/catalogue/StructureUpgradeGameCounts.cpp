@@ -8,6 +8,7 @@ namespace quillon::upgrade {
 
 void AddGameCountIndex(StepRun& run)
 {
+  run.Announce(kUpdatingLabel);
   if (!run.Db().Execute(
           run.Reporter(), kUpgradeRoutine,
           QStringLiteral("CREATE INDEX IF NOT EXISTS GamesBySystemAvailable ON Games (System, Available)")))
