@@ -71,7 +71,28 @@ bool IsFolderName(const char* name)
   return length > 0 && name[length - 1] == '/';
 }
 
-HashedFile HashPlainFile(const QString& path, const RangePlan& plan)
+const QString kStoppedReading = QStringLiteral("the reading was stopped");
+
+// Asks whether to keep reading once enough was read since it last asked.
+class ReadPacer {
+ public:
+  explicit ReadPacer(const KeepReading& keepReading) : m_keepReading(keepReading) {}
+  bool Stopped(qint64 read)
+  {
+    constexpr qint64 kBytesBetweenAsks = qint64(32) << 20;
+    m_sinceAsked += read;
+    if (!m_keepReading || m_sinceAsked < kBytesBetweenAsks)
+      return false;
+    m_sinceAsked = 0;
+    return !m_keepReading();
+  }
+
+ private:
+  const KeepReading& m_keepReading;
+  qint64 m_sinceAsked = 0;
+};
+
+HashedFile HashPlainFile(const QString& path, const RangePlan& plan, const KeepReading& keepReading)
 {
   HashedFile result;
   QFile file(path);
@@ -80,6 +101,7 @@ HashedFile HashPlainFile(const QString& path, const RangePlan& plan)
     return result;
   }
   StreamHasher hasher(file.size(), plan);
+  ReadPacer pacer(keepReading);
   QByteArray buffer(kChunkBytes, Qt::Uninitialized);
   for (;;) {
     const qint64 read = file.read(buffer.data(), buffer.size());
@@ -90,6 +112,10 @@ HashedFile HashPlainFile(const QString& path, const RangePlan& plan)
     if (read == 0)
       break;
     hasher.Add(buffer.constData(), read);
+    if (pacer.Stopped(read)) {
+      result.error = kStoppedReading;
+      return result;
+    }
   }
   HashedItem item;
   hasher.Finish(item);
@@ -99,7 +125,7 @@ HashedFile HashPlainFile(const QString& path, const RangePlan& plan)
 }
 
 // The central directory's CRC-32 and size of each member; nothing is decompressed.
-HashedFile HashZipDirectory(const QString& path, const RangePlan& plan)
+HashedFile HashZipDirectory(const QString& path, const RangePlan& plan, const KeepReading& keepReading)
 {
   HashedFile result;
   QString error;
@@ -107,7 +133,7 @@ HashedFile HashZipDirectory(const QString& path, const RangePlan& plan)
   if (!archive) {
     // A file named .zip that is no zip archive is taken as a ROM of its own.
     if (QFile::exists(path))
-      return HashPlainFile(path, plan);
+      return HashPlainFile(path, plan, keepReading);
     result.error = error;
     return result;
   }
@@ -130,7 +156,7 @@ HashedFile HashZipDirectory(const QString& path, const RangePlan& plan)
   return result;
 }
 
-HashedFile HashSevenZip(const QString& path, const RangePlan& plan)
+HashedFile HashSevenZip(const QString& path, const RangePlan& plan, const KeepReading& keepReading)
 {
   HashedFile result;
   std::unique_ptr<archive, ArchiveCloser> reader(archive_read_new());
@@ -155,11 +181,16 @@ HashedFile HashSevenZip(const QString& path, const RangePlan& plan)
     size_t length = 0;
     la_int64_t offset = 0;
     int read = ARCHIVE_OK;
+    ReadPacer pacer(keepReading);
     while ((read = archive_read_data_block(reader.get(), &block, &length, &offset)) == ARCHIVE_OK) {
       if (sizeKnown)
         hasher.Add(static_cast<const char*>(block), static_cast<qint64>(length));
       else
         gathered.append(static_cast<const char*>(block), static_cast<qsizetype>(length));
+      if (pacer.Stopped(static_cast<qint64>(length))) {
+        result.error = kStoppedReading;
+        return result;
+      }
     }
     if (read != ARCHIVE_EOF) {
       result.error = QString::fromLocal8Bit(archive_error_string(reader.get()));
@@ -315,16 +346,17 @@ bool IsSevenZipFile(const QString& path)
   return path.endsWith(QStringLiteral(".7z"), Qt::CaseInsensitive);
 }
 
-HashedFile HashFile(const QString& path, const RangePlan& plan)
+HashedFile HashFile(const QString& path, const RangePlan& plan, const KeepReading& keepReading)
 {
   if (IsZipFile(path))
-    return HashZipDirectory(path, plan);
+    return HashZipDirectory(path, plan, keepReading);
   if (IsSevenZipFile(path))
-    return HashSevenZip(path, plan);
-  return HashPlainFile(path, plan);
+    return HashSevenZip(path, plan, keepReading);
+  return HashPlainFile(path, plan, keepReading);
 }
 
-bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan& plan, QString* error)
+bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan& plan, QString* error,
+                       const KeepReading& keepReading)
 {
   const ZipArchive archive = OpenZip(zipPath, error);
   if (!archive)
@@ -344,6 +376,7 @@ bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan
     return false;
   }
   StreamHasher hasher(item.whole.size, plan);
+  ReadPacer pacer(keepReading);
   QByteArray buffer(kChunkBytes, Qt::Uninitialized);
   for (;;) {
     const zip_int64_t read = zip_fread(member.get(), buffer.data(), static_cast<zip_uint64_t>(buffer.size()));
@@ -355,6 +388,11 @@ bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan
     if (read == 0)
       break;
     hasher.Add(buffer.constData(), read);
+    if (pacer.Stopped(read)) {
+      if (error)
+        *error = kStoppedReading;
+      return false;
+    }
   }
   HashedItem read;
   read.member = item.member;

@@ -49,13 +49,18 @@ struct HashedFile {
   std::vector<HashedItem> items;
 };
 
+// Asked while a large file is read (every 32 MiB), so that a window can repaint and a disc image
+// of several GB can be given up: false stops the reading, and the file counts as not read.
+using KeepReading = std::function<bool()>;
+
 // The checksums of the file at `path`: one item for a plain file, one per member for a zip or 7z
 // archive (folders excluded). `plan` may be empty.
-HashedFile HashFile(const QString& path, const RangePlan& plan);
+HashedFile HashFile(const QString& path, const RangePlan& plan, const KeepReading& keepReading = {});
 
 // Reads one zip member's data to complete its item (SHA-1, header, ranges). False when the
 // archive or the member cannot be read; the item is then as it was.
-bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan& plan, QString* error);
+bool ReadZipMemberData(const QString& zipPath, HashedItem& item, const RangePlan& plan, QString* error,
+                       const KeepReading& keepReading = {});
 
 // True for the archive types whose members are hashed one by one.
 bool IsZipFile(const QString& path);

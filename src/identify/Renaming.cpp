@@ -319,6 +319,11 @@ RenameSummary RenameToStandardNames(Catalogue& catalogue, Feedback& feedback, qi
   for (PlannedRename& rename : summary.renames) {
     feedback.SetProgressValue(++position);
     feedback.Yield();
+    // Each file is renamed with its rows, so stopping between two files leaves nothing half done.
+    if (feedback.IsCancelled()) {
+      summary.cancelled = true;
+      break;
+    }
     if (!rename.problem.isEmpty()) {
       summary.problems << rename.oldFileName + QStringLiteral(": ") + rename.problem;
       continue;
@@ -336,10 +341,12 @@ RenameSummary RenameToStandardNames(Catalogue& catalogue, Feedback& feedback, qi
     }
   }
   feedback.SetProgressValue(0);
+  const QString done = summary.cancelled ? QStringLiteral("Renamed %1 files before the renaming was cancelled.")
+                                         : QStringLiteral("Renamed %1 files.");
   feedback.SetStatus(StatusKind::Text,
                      dryRun ? QStringLiteral("%1 files would be renamed.")
                                   .arg(summary.renames.size() - static_cast<size_t>(summary.problems.size()))
-                            : QStringLiteral("Renamed %1 files.").arg(summary.renamed));
+                            : done.arg(summary.renamed));
   return summary;
 }
 

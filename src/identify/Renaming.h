@@ -35,8 +35,9 @@ struct RenameSummary {
   bool ok = false;
   QString error;  // why nothing could be done
   std::vector<PlannedRename> renames;
-  int renamed = 0;   // games whose files were renamed
-  int finished = 0;  // games of an interrupted run that were finished first
+  int renamed = 0;         // games whose files were renamed
+  int finished = 0;        // games of an interrupted run that were finished first
+  bool cancelled = false;  // the user stopped the run; the files renamed so far stay renamed
   QStringList problems;
 };
 

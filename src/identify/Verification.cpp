@@ -61,9 +61,19 @@ VerifySummary Failed(const QString& error)
   return summary;
 }
 
+// Nothing of a cancelled run is kept: its transaction is rolled back.
+VerifySummary Cancelled(Feedback& feedback)
+{
+  feedback.SetProgressValue(0);
+  VerifySummary cancelled = Failed(QStringLiteral("the verification was cancelled; nothing was changed"));
+  cancelled.cancelled = true;
+  return cancelled;
+}
+
 // Reads what the cache lacks or what the lists now ask for. False when the file cannot be read.
 bool HashWhatIsNeeded(const RomIndex& index, HashCache& cache, const QString& path, const FileStamp& stamp,
-                      const VerifyOptions& options, std::vector<HashedItem>& items, bool* read, QString* error)
+                      const VerifyOptions& options, const KeepReading& keepReading, std::vector<HashedItem>& items,
+                      bool* read, QString* error)
 {
   std::optional<std::vector<HashedItem>> cached = cache.Find(path, stamp);
   bool fresh = false;
@@ -71,7 +81,7 @@ bool HashWhatIsNeeded(const RomIndex& index, HashCache& cache, const QString& pa
                              [&index](const HashedItem& item) { return index.LacksRanges(item); })) {
     items = std::move(*cached);
   } else {
-    HashedFile hashed = HashFile(path, index.Plan());
+    HashedFile hashed = HashFile(path, index.Plan(), keepReading);
     *read = true;
     if (!hashed.ok) {
       *error = hashed.error;
@@ -84,7 +94,7 @@ bool HashWhatIsNeeded(const RomIndex& index, HashCache& cache, const QString& pa
     if (!index.WantsData(item, options.confirmSha1))
       continue;
     *read = true;
-    if (!ReadZipMemberData(path, item, index.Plan(), error))
+    if (!ReadZipMemberData(path, item, index.Plan(), error, keepReading))
       return false;
     fresh = true;
   }
@@ -133,10 +143,17 @@ VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 syst
   feedback.SetProgressMaximum(static_cast<int>(games->size()));
   bool writeFailed = false;
   int position = 0;
+  // A disc image of several GB is read with the window kept alive and Cancel heard.
+  const KeepReading keepReading = [&feedback] {
+    feedback.Yield();
+    return !feedback.IsCancelled();
+  };
   for (const StoredGame& game : *games) {
     feedback.SetProgressValue(++position);
     if (position % kYieldEvery == 0)
       feedback.Yield();
+    if (feedback.IsCancelled())
+      return Cancelled(feedback);
     const QString path = game.folder + game.facts.fileName;
     const std::optional<FileStamp> stamp =
         game.folder.isEmpty() || game.facts.fileName.isEmpty() ? std::nullopt : StampOf(path);
@@ -149,7 +166,7 @@ VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 syst
     std::vector<HashedItem> items;
     bool read = false;
     QString error;
-    const bool hashed = HashWhatIsNeeded(*index, cache, path, *stamp, options, items, &read, &error);
+    const bool hashed = HashWhatIsNeeded(*index, cache, path, *stamp, options, keepReading, items, &read, &error);
     summary.filesRead += read ? 1 : 0;
     if (!hashed) {
       summary.unreadable << path + QStringLiteral(": ") + error;
@@ -184,6 +201,8 @@ VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 syst
     writeFailed |= !store.Execute();
     summary.games.push_back(std::move(verdict));
   }
+  if (feedback.IsCancelled())
+    return Cancelled(feedback);
   feedback.SetProgressValue(0);
   if (writeFailed) {
     ReportError(feedback, store.Failure().number, kRoutine, store.Failure().description);

@@ -31,7 +31,8 @@ struct GameVerdict {
 
 struct VerifySummary {
   bool ok = false;
-  QString error;  // why nothing was verified
+  QString error;           // why nothing was verified
+  bool cancelled = false;  // the user stopped the run; nothing was changed
   std::vector<GameVerdict> games;
   int lists = 0;
   int listEntries = 0;

@@ -2,6 +2,7 @@
 
 #include "catalogue/Feedback.h"
 #include "ui/IdentifyResultsDialog.h"
+#include "ui/ProgressFeedback.h"
 #include "ui/ReferenceListsDialog.h"
 
 #include <memory>
@@ -36,6 +37,26 @@ void RefreshList(IdentifyContext& context)
     context.refreshList();
 }
 
+// A progress dialog for work over every file of a system: it appears once the work lasts, and
+// its Cancel stops the work.
+class CancellableWork {
+ public:
+  CancellableWork(IdentifyContext& context, const QString& title, const QString& label)
+      : m_progress(label, QObject::tr("Cancel"), 0, 0, context.parent), m_feedback(context.feedback, m_progress, true)
+  {
+    m_progress.setObjectName(QStringLiteral("IdentifyProgress"));
+    m_progress.setWindowTitle(title);
+    m_progress.setWindowModality(Qt::WindowModal);
+    m_progress.setAutoReset(false);
+    m_progress.setAutoClose(false);
+  }
+  Feedback& Progress() { return m_feedback; }
+
+ private:
+  QProgressDialog m_progress;
+  ProgressFeedback m_feedback;
+};
+
 int Renameable(const RenameSummary& plan)
 {
   return static_cast<int>(std::count_if(plan.renames.begin(), plan.renames.end(),
@@ -49,7 +70,8 @@ VerifySummary VerifyRoms(IdentifyContext& context)
   VerifySummary summary;
   {
     ControlLock lock(context);
-    summary = VerifySystem(context.catalogue, context.feedback, context.systemId);
+    CancellableWork work(context, QObject::tr("Verify Roms"), QObject::tr("Verifying the ROM files..."));
+    summary = VerifySystem(context.catalogue, work.Progress(), context.systemId);
   }
   if (!summary.ok) {
     context.feedback.SetStatus(StatusKind::Error, summary.error);
@@ -66,7 +88,8 @@ RenameSummary RenameRoms(IdentifyContext& context, bool dryRun)
   RenameSummary summary;
   {
     ControlLock lock(context);
-    summary = RenameToStandardNames(context.catalogue, context.feedback, context.systemId, dryRun);
+    CancellableWork work(context, QObject::tr("Rename to Standard Names"), QObject::tr("Renaming the ROM files..."));
+    summary = RenameToStandardNames(context.catalogue, work.Progress(), context.systemId, dryRun);
   }
   if (!summary.ok) {
     context.feedback.SetStatus(StatusKind::Error, summary.error);
@@ -74,7 +97,10 @@ RenameSummary RenameRoms(IdentifyContext& context, bool dryRun)
   }
   if (!dryRun) {
     RefreshList(context);
-    context.feedback.SetStatus(StatusKind::Text, QObject::tr("Renamed %n file(s).", nullptr, summary.renamed));
+    context.feedback.SetStatus(StatusKind::Text,
+                               summary.cancelled ? QObject::tr("Renamed %n file(s) before the renaming was cancelled.",
+                                                               nullptr, summary.renamed)
+                                                 : QObject::tr("Renamed %n file(s).", nullptr, summary.renamed));
   }
   return summary;
 }
@@ -83,7 +109,9 @@ void RunVerifyCommand(IdentifyContext& context)
 {
   const VerifySummary summary = VerifyRoms(context);
   if (!summary.ok) {
-    context.feedback.ShowMessage(QObject::tr("Verify Roms"), summary.error, MessageIcon::Warning);
+    // A cancelled run needs no message: the status line says so.
+    if (!summary.cancelled)
+      context.feedback.ShowMessage(QObject::tr("Verify Roms"), summary.error, MessageIcon::Warning);
     return;
   }
   const std::unique_ptr<IdentifyResultsDialog> dialog(CreateVerifyResults(summary, context.parent));
@@ -100,7 +128,7 @@ void RunRenameCommand(IdentifyContext& context)
     return;
   }
   const RenameSummary plan = RenameRoms(context, true);
-  if (!plan.ok)
+  if (!plan.ok || plan.cancelled)
     return;
   const int count = Renameable(plan);
   if (count > 0) {

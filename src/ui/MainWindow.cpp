@@ -14,6 +14,7 @@
 #include "ui/WindowSettings.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -61,7 +62,17 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
   BuildTabShortcuts();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+  // The details panel saves an edit when its box loses the focus and asks this window (its host)
+  // and the status line: the focus leaves now, while both exist, and the panes go before them.
+  if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+    focused->clearFocus();
+  delete m_details;
+  m_details = nullptr;
+  delete m_listPane;
+  m_listPane = nullptr;
+}
 
 UiContext MainWindow::Context()
 {

@@ -1,9 +1,9 @@
 #include "ui/MameImportCommand.h"
 
 #include "ui/CommandHost.h"
+#include "ui/ProgressFeedback.h"
 #include "ui/StatusFeedback.h"
 
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 
 #include <memory>
-#include <optional>
 
 namespace quillon::ui {
 
@@ -41,47 +40,6 @@ class ProgramFilter final : public QSortFilterProxyModel {
     const QString name = files->fileName(index);
     return name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive) || !name.contains(QLatin1Char('.'));
   }
-};
-
-// Forwards to the window, but shows the per-machine statuses at most every 15 ms: the status
-// line repaints at once, and a list of 40,000 machines would spend its time painting. The
-// progress dialog's Cancel stops the import.
-class ThrottledFeedback final : public Feedback {
- public:
-  ThrottledFeedback(Feedback& window, const QProgressDialog& progress) : m_window(window), m_progress(progress) {}
-
-  void SetStatus(StatusKind kind, const QString& text) override
-  {
-    constexpr qint64 kShownEveryMs = 15;
-    if (kind == StatusKind::Text && m_sinceShown.isValid() && m_sinceShown.elapsed() < kShownEveryMs) {
-      m_pending = text;
-      return;
-    }
-    m_pending.reset();
-    m_window.SetStatus(kind, text);
-    m_sinceShown.start();
-  }
-  void SetProgressMaximum(int maximum) override { m_window.SetProgressMaximum(maximum); }
-  void SetProgressValue(int value) override { m_window.SetProgressValue(value); }
-  void AddResultLine(const QString& line) override { m_window.AddResultLine(line); }
-  void Yield() override
-  {
-    if (m_pending)
-      SetStatus(StatusKind::Text, *m_pending);
-    m_window.Yield();
-  }
-  Answer Ask(const Question& question) override { return m_window.Ask(question); }
-  void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override
-  {
-    m_window.ShowMessage(title, text, icon);
-  }
-  bool IsCancelled() override { return m_progress.wasCanceled(); }
-
- private:
-  Feedback& m_window;
-  const QProgressDialog& m_progress;
-  QElapsedTimer m_sinceShown;
-  std::optional<QString> m_pending;
 };
 
 QString StartFolder()
@@ -119,7 +77,7 @@ MameImportSummary RunMameImport(UiContext context, CommandHost& host, QWidget* p
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.show();
-    ThrottledFeedback feedback(context.feedback, progress);
+    ProgressFeedback feedback(context.feedback, progress, false);
     summary = MameImport(context.catalogue, context.lookups, context.folder, executable, feedback);
   }
   if (summary.committed)

@@ -245,7 +245,7 @@ class GameListTest : public QObject {
           for (const std::optional<qint64> genre :
                {std::optional<qint64>(), std::optional<qint64>(13), std::optional<qint64>(1)}) {
             for (const QString& lacking : QStringList{QString()} + kMissingFilters) {
-              const ListFilters filters{system, view, clones, genre, lacking};
+              const ListFilters filters{system, view, clones, genre, lacking, std::nullopt};
               int count = -1;
               const std::optional<std::vector<GameRow>> rows =
                   GameListQuery(t.Db(), feedback, filters, QStringLiteral("FilterGenre"), &count);

@@ -12,8 +12,6 @@
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,7 +35,6 @@ class DatabaseAccessTest : public QObject {
     QVERIFY(
         message.startsWith(QStringLiteral("Unable to locate database.\r\nPlease make sure that this file is located "
                                           "in the Quillon installation folder.\r\n")));
-    QCOMPARE(MissingCatalogueTitle(), QStringLiteral("Quillon Fatal Error"));
     QVERIFY(!session.IsOpen());
     // Nothing was created in its place.
     QVERIFY(!QFile::exists(DataFolder(dir.path()).CatalogueFile()));
@@ -160,19 +157,15 @@ class DatabaseAccessTest : public QObject {
     QFETCH(QString, why);
     QTemporaryDir dir;
     const DataFolder folder(dir.path());
+    QVERIFY(TouchFile(folder.CatalogueFile(), content.startsWith("sql:") ? QByteArray() : content));
     if (content.startsWith("sql:")) {
-      QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-      other.setDatabaseName(folder.CatalogueFile());
-      QVERIFY(other.open());
+      // An empty file is an empty database to SQLite: another program's tables go into it.
+      const std::unique_ptr<Catalogue> other = Catalogue::Open(folder.CatalogueFile(), nullptr, nullptr);
+      QVERIFY(other);
       for (const QByteArray& statement : content.mid(4).split(';')) {
         if (!statement.trimmed().isEmpty())
-          QVERIFY(QSqlQuery(other).exec(QString::fromUtf8(statement)));
+          QVERIFY(other->TryExecute(QString::fromUtf8(statement), {}, nullptr));
       }
-      other.close();
-      other = QSqlDatabase();
-      QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    } else {
-      QVERIFY(TouchFile(folder.CatalogueFile(), content));
     }
     QFile file(folder.CatalogueFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -203,8 +196,6 @@ class DatabaseAccessTest : public QObject {
     const QString line = feedback.LastStatus();
     QVERIFY2(line.startsWith(QStringLiteral("Status: Error - 1-(GetFirstGenre)-")), qPrintable(line));
     QVERIFY2(line.contains(QStringLiteral("no such column")), qPrintable(line));
-    QCOMPARE(ErrorReportText(3265, QStringLiteral("dbConn"), QStringLiteral("Item not found")),
-             QStringLiteral("3265-(dbConn)-Item not found"));
   }
 
   void ValuesAreBoundNeverSpliced()
@@ -251,10 +242,6 @@ class DatabaseAccessTest : public QObject {
 
   void AddFieldSendsTheSizeOnlyWhenGiven()
   {
-    QCOMPARE(AddFieldStatement(QStringLiteral("System"), QStringLiteral("ImageFilter"), QStringLiteral("text"), 255),
-             QStringLiteral("ALTER TABLE \"System\" ADD COLUMN \"ImageFilter\" TEXT(255)"));
-    QCOMPARE(AddFieldStatement(QStringLiteral("System"), QStringLiteral("SysImg"), QStringLiteral("Memo"), 0),
-             QStringLiteral("ALTER TABLE \"System\" ADD COLUMN \"SysImg\" TEXT"));
     TestCatalogue t;
     RecordingFeedback feedback;
     t.Exec(QStringLiteral("CREATE TABLE Probe (ID INTEGER PRIMARY KEY)"));
@@ -262,8 +249,8 @@ class DatabaseAccessTest : public QObject {
     QVERIFY(addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Filter"), QStringLiteral("text"), 255));
     QVERIFY(addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Flag"), QStringLiteral("YesNo"), 0));
     QVERIFY(addField(t.Db(), feedback, QStringLiteral("Probe"), QStringLiteral("Count"), QStringLiteral("Long"), 0));
-    QCOMPARE(t.Value(QStringLiteral("SELECT type FROM pragma_table_info('Probe') WHERE name = 'Filter'")).toString(),
-             QStringLiteral("TEXT(255)"));
+    QCOMPARE(t.Value(QStringLiteral("SELECT group_concat(type, ' ') FROM pragma_table_info('Probe')")).toString(),
+             QStringLiteral("INTEGER TEXT(255) INTEGER INTEGER"));
     // A new YesNo reads false in existing rows, never Null.
     QCOMPARE(t.Value(QStringLiteral("SELECT Flag FROM Probe")).toInt(), 0);
     QVERIFY(feedback.yields >= 3);

@@ -52,9 +52,9 @@ QString Text(TestCatalogue& t, const QString& sql)
   return t.Value(sql).toString();
 }
 
-int Count(TestCatalogue& t, const QString& sql)
+int Count(TestCatalogue& t, const QString& sql, const QVariantList& binds = {})
 {
-  return t.Value(sql).toInt();
+  return t.Value(sql, binds).toInt();
 }
 
 // The oldest structure the steps know: one genre per game in Games.Genre beside the old
@@ -199,38 +199,46 @@ class StructureUpgradeTest : public QObject {
     VerifyOldestUpgraded(t);
   }
 
-  void LackingOnlyCloneGainsOnlyClone()
+  // A catalogue lacking one later column gains that column alone, with the value its existing rows
+  // need (systems kept scanning their subfolders), and nothing else changes.
+  void LackingOneColumnGainsOnlyIt_data()
   {
-    TestCatalogue t;
-    Upgrade(t);
-    ExecAll(t, {"UPDATE Version SET Revision = '2.7.3.1'", "ALTER TABLE Games DROP COLUMN Clone"});
-    const QString schema = SchemaExcept(t, "Games");
-    const QStringList gameColumns = t.Db().ColumnsOf("Games");
-    const int games = Count(t, "SELECT count(*) FROM Games");
-
-    RecordingDisplay display;
-    QCOMPARE(Upgrade(t, nullptr, &display).changedSteps, QStringList{"2"});
-    QCOMPARE(display.labels, QStringList({kLoadingLabel, kUpdatingLabel}));
-    QCOMPARE(DeclaredType(t, "Games", "Clone"), QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
-    QCOMPARE(t.Db().ColumnsOf("Games"), gameColumns + QStringList{"Clone"});
-    QCOMPARE(SchemaExcept(t, "Games"), schema);
-    QCOMPARE(Count(t, "SELECT count(*) FROM Games"), games);
-    QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<int>("existing");
+    QTest::newRow("Games.Clone") << "Games"
+                                 << "Clone"
+                                 << "2" << 0;
+    QTest::newRow("System.Recurse") << "System"
+                                    << "Recurse"
+                                    << "11" << 1;
   }
 
-  void ExistingSystemsKeepScanningSubfolders()
+  void LackingOneColumnGainsOnlyIt()
   {
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(QString, step);
+    QFETCH(int, existing);
     TestCatalogue t;
     Upgrade(t);
-    ExecAll(t, {"UPDATE Version SET Revision = '2.7.3.1'", "ALTER TABLE System DROP COLUMN Recurse"});
-    QCOMPARE(Upgrade(t).changedSteps, QStringList{"11"});
-    // The systems had no such setting and their subfolders were scanned: they keep that.
-    QCOMPARE(Count(t, "SELECT count(*) FROM System WHERE Recurse <> 1"), 0);
-    QVERIFY(Count(t, "SELECT count(*) FROM System") > 30);
-    // A system made afterwards gets the column's own default.
-    QCOMPARE(DeclaredType(t, "System", "Recurse"), QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
-    t.Exec("INSERT INTO System (System) VALUES ('New')");
-    QCOMPARE(Count(t, "SELECT Recurse FROM System WHERE System = 'New'"), 0);
+    ExecAll(t, {"UPDATE Version SET Revision = '2.7.3.1'",
+                QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column)});
+    const QString schema = SchemaExcept(t, table);
+    const QStringList columns = t.Db().ColumnsOf(table);
+    const int rows = Count(t, "SELECT count(*) FROM " + table);
+
+    RecordingDisplay display;
+    QCOMPARE(Upgrade(t, nullptr, &display).changedSteps, QStringList{step});
+    QCOMPARE(display.labels, QStringList({kLoadingLabel, kUpdatingLabel}));
+    QCOMPARE(DeclaredType(t, table, column), QStringLiteral("INTEGER NOT NULL DEFAULT 0"));
+    QCOMPARE(t.Db().ColumnsOf(table), columns + QStringList{column});
+    QCOMPARE(SchemaExcept(t, table), schema);
+    QCOMPARE(Count(t, "SELECT count(*) FROM " + table), rows);
+    QVERIFY(rows > 25);
+    QCOMPARE(Count(t, QStringLiteral("SELECT count(*) FROM %1 WHERE %2 <> ?").arg(table, column), {existing}), 0);
+    QCOMPARE(GetRevision(t.Db()), kCurrentRevision);
   }
 
   void ZincComesOnceWithItsGames()

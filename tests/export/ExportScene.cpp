@@ -1,5 +1,7 @@
 #include "ExportScene.h"
 
+#include "TestGames.h"
+
 namespace quillon::test {
 
 ExportScene::ExportScene()
@@ -19,8 +21,7 @@ void ExportScene::SetSystem(qint64 systemId, const QString& columns, const QVari
 
 qint64 ExportScene::AddRomPath(qint64 systemId, const QString& folder)
 {
-  m_catalogue.Exec(QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"), {folder, systemId});
-  return m_catalogue.Value(QStringLiteral("SELECT max(PathID) FROM RomPath")).toLongLong();
+  return InsertRomPath(m_catalogue.Db(), systemId, folder);
 }
 
 void ExportScene::AddGame(const QString& columns, const QVariantList& values, const QList<qint64>& genres)

@@ -1,12 +1,10 @@
 // Reference lists in their three formats, read and stored: the same list written as a Logiqx DAT
 // file, a clrmamepro DAT file and a software list gives the same entries; a broken file changes
 // nothing; a list of the same name is replaced; Mame's own lists from mame-data import whole.
+#include "IdentifyScene.h"
 #include "RecordingFeedback.h"
-#include "RomFiles.h"
-#include "TestCatalogue.h"
 #include "TestRegistry.h"
 
-#include "catalogue/StructureUpgrade.h"
 #include "identify/ReferenceLists.h"
 
 #include <QBuffer>
@@ -19,21 +17,6 @@ namespace {
 
 constexpr qint64 kSnes = 3;
 constexpr qint64 kNes = 29;  // "Custom 1" stands in for a system of its own
-
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
-// A catalogue brought to the current structure, as every start does.
-void Upgrade(TestCatalogue& t)
-{
-  RecordingFeedback feedback;
-  NoDisplay display;
-  UpdateDb(t.Db(), feedback, display);
-  QVERIFY2(!feedback.HasError(), qPrintable(feedback.ErrorLines().join('\n')));
-}
 
 TestList SampleList()
 {
@@ -124,8 +107,8 @@ class ReferenceListTest : public QObject {
     QFETCH(int, format);
     QFETCH(QString, formatName);
     const Writer writers[] = {WriteLogiqx, WriteClrMamePro, WriteSoftwareList};
-    TestCatalogue t;
-    Upgrade(t);
+    IdentifyScene scene;
+    TestCatalogue& t = scene.Catalogue();
     const TestList list = SampleList();
     const QString file = t.Path(QStringLiteral("list.dat"));
     QVERIFY(writers[format](file, list));
@@ -226,8 +209,8 @@ class ReferenceListTest : public QObject {
   void BrokenFilesChangeNothing()
   {
     QFETCH(QByteArray, data);
-    TestCatalogue t;
-    Upgrade(t);
+    IdentifyScene scene;
+    TestCatalogue& t = scene.Catalogue();
     // A good list of the same name stays as it was when its replacement cannot be read.
     const QString good = t.Path(QStringLiteral("good.dat"));
     QVERIFY(WriteLogiqx(good, TestList{QStringLiteral("A"), QStringLiteral("1"), SampleList().entries}));
@@ -247,8 +230,8 @@ class ReferenceListTest : public QObject {
 
   void SameNameReplacesOtherNamesAdd()
   {
-    TestCatalogue t;
-    Upgrade(t);
+    IdentifyScene scene;
+    TestCatalogue& t = scene.Catalogue();
     TestList list = SampleList();
     const QString first = t.Path(QStringLiteral("first.dat"));
     QVERIFY(WriteLogiqx(first, list));
@@ -308,8 +291,8 @@ class ReferenceListTest : public QObject {
   void DatabaseNameLeavesOutBracketedWords()
   {
     QFETCH(QString, listName);
-    TestCatalogue t;
-    Upgrade(t);
+    IdentifyScene scene;
+    TestCatalogue& t = scene.Catalogue();
     const QString file = t.Path(QStringLiteral("list.dat"));
     QVERIFY(WriteLogiqx(file, TestList{listName, QStringLiteral("1"), SampleList().entries}));
     // A custom system has no shipped name: its DAT list names its database.
@@ -332,8 +315,8 @@ class ReferenceListTest : public QObject {
     const QString file = InstalledSoftwareList(list);
     if (file.isEmpty())
       QSKIP("mame-data is not installed (/usr/share/games/mame/hash)");
-    TestCatalogue t;
-    Upgrade(t);
+    IdentifyScene scene;
+    TestCatalogue& t = scene.Catalogue();
     QCOMPARE(MameSoftwareListFile(list), file);
     const ListImport imported = Import(t, kNes, file);
     QVERIFY2(imported.ok, qPrintable(imported.error));
@@ -352,8 +335,8 @@ class ReferenceListTest : public QObject {
     const QString file = InstalledSoftwareList(QStringLiteral("nes"));
     if (file.isEmpty())
       QSKIP("mame-data is not installed (/usr/share/games/mame/hash)");
-    TestCatalogue t;
-    Upgrade(t);
+    IdentifyScene scene;
+    TestCatalogue& t = scene.Catalogue();
     QVERIFY(Import(t, kNes, file).ok);
     const std::optional<Rows> rows = t.Db().TrySelect(
         QStringLiteral("SELECT RefEntry.Description, RefEntry.Year, RefEntry.Publisher, RefRom.Part, RefRom.Size, "

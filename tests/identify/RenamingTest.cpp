@@ -55,6 +55,17 @@ struct VerifiedScene {
     RecordingFeedback feedback;
     scene.Verify(feedback);
   }
+
+  // Gives the system a picture folder holding beta.png, renamed with the ROMs or not.
+  QString UsePictureFolder(bool renameImages, const QString& types = QStringLiteral("png"))
+  {
+    const QString pictures = scene.Catalogue().Path(QStringLiteral("pictures")) + QLatin1Char('/');
+    scene.Catalogue().Exec(QStringLiteral("UPDATE System SET RenameImages = ?, DefaultImagePath = ?, "
+                                          "DefaultImageType = ? WHERE SystemID = ?"),
+                           {renameImages ? 1 : 0, pictures, types, IdentifyScene::kSystem});
+    WriteFile(pictures + QStringLiteral("beta.png"), QByteArray("picture"));
+    return pictures;
+  }
 };
 
 const QStringList kStandardPlan{
@@ -153,11 +164,8 @@ class RenamingTest : public QObject {
     QFETCH(bool, renameImages);
     VerifiedScene v;
     IdentifyScene& scene = v.scene;
-    const QString pictures = scene.Catalogue().Path(QStringLiteral("pictures")) + QLatin1Char('/');
-    scene.Catalogue().Exec(QStringLiteral("UPDATE System SET RenameImages = ?, DefaultImagePath = ?, "
-                                          "DefaultImageType = 'jpg;png' WHERE SystemID = ?"),
-                           {renameImages ? 1 : 0, pictures, IdentifyScene::kSystem});
-    for (const char* name : {"beta.png", "beta_1.jpg", "beta_2.png", "betamax.png", "Alpha Quest (USA).png"})
+    const QString pictures = v.UsePictureFolder(renameImages, QStringLiteral("jpg;png"));
+    for (const char* name : {"beta_1.jpg", "beta_2.png", "betamax.png", "Alpha Quest (USA).png"})
       QVERIFY(WriteFile(pictures + QString::fromLatin1(name), QByteArray(name)));
     const qint64 beta = v.games.value(QStringLiteral("beta.smc"));
     scene.Catalogue().Exec(QStringLiteral("UPDATE Games SET Image = 'beta.png' WHERE GameID = ?"), {beta});
@@ -189,11 +197,7 @@ class RenamingTest : public QObject {
     QFETCH(int, renamedBefore);
     VerifiedScene v;
     IdentifyScene& scene = v.scene;
-    const QString pictures = scene.Catalogue().Path(QStringLiteral("pictures")) + QLatin1Char('/');
-    scene.Catalogue().Exec(QStringLiteral("UPDATE System SET RenameImages = 1, DefaultImagePath = ?, "
-                                          "DefaultImageType = 'png' WHERE SystemID = ?"),
-                           {pictures, IdentifyScene::kSystem});
-    QVERIFY(WriteFile(pictures + QStringLiteral("beta.png"), QByteArray("picture")));
+    const QString pictures = v.UsePictureFolder(true);
     const qint64 beta = v.games.value(QStringLiteral("beta.smc"));
     scene.Catalogue().Exec(QStringLiteral("UPDATE Games SET Image = 'beta.png' WHERE GameID = ?"), {beta});
 
@@ -229,11 +233,7 @@ class RenamingTest : public QObject {
   {
     VerifiedScene v;
     IdentifyScene& scene = v.scene;
-    const QString pictures = scene.Catalogue().Path(QStringLiteral("pictures")) + QLatin1Char('/');
-    scene.Catalogue().Exec(QStringLiteral("UPDATE System SET RenameImages = 1, DefaultImagePath = ?, "
-                                          "DefaultImageType = 'png' WHERE SystemID = ?"),
-                           {pictures, IdentifyScene::kSystem});
-    QVERIFY(WriteFile(pictures + QStringLiteral("beta.png"), QByteArray("picture")));
+    const QString pictures = v.UsePictureFolder(true);
     RecordingFeedback feedback;
     bool planned = false;
     const std::vector<PlannedRename> plan = PlanRenames(scene.Db(), feedback, IdentifyScene::kSystem, &planned);

@@ -25,6 +25,8 @@ class RecordingFeedback final : public Feedback {
   void Yield() override { ++yields; }
   Answer Ask(const Question& question) override;
   void ShowMessage(const QString& title, const QString& text, MessageIcon icon) override;
+  // The user cancels once the progress reaches `cancelAtProgress` (0: never).
+  bool IsCancelled() override { return cancelAtProgress > 0 && progressValue >= cancelAtProgress; }
 
   QString LastStatus() const { return statuses.isEmpty() ? QString() : statuses.last().line; }
   QStringList StatusLines() const;
@@ -40,6 +42,7 @@ class RecordingFeedback final : public Feedback {
   int progressValue = 0;
   int progressUpdates = 0;
   int yields = 0;
+  int cancelAtProgress = 0;
 
  private:
   QHash<QString, Answer> m_answers;

@@ -501,6 +501,25 @@ class MainWindowTest : public QObject {
     QVERIFY(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = ?"), {alpha}).isNull());
     QCOMPARE(f.Value(QStringLiteral("SELECT Edited FROM Games WHERE GameID = ?"), {alpha}).toInt(), 1);
   }
+
+  // The details save when a box loses the focus: closing the window with an edit under way saves
+  // it, while what the save reports to is still there.
+  void AnEditUnderWayIsSavedWhenTheWindowCloses()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->SelectListRow(0);
+    auto* fullName = f.Find<QLineEdit>("txtfullname");
+    fullName->setFocus();
+    QTRY_VERIFY(fullName->hasFocus());
+    QTest::keyClicks(fullName, QStringLiteral(" II"));
+    const qint64 alpha = f.Game(QStringLiteral("Alpha"));
+    f.window.reset();
+    QCOMPARE(f.Value(QStringLiteral("SELECT FullName FROM Games WHERE GameID = ?"), {alpha}).toString(),
+             QStringLiteral("Alpha II"));
+  }
 };
 
 QUILLON_TEST_CLASS(MainWindowTest)

@@ -125,8 +125,7 @@ class FrontendExportTest : public QObject {
   void GoldenFilesPassTheReadersAndASecondExportChangesNothing()
   {
     QFETCH(FrontendFormat, format);
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     const QString dest = scene.Path("out");
     const QList<qint64> systems{kSnes, kGenesis, kCustom1};
     const FrontendExportResult first = scene.Export(format, systems, dest);
@@ -158,8 +157,7 @@ class FrontendExportTest : public QObject {
 
   void PegasusInTheRomFoldersUsesPathsBesideIt()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     const FrontendExportResult result = scene.Export(FrontendFormat::Pegasus, {kSnes}, QString());
     QVERIFY2(result.Succeeded(), qPrintable(result.error));
     const QString file = scene.Path("roms/snes/metadata.pegasus.txt");
@@ -176,8 +174,7 @@ class FrontendExportTest : public QObject {
 
   void AllGamesTakesTheUnticked()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     const FrontendExportResult result =
         scene.Export(FrontendFormat::RetroArch, {kSnes}, scene.Path("ra"), MediaMode::None, true);
     QCOMPARE(result.games, 4);
@@ -187,8 +184,7 @@ class FrontendExportTest : public QObject {
 
   void PicturesAreLinkedWhereTheFileSystemAllows()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     const FrontendExportResult result =
         scene.Export(FrontendFormat::Esde, {kSnes, kGenesis}, scene.Path("out"), MediaMode::Link);
     QVERIFY(result.Succeeded());
@@ -210,8 +206,7 @@ class FrontendExportTest : public QObject {
 
   void PegasusWithoutCopiesPointsAtThePicturesWhereTheyAre()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     QVERIFY(QFile::remove(scene.Path("pics/gen/sonic.jpg")));
     const FrontendExportResult result =
         scene.Export(FrontendFormat::Pegasus, {kSnes, kGenesis}, scene.Path("out"), MediaMode::None);
@@ -285,8 +280,7 @@ class FrontendExportTest : public QObject {
 
   void NothingToExportFails()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     scene.Db().Exec("UPDATE Games SET Selected = 0");
     const FrontendExportResult result = scene.Export(FrontendFormat::Esde, {kSnes, kCustom1}, scene.Path("out"));
     QVERIFY(!result.Succeeded());
@@ -297,8 +291,7 @@ class FrontendExportTest : public QObject {
 
   void UnwritableDestinationFailsAndLeavesEarlierFiles()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     const QString dest = scene.Path("out");
     QVERIFY(scene.Export(FrontendFormat::RetroArch, {kSnes, kGenesis}, dest).Succeeded());
     const QString folder = dest + "/playlists";

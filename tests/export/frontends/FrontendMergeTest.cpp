@@ -28,8 +28,7 @@ class FrontendMergeTest : public QObject {
  private slots:
   void EsdeKeepsForeignEntriesAndFields()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     QVERIFY(TouchFile(scene.Path("roms/snes/Mine.sfc")));
     const QString gamelist = scene.Path("esde/gamelists/snes/gamelist.xml");
     // What ES-DE and its scraper wrote: an alternative emulator, a game of the user's own, and for
@@ -86,28 +85,49 @@ class FrontendMergeTest : public QObject {
     QCOMPARE(ReadFile(gamelist), merged);
   }
 
-  void EsdeLeavesAFileItCannotReadAlone()
+  // A file of the front-end's that the export cannot take over is left as it is, and says so;
+  // the other system still goes out.
+  void AFileItCannotTakeOverIsLeftAlone_data()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
-    const QString gamelist = scene.Path("esde/gamelists/snes/gamelist.xml");
-    const QList<QByteArray> unreadable{"<gameList><game><path>./a</path></gameList>", "<systemList />",
-                                       "<gameList>&nbsp;</gameList>"};
-    for (const QByteArray& content : unreadable) {
-      QVERIFY(TouchFile(gamelist, content));
-      const FrontendExportResult result = scene.Export(FrontendFormat::Esde, {kSnes, kGenesis}, scene.Path("esde"));
-      QVERIFY2(!result.Succeeded(), content.constData());
-      QVERIFY(result.error.contains("was left as it is"));
-      QCOMPARE(ReadFile(gamelist), content);
-      // The other system still went out.
-      QCOMPARE(result.games, 2);
-    }
+    QTest::addColumn<FrontendFormat>("format");
+    QTest::addColumn<QString>("file");  // below the scene; "out" the export's destination
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+    const QString gamelist = QStringLiteral("out/gamelists/snes/gamelist.xml");
+    const QString unreadable = QStringLiteral("was left as it is");
+    QTest::newRow("ES-DE, broken XML") << FrontendFormat::Esde << gamelist
+                                       << QByteArray("<gameList><game><path>./a</path></gameList>") << unreadable;
+    QTest::newRow("ES-DE, another root") << FrontendFormat::Esde << gamelist << QByteArray("<systemList />")
+                                         << unreadable;
+    QTest::newRow("ES-DE, unknown entity")
+        << FrontendFormat::Esde << gamelist << QByteArray("<gameList>&nbsp;</gameList>") << unreadable;
+    QTest::newRow("RetroArch, old line format")
+        << FrontendFormat::RetroArch << "out/playlists/" + kSnesPlaylist
+        << QByteArray("/roms/a.sfc\nA\nDETECT\nDETECT\nDETECT\nsnes.lpl\n") << QStringLiteral("old line format");
+    QTest::newRow("Pegasus, the user's own")
+        << FrontendFormat::Pegasus << "roms/snes/metadata.pegasus.txt"
+        << QByteArray("collection: My SNES\nextensions: sfc\n") << QStringLiteral("was not written by Quillon");
+  }
+
+  void AFileItCannotTakeOverIsLeftAlone()
+  {
+    QFETCH(FrontendFormat, format);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    FrontendScene scene(FrontendScene::Start::Golden);
+    QVERIFY(TouchFile(scene.Path(file), content));
+    const QString destination = format == FrontendFormat::Pegasus ? QString() : scene.Path("out");
+    const FrontendExportResult result = scene.Export(format, {kSnes, kGenesis}, destination);
+    QVERIFY(!result.Succeeded());
+    QVERIFY2(result.error.contains(error), qPrintable(result.error));
+    QCOMPARE(ReadFile(scene.Path(file)), content);
+    QCOMPARE(result.games, 2);
   }
 
   void RetroArchKeepsSettingsEntriesAndChosenCores()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
+    FrontendScene scene(FrontendScene::Start::Golden);
     QVERIFY(TouchFile(scene.Path("roms/snes/Mine.sfc")));
     const QString playlist = scene.Path("ra/playlists/") + kSnesPlaylist;
     QVERIFY(TouchFile(playlist, Rooted(scene,
@@ -158,35 +178,13 @@ class FrontendMergeTest : public QObject {
     QCOMPARE(again.items[0].corePath, QStringLiteral("DETECT"));
   }
 
-  void RetroArchLeavesAnOldFormatPlaylistAlone()
+  void PegasusRewritesItsOwnFile()
   {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
-    const QString playlist = scene.Path("ra/playlists/") + kSnesPlaylist;
-    const QByteArray legacy = "/roms/a.sfc\nA\nDETECT\nDETECT\nDETECT\nsnes.lpl\n";
-    QVERIFY(TouchFile(playlist, legacy));
-    const FrontendExportResult result = scene.Export(FrontendFormat::RetroArch, {kSnes}, scene.Path("ra"));
-    QVERIFY(!result.Succeeded());
-    QVERIFY(result.error.contains("old line format"));
-    QCOMPARE(ReadFile(playlist), legacy);
-  }
-
-  void PegasusReplacesOnlyItsOwnFile()
-  {
-    FrontendScene scene;
-    BuildGoldenCatalogue(scene);
-    const QString file = scene.Path("roms/snes/metadata.pegasus.txt");
-    const QByteArray mine = "collection: My SNES\nextensions: sfc\n";
-    QVERIFY(TouchFile(file, mine));
-    const FrontendExportResult refused = scene.Export(FrontendFormat::Pegasus, {kSnes}, QString());
-    QVERIFY(!refused.Succeeded());
-    QVERIFY(refused.error.contains("was not written by Quillon"));
-    QCOMPARE(ReadFile(file), mine);
-    QVERIFY(QFile::remove(file));
+    FrontendScene scene(FrontendScene::Start::Golden);
     QVERIFY(scene.Export(FrontendFormat::Pegasus, {kSnes}, QString()).Succeeded());
     scene.Db().Exec("UPDATE Games SET FullName = 'Renamed' WHERE FileName = 'Old Timer (Japan).sfc'");
     QVERIFY(scene.Export(FrontendFormat::Pegasus, {kSnes}, QString()).Succeeded());
-    QVERIFY(ReadFile(file).contains("game: Renamed\n"));
+    QVERIFY(ReadFile(scene.Path("roms/snes/metadata.pegasus.txt")).contains("game: Renamed\n"));
   }
 };
 

@@ -18,7 +18,7 @@ class NoDisplay final : public UpgradeDisplay {
 
 }  // namespace
 
-FrontendScene::FrontendScene()
+FrontendScene::FrontendScene(Start start)
 {
   NoDisplay display;
   RecordingFeedback upgrade;
@@ -26,6 +26,8 @@ FrontendScene::FrontendScene()
   if (upgrade.HasError())
     qWarning("%s", qPrintable(upgrade.ErrorLines().join('\n')));
   m_catalogue.Exec(QStringLiteral("UPDATE System SET EnableTab = 0"));
+  if (start == Start::Golden)
+    BuildGoldenCatalogue(*this);
 }
 
 qint64 FrontendScene::AddRomFolder(qint64 systemId, const QString& folder)
@@ -33,8 +35,7 @@ qint64 FrontendScene::AddRomFolder(qint64 systemId, const QString& folder)
   const QString path = Path(folder) + QLatin1Char('/');
   QDir().mkpath(path);
   m_catalogue.Exec(QStringLiteral("UPDATE System SET EnableTab = 1 WHERE SystemID = ?"), {systemId});
-  m_catalogue.Exec(QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"), {path, systemId});
-  return m_catalogue.Value(QStringLiteral("SELECT max(PathID) FROM RomPath")).toLongLong();
+  return InsertRomPath(m_catalogue.Db(), systemId, path);
 }
 
 qint64 FrontendScene::AddGame(qint64 systemId, qint64 pathId, const QString& fileName, const QString& title,
@@ -44,24 +45,11 @@ qint64 FrontendScene::AddGame(qint64 systemId, qint64 pathId, const QString& fil
       m_catalogue.Value(QStringLiteral("SELECT RomPath FROM RomPath WHERE PathID = ?"), {pathId}).toString();
   if (!TouchFile(folder + fileName, "rom"))
     qWarning("cannot make %s", qPrintable(folder + fileName));
-  QStringList names{QStringLiteral("FullName"), QStringLiteral("FileName"), QStringLiteral("System"),
-                    QStringLiteral("RomPath"),  QStringLiteral("Selected"), QStringLiteral("Available")};
-  QVariantList values{title, fileName, systemId, pathId, 1, 1};
-  for (auto it = columns.cbegin(); it != columns.cend(); ++it) {
-    const qsizetype at = names.indexOf(it.key());
-    if (at >= 0) {
-      values[at] = it.value();
-    } else {
-      names << it.key();
-      values << it.value();
-    }
-  }
-  m_catalogue.Exec(QStringLiteral("INSERT INTO Games (%1) VALUES (%2)")
-                       .arg(names.join(QLatin1Char(',')), QStringList(names.size(), QStringLiteral("?")).join(',')),
-                   values);
-  const qint64 gameId = m_catalogue.Value(QStringLiteral("SELECT max(GameID) FROM Games")).toLongLong();
-  m_catalogue.Exec(QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES (?, 1)"), {gameId});
-  return gameId;
+  TestGame game(systemId, title);
+  game.File(fileName).Folder(pathId).Selected().Genres({1});
+  for (auto it = columns.cbegin(); it != columns.cend(); ++it)
+    game.Set(it.key(), it.value());
+  return game.Insert(m_catalogue.Db());
 }
 
 void FrontendScene::SetYear(qint64 gameId, const QString& year)

@@ -3,6 +3,7 @@
 // test's own, and the front-end exports run on them.
 #include "RecordingFeedback.h"
 #include "TestCatalogue.h"
+#include "TestGames.h"
 
 #include "export/frontends/FrontendExport.h"
 
@@ -10,13 +11,14 @@
 
 namespace quillon::test {
 
-constexpr qint64 kSnes = 3;
 constexpr qint64 kGenesis = 2;
 constexpr qint64 kCustom1 = 29;
 
 class FrontendScene {
  public:
-  FrontendScene();
+  enum class Start { Empty, Golden };
+  // With Start::Golden, the catalogue of the golden files (BuildGoldenCatalogue).
+  explicit FrontendScene(Start start = Start::Empty);
 
   TestCatalogue& Db() { return m_catalogue; }
   RecordingFeedback& Feedback() { return m_feedback; }

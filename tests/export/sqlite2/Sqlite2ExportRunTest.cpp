@@ -93,8 +93,7 @@ class Sqlite2ExportRunTest : public QObject {
     QFETCH(QString, file);
     QTemporaryDir dir;
     const QString library = dir.filePath("library.mlf");
-    QVERIFY(QFile::copy(GoldenPath(file), library));
-    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(CopyGolden(file, library));
     const auto meta = MetaOf(library);
     QString error;
     // System 1 a fourth time: ids 6 and 7 are deleted and taken again by the same rows.
@@ -115,8 +114,7 @@ class Sqlite2ExportRunTest : public QObject {
   {
     QTemporaryDir dir;
     const QString library = dir.filePath("library.mlf");
-    QVERIFY(QFile::copy(GoldenPath("flipped/large-flipped.mlf"), library));
-    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(CopyGolden("flipped/large-flipped.mlf", library));
     const BtreeEntries before = ReadLibraryBytes(ReadBytes(library)).content->trees.at(3);
     QString error;
     QVERIFY2(RunExport(library, GoldenPath("h2export-3.tmp"), "3", &error), qPrintable(error));

@@ -34,8 +34,7 @@ class Sqlite2HostileInputTest : public QObject {
     QFETCH(QByteArray, journal);
     QTemporaryDir dir;
     const QString library = dir.filePath(QStringLiteral("library.mlf"));
-    QVERIFY(QFile::copy(GoldenPath(QStringLiteral("two-systems.mlf")), library));
-    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(CopyGolden(QStringLiteral("two-systems.mlf"), library));
     QVERIFY(WriteBytes(JournalPath(library), journal));
 
     QByteArray bytes = ReadBytes(library);

@@ -15,6 +15,11 @@ QString GoldenPath(const QString& name)
   return TestDataPath(QStringLiteral("sqlite2/") + name);
 }
 
+bool CopyGolden(const QString& name, const QString& path)
+{
+  return QFile::copy(GoldenPath(name), path) && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 QByteArray ReadBytes(const QString& path)
 {
   QFile file(path);

@@ -10,6 +10,8 @@ namespace quillon::test {
 
 // A file of the golden SQLite 2 set.
 QString GoldenPath(const QString& name);
+// A writable copy of a golden file at `path`.
+bool CopyGolden(const QString& name, const QString& path);
 QByteArray ReadBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);
 

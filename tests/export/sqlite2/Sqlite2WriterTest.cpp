@@ -257,8 +257,7 @@ class Sqlite2WriterTest : public QObject {
     QFETCH(int, step);
     QTemporaryDir dir;
     const QString library = dir.filePath("library.mlf");
-    QVERIFY(QFile::copy(GoldenPath("large.mlf"), library));
-    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(CopyGolden("large.mlf", library));
     const QByteArray before = ReadBytes(library);
     QString error;
     std::unique_ptr<Connection> db = sqlite_open(library, &error);
@@ -288,8 +287,7 @@ class Sqlite2WriterTest : public QObject {
   {
     QTemporaryDir dir;
     const QString library = dir.filePath("library.mlf");
-    QVERIFY(QFile::copy(GoldenPath("two-systems.mlf"), library));
-    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(CopyGolden("two-systems.mlf", library));
     QString error;
     std::unique_ptr<Connection> db = sqlite_open(library, &error);
     QVERIFY(ags_sqlite_get_table(db.get(), "delete from items"));
@@ -310,8 +308,7 @@ class Sqlite2WriterTest : public QObject {
   {
     QTemporaryDir dir;
     const QString library = dir.filePath("library.mlf");
-    QVERIFY(QFile::copy(GoldenPath("two-systems.mlf"), library));
-    QFile::setPermissions(library, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(CopyGolden("two-systems.mlf", library));
     // The journal of a transaction that started on the empty library: original size 3 pages, the
     // original pages 2 and 3, then a record whose checksum shows it was never finished.
     const QByteArray empty = ReadBytes(GoldenPath("empty-library.mlf"));
