@@ -59,7 +59,7 @@ struct OptionalColumn {
 };
 const OptionalColumn kOptionalColumns[] = {
     {GameListModel::kYearColumn, 7, true},     {GameListModel::kCountryColumn, 10, false},
-    {GameListModel::kMakerColumn, 16, true},   {GameListModel::kGenreColumn, 12, false},
+    {GameListModel::kMakerColumn, 20, true},   {GameListModel::kGenreColumn, 12, false},
     {GameListModel::kRatingColumn, 7, false},  {GameListModel::kFileColumn, 20, false},
     {GameListModel::kResultColumn, 13, false},
 };
