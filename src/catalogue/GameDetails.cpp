@@ -1,6 +1,7 @@
 #include "catalogue/GameDetails.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/DeliveredSystems.h"
 #include "catalogue/Feedback.h"
 #include "common/StoredValue.h"
 
@@ -117,7 +118,17 @@ std::optional<GameDetails> LoadGameDetails(Catalogue& catalogue, Feedback& feedb
   details.description = row[12].toString();
   details.rating = row[13].toInt();
   details.genreIds = GenreLinks(catalogue, feedback, gameId);
+  details.missingFiles = MissingFilesOf(catalogue, gameId);
   return details;
+}
+
+QString MissingFilesOf(Catalogue& catalogue, qint64 gameId)
+{
+  // A catalogue whose upgrade has not added the notes yet has none to show.
+  const std::optional<Rows> rows = catalogue.TrySelect(
+      QStringLiteral("SELECT Reason FROM ") + kMissingFilesTable + QStringLiteral(" WHERE GameID = ?"), {gameId},
+      nullptr);
+  return rows && !rows->IsEmpty() ? rows->Value(0, 0).toString() : QString();
 }
 
 bool IsDetailColumn(const QString& column)

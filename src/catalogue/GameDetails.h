@@ -35,6 +35,7 @@ struct GameDetails {
   QString description;
   int rating = 0;
   QList<qint64> genreIds;  // the game's genre links in link order
+  QString missingFiles;    // why the scan found the game incomplete; empty when it is whole
 };
 
 // A picture text is relative when it is not an absolute path.
@@ -54,6 +55,10 @@ bool IsDetailColumn(const QString& column);
 // inside the image folder is stored by its name there. Reported as "-(UpdateGameInfo)-".
 bool UpdateGameInfo(Catalogue& catalogue, Feedback& feedback, qint64 gameId, const QString& column,
                     const QVariant& value, const QString& imageFolder = {});
+
+// Why the last scan found the game incomplete (a track its sheet names is not there); empty when
+// it is whole or the catalogue keeps no such notes.
+QString MissingFilesOf(Catalogue& catalogue, qint64 gameId);
 
 // The full ROM path of a game (the File view), or an invalid QVariant when it has none.
 QVariant GetRom(Catalogue& catalogue, Feedback& feedback, qint64 gameId);

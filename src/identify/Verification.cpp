@@ -4,6 +4,8 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
+#include "common/Paths.h"
+#include "common/SheetFiles.h"
 #include "identify/GameFill.h"
 #include "identify/HashCache.h"
 
@@ -105,6 +107,46 @@ bool HashWhatIsNeeded(const RomIndex& index, HashCache& cache, const QString& pa
   return true;
 }
 
+// The files a disc game's sheet names (tracks, CloneCD image), which disc lists hold together with
+// the sheet as one entry; none for other games, and none for playlists, whose discs are entries
+// of their own.
+QStringList DiscSetFiles(const QString& path)
+{
+  const QString extension = ExtensionOf(path);
+  if (!IsSheetExtension(extension) || IsPlaylistExtension(extension))
+    return {};
+  const SheetFiles files = ReadSheetFiles(path);
+  QStringList present;
+  for (const QString& file : files.required + files.optional) {
+    if (file != path && FileExists(file) && !present.contains(file))
+      present << file;
+  }
+  return present;
+}
+
+// Adds the items of the files of a disc game's set, each under its own name. False (with `error`)
+// when one cannot be read; a track that is not there simply finds no entry.
+bool HashDiscSet(const RomIndex& index, HashCache& cache, const QString& path, const VerifyOptions& options,
+                 const KeepReading& keepReading, std::vector<HashedItem>& items, bool* read, QString* error)
+{
+  for (const QString& file : DiscSetFiles(path)) {
+    const std::optional<FileStamp> stamp = StampOf(file);
+    if (!stamp)
+      continue;
+    std::vector<HashedItem> trackItems;
+    if (!HashWhatIsNeeded(index, cache, file, *stamp, options, keepReading, trackItems, read, error)) {
+      *error = file + QStringLiteral(": ") + *error;
+      return false;
+    }
+    for (HashedItem& item : trackItems) {
+      if (item.member.isEmpty())
+        item.member = file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
+      items.push_back(std::move(item));
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int VerifySummary::CountOf(MatchStatus status) const
@@ -166,7 +208,8 @@ VerifySummary VerifySystem(Catalogue& catalogue, Feedback& feedback, qint64 syst
     std::vector<HashedItem> items;
     bool read = false;
     QString error;
-    const bool hashed = HashWhatIsNeeded(*index, cache, path, *stamp, options, keepReading, items, &read, &error);
+    const bool hashed = HashWhatIsNeeded(*index, cache, path, *stamp, options, keepReading, items, &read, &error) &&
+                        HashDiscSet(*index, cache, path, options, keepReading, items, &read, &error);
     summary.filesRead += read ? 1 : 0;
     if (!hashed) {
       summary.unreadable << path + QStringLiteral(": ") + error;

@@ -18,7 +18,7 @@ const QString kImportRoutine = QStringLiteral("ImportSiteURLs");
 const QString kExportRoutine = QStringLiteral("ExportSiteURLs");
 const QString kLineBreak = QStringLiteral("\r\n");
 
-QString SiteKey(char letter, int system)
+QString SiteKey(char letter, qint64 system)
 {
   return QLatin1Char(letter) + QString::number(system);
 }
@@ -56,7 +56,20 @@ Question OverwriteQuestion()
   return question;
 }
 
-bool ClearSystem(Catalogue& catalogue, Feedback& feedback, int system)
+// The keys of the systems the catalogue has, ascending: the site-list files cover each of them.
+std::optional<QList<qint64>> SystemKeys(Catalogue& catalogue, Feedback& feedback, const QString& routine)
+{
+  const std::optional<Rows> rows =
+      catalogue.Select(feedback, routine, QStringLiteral("SELECT SystemID FROM System ORDER BY SystemID"));
+  if (!rows)
+    return std::nullopt;
+  QList<qint64> keys;
+  for (const QVariantList& row : rows->All())
+    keys << row.value(0).toLongLong();
+  return keys;
+}
+
+bool ClearSystem(Catalogue& catalogue, Feedback& feedback, qint64 system)
 {
   return catalogue.Execute(feedback, kImportRoutine, QStringLiteral("DELETE FROM ImageURL WHERE SystemID = ?"),
                            {system}) &&
@@ -76,7 +89,7 @@ QString CountsText(const SiteCounts& counts)
 }
 
 // Adds a site and its ignored addresses; false after reporting a failure.
-bool AddSite(Catalogue& catalogue, Feedback& feedback, int system, const QString& address, const QString& ignored,
+bool AddSite(Catalogue& catalogue, Feedback& feedback, qint64 system, const QString& address, const QString& ignored,
              SiteCounts& added)
 {
   if (!catalogue.Execute(feedback, kImportRoutine, QStringLiteral("INSERT INTO ImageURL (SystemID, URL) VALUES (?, ?)"),
@@ -99,7 +112,7 @@ bool AddSite(Catalogue& catalogue, Feedback& feedback, int system, const QString
 
 enum class SystemImport { Done, Duplicate, Failed };
 
-SystemImport ImportSystem(Catalogue& catalogue, Feedback& feedback, const IniReader& reader, int system,
+SystemImport ImportSystem(Catalogue& catalogue, Feedback& feedback, const IniReader& reader, qint64 system,
                           SiteCounts& added)
 {
   for (char letter = 'a'; letter <= 'z'; ++letter) {
@@ -122,7 +135,7 @@ struct ExportLines {
   int leftOut = 0;
 };
 
-bool CollectSystem(Catalogue& catalogue, Feedback& feedback, int system, ExportLines& lines)
+bool CollectSystem(Catalogue& catalogue, Feedback& feedback, qint64 system, ExportLines& lines)
 {
   const std::optional<Rows> sites =
       catalogue.Select(feedback, kExportRoutine,
@@ -201,8 +214,11 @@ SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const
     ReportError(feedback, kPathFileAccessError, kImportRoutine, QStringLiteral("Cannot start a transaction"));
     return SiteImportOutcome::Failed;
   }
+  const std::optional<QList<qint64>> systems = SystemKeys(catalogue, feedback, kImportRoutine);
+  if (!systems)
+    return SiteImportOutcome::Failed;
   SiteCounts added;
-  for (int system = 1; system <= kSiteListSystems; ++system) {
+  for (const qint64 system : *systems) {
     if (overwrite && !ClearSystem(catalogue, feedback, system))
       return SiteImportOutcome::Failed;
     switch (ImportSystem(catalogue, feedback, reader, system, added)) {
@@ -227,8 +243,11 @@ SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const
 
 bool ExportSiteURLs(Catalogue& catalogue, Feedback& feedback, const QString& file)
 {
+  const std::optional<QList<qint64>> systems = SystemKeys(catalogue, feedback, kExportRoutine);
+  if (!systems)
+    return false;
   ExportLines lines;
-  for (int system = 1; system <= kSiteListSystems; ++system) {
+  for (const qint64 system : *systems) {
     if (!CollectSystem(catalogue, feedback, system, lines))
       return false;
   }

@@ -13,8 +13,7 @@ class Feedback;
 
 inline const QString kSiteSection = QStringLiteral("Site");
 inline const QString kIgnoreListSection = QStringLiteral("Ignore List");
-// System keys the site-list files cover, and letters per system (a to z).
-constexpr int kSiteListSystems = 34;
+// Letters per system (a to z). The files cover every system the catalogue has, whatever its key.
 constexpr int kSitesPerSystem = 26;
 
 // The question before an import; Yes overwrites, No appends, Cancel changes nothing.
@@ -30,7 +29,8 @@ QString EnsureSiteListFolder(const DataFolder& folder);
 enum class SiteImportOutcome { Imported, Cancelled, DuplicateSiteIds, Failed };
 
 // Imports a site-list file into the catalogue after asking whether to overwrite or append. In
-// overwrite mode the sites and ignore lists of all 34 systems are cleared first. The import is
+// overwrite mode the sites and ignore lists of all systems are cleared first; keys of systems the
+// catalogue does not have are passed over. The import is
 // all or nothing: a file with a repeated site key, or any failure, leaves the catalogue as it was.
 SiteImportOutcome ImportSiteURLs(Catalogue& catalogue, Feedback& feedback, const QString& file);
 

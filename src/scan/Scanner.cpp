@@ -3,6 +3,7 @@
 #include "catalogue/BulkStatement.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/DeliveredSystems.h"
 #include "catalogue/Feedback.h"
 #include "catalogue/Lookups.h"
 #include "catalogue/MultiRowInsert.h"
@@ -10,12 +11,14 @@
 #include "names/FileNameTags.h"
 #include "scan/GameMatching.h"
 #include "scan/GoodTools.h"
+#include "scan/MultiFileGames.h"
 #include "scan/RomDiscovery.h"
 #include "scan/SystemGames.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -87,6 +90,7 @@ struct FoundGame {
   GameUpdate update;
   bool fileNameChanged = true;
   bool unchanged = false;  // its row holds all of it already: nothing is written
+  QString incomplete;      // why the game lacks a file its sheet names; empty when whole
 };
 
 // A derived key replaces the stored one when it is known and differs, or when nothing is stored.
@@ -121,7 +125,10 @@ struct ScanStatements {
                     QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1)"), 9),
         linkGames(catalogue, QStringLiteral("INSERT INTO SubGenres (GameID, GenreID) VALUES "),
                   QStringLiteral("(?, ?)"), 2),
-        imageOf(catalogue, QStringLiteral("SELECT Image FROM Games WHERE GameID = ?"))
+        imageOf(catalogue, QStringLiteral("SELECT Image FROM Games WHERE GameID = ?")),
+        storeReason(catalogue, QStringLiteral("INSERT OR REPLACE INTO ") + kMissingFilesTable +
+                                   QStringLiteral(" (GameID, Reason) VALUES (?, ?)")),
+        dropReason(catalogue, QStringLiteral("DELETE FROM ") + kMissingFilesTable + QStringLiteral(" WHERE GameID = ?"))
   {
   }
 
@@ -132,6 +139,9 @@ struct ScanStatements {
   MultiRowInsert insertGames;
   MultiRowInsert linkGames;
   BulkStatement imageOf;
+  // Valid only when the catalogue has the table of missing files.
+  BulkStatement storeReason;
+  BulkStatement dropReason;
 };
 
 class ScanRun {
@@ -203,6 +213,26 @@ class ScanRun {
       ++m_summary.errors;
     m_goodToolsInstalled = QFileInfo::exists(GoodToolsProgram(m_dataFolder, row.shortName));
     m_picturesListed = false;
+    LoadIncompleteGames(row.systemId);
+  }
+
+  // The system's games recorded as incomplete, so the scan can clear a record once a game is whole.
+  void LoadIncompleteGames(qint64 systemId)
+  {
+    m_incompleteGames.clear();
+    if (!m_statements.storeReason.IsValid())
+      return;
+    const std::optional<Rows> rows = m_catalogue.Select(
+        m_feedback, kRoutine,
+        QStringLiteral("SELECT GameID FROM %1 WHERE GameID IN (SELECT GameID FROM Games WHERE System = ?)")
+            .arg(kMissingFilesTable),
+        {systemId});
+    if (!rows) {
+      ++m_summary.errors;
+      return;
+    }
+    for (const QVariantList& game : rows->All())
+      m_incompleteGames.insert(game.value(0).toLongLong());
   }
 
   // The system's missing games are counted from memory; should the memory be incomplete or the
@@ -281,7 +311,10 @@ class ScanRun {
     }
     QStringList foundRoms;
     PassedOver passedOver;
-    FindRoms(row.romFolder, ExtensionList(row.romTypes), row.recurse, m_feedback, foundRoms, &passedOver);
+    const QStringList extensions = ExtensionList(row.romTypes);
+    FindRoms(row.romFolder, extensions, row.recurse, m_feedback, foundRoms, &passedOver);
+    const QHash<QString, QString> incomplete =
+        GroupMultiFileGames(row.romFolder, foundRoms, extensions.contains(QStringLiteral("m3u"), Qt::CaseInsensitive));
     m_unstorableNames += passedOver.unstorableNames;
     m_caseMismatches += passedOver.caseMismatches;
     if (passedOver.unreadableFolders.contains(Check4Slash(row.romFolder))) {
@@ -289,7 +322,7 @@ class ScanRun {
     } else {
       for (const QString& folder : std::as_const(passedOver.unreadableFolders))
         AddErrorLine(QStringLiteral("Cannot read ") + folder + QStringLiteral("; its games are left as they were."));
-      MatchAndWrite(row, foundRoms, batchPass.renamedFrom, passedOver.unreadableFolders);
+      MatchAndWrite(row, foundRoms, incomplete, batchPass.renamedFrom, passedOver.unreadableFolders);
     }
     m_feedback.SetStatus(StatusKind::Text, QStringLiteral("Cleaning up, please wait..."));
     if (!row.dontRename)
@@ -298,8 +331,8 @@ class ScanRun {
       CleanUpTempFolder(m_dataFolder);
   }
 
-  void MatchAndWrite(const ScanRow& row, const QStringList& foundRoms, const QHash<QString, QString>& renamedFrom,
-                     const QStringList& unreadableFolders)
+  void MatchAndWrite(const ScanRow& row, const QStringList& foundRoms, const QHash<QString, QString>& incomplete,
+                     const QHash<QString, QString>& renamedFrom, const QStringList& unreadableFolders)
   {
     m_summary.filesFound += static_cast<int>(foundRoms.size());
     m_feedback.SetProgressMaximum(std::max<int>(static_cast<int>(foundRoms.size()), 1));
@@ -308,6 +341,8 @@ class ScanRun {
     changes.reserve(static_cast<size_t>(foundRoms.size()));
     for (int i = 0; i < foundRoms.size(); ++i) {
       changes.push_back(MatchFile(row, foundRoms[i], renamedFrom));
+      if (!incomplete.isEmpty())
+        MarkIncomplete(changes.back(), incomplete.value(foundRoms[i]));
       m_feedback.SetProgressValue(i + 1);
       if (i > 9 && i % 10 == 0)
         m_feedback.Yield();
@@ -317,6 +352,16 @@ class ScanRun {
     for (const QString& folder : unreadableFolders)
       keptFolders << folder.mid(Check4Slash(row.romFolder).size());
     WriteFolder(row, changes, m_games.MissingAfter(row.pathId, keptFolders));
+  }
+
+  // A game that lacks a file of its sheet is written, then marked missing with the reason.
+  void MarkIncomplete(FoundGame& found, const QString& reason)
+  {
+    if (reason.isEmpty())
+      return;
+    found.incomplete = reason;
+    found.unchanged = false;
+    m_feedback.AddResultLine(QStringLiteral("          Incomplete - ") + reason);
   }
 
   // What the walks passed over, listed once at the end of the scan.
@@ -439,7 +484,8 @@ class ScanRun {
         written.emplace_back(&change, m_games.Game(change.position).gameId);
     }
     insertWaiting();
-    if (!LinkGamesWithoutGenre(newGames, &failure) || !transaction.Commit(&failure)) {
+    if (!RecordIncomplete(written, missing, &failure) || !LinkGamesWithoutGenre(newGames, &failure) ||
+        !transaction.Commit(&failure)) {
       FolderNotSaved(failure);
       return;
     }
@@ -451,10 +497,79 @@ class ScanRun {
     m_batchUpdated += updated;
     for (const int position : missing)
       m_games.MarkMissing(position);
-    for (const auto& [change, gameId] : written)
-      m_games.Apply(change->position, gameId, row.pathId, change->update);
+    for (const auto& [change, gameId] : written) {
+      const int position = m_games.Apply(change->position, gameId, row.pathId, change->update);
+      if (!change->incomplete.isEmpty())
+        m_games.MarkMissing(position);
+    }
+    NoteIncomplete(written, missing);
     if (m_batchAge.elapsed() >= kBatchMilliseconds)
       CommitBatch();
+  }
+
+  // Marks the folder's incomplete games missing and stores why; clears the reason of a game that is
+  // whole again or no longer found. Part of the folder's transaction.
+  bool RecordIncomplete(const std::vector<std::pair<const FoundGame*, qint64>>& written,
+                        const std::vector<int>& missing, SqlFailure* failure)
+  {
+    const bool stored = m_statements.storeReason.IsValid();
+    for (const auto& [change, gameId] : written) {
+      if (!change->incomplete.isEmpty()) {
+        if (!MarkGameMissing(gameId, failure) || (stored && !StoreReason(gameId, change->incomplete, failure)))
+          return false;
+      } else if (m_incompleteGames.contains(gameId) && !DropReason(gameId, failure)) {
+        return false;
+      }
+    }
+    for (const int position : missing) {
+      const qint64 gameId = m_games.Game(position).gameId;
+      if (m_incompleteGames.contains(gameId) && !DropReason(gameId, failure))
+        return false;
+    }
+    return true;
+  }
+
+  void NoteIncomplete(const std::vector<std::pair<const FoundGame*, qint64>>& written, const std::vector<int>& missing)
+  {
+    for (const auto& [change, gameId] : written) {
+      if (change->incomplete.isEmpty())
+        m_incompleteGames.remove(gameId);
+      else if (m_statements.storeReason.IsValid())
+        m_incompleteGames.insert(gameId);
+    }
+    for (const int position : missing)
+      m_incompleteGames.remove(m_games.Game(position).gameId);
+  }
+
+  bool MarkGameMissing(qint64 gameId, SqlFailure* failure)
+  {
+    BulkStatement& mark = m_statements.markMissing;
+    mark.Bind(1, gameId);
+    if (mark.Execute())
+      return true;
+    *failure = mark.Failure();
+    return false;
+  }
+
+  bool StoreReason(qint64 gameId, const QString& reason, SqlFailure* failure)
+  {
+    BulkStatement& store = m_statements.storeReason;
+    store.Bind(1, gameId);
+    store.Bind(2, reason);
+    if (store.Execute())
+      return true;
+    *failure = store.Failure();
+    return false;
+  }
+
+  bool DropReason(qint64 gameId, SqlFailure* failure)
+  {
+    BulkStatement& drop = m_statements.dropReason;
+    drop.Bind(1, gameId);
+    if (drop.Execute())
+      return true;
+    *failure = drop.Failure();
+    return false;
   }
 
   // Writes a found game's row when it changed; false after a failure (listed).
@@ -650,6 +765,7 @@ class ScanRun {
   bool m_missingCounted = true;
   QStringList m_unstorableNames;
   QStringList m_caseMismatches;
+  QSet<qint64> m_incompleteGames;
 };
 
 }  // namespace

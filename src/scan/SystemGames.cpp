@@ -353,7 +353,7 @@ bool SystemGames::IsUnchanged(int position, qint64 pathId, const GameUpdate& upd
          game.selectedIsTrue && game.editedIsTrue;
 }
 
-void SystemGames::Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update)
+int SystemGames::Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update)
 {
   const QByteArray fileName = update.fileName.toUtf8();
   if (position < 0) {
@@ -399,6 +399,7 @@ void SystemGames::Apply(int position, qint64 gameId, qint64 pathId, const GameUp
   game.genreCount = update.genreCount;
   game.genre = update.genreCount;
   game.genreIsWhole = true;
+  return position;
 }
 
 }  // namespace quillon

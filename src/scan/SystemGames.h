@@ -96,7 +96,8 @@ class SystemGames {
   bool IsUnchanged(int position, qint64 pathId, const GameUpdate& update) const;
 
   // What a written folder made of a game: a stored one (`position`) or a new one (-1).
-  void Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update);
+  // Returns the game's position (a new game gets one).
+  int Apply(int position, qint64 gameId, qint64 pathId, const GameUpdate& update);
   void MarkMissing(int position);
   // The games whose Available holds 0.
   int CountUnavailable() const;

@@ -241,8 +241,17 @@ bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const
     return false;
   if (StoredRomPath(catalogue, feedback, systemId, path))
     return false;
-  return catalogue.Execute(feedback, QStringLiteral("UpdateRomPathList"),
-                           QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"), {path, systemId});
+  // A system without a tab (a new one starts so) gets one with its first folder: its games are
+  // to be seen.
+  const QString routine = QStringLiteral("UpdateRomPathList");
+  Transaction transaction(catalogue);
+  return catalogue.Execute(feedback, routine, QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"),
+                           {path, systemId}) &&
+         catalogue.Execute(feedback, routine,
+                           QStringLiteral("UPDATE System SET EnableTab = 1 WHERE SystemID = ? AND EnableTab = 0 AND "
+                                          "(SELECT count(*) FROM RomPath WHERE System = ?) = 1"),
+                           {systemId, systemId}) &&
+         transaction.Commit();
 }
 
 bool RemoveRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder)

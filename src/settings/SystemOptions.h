@@ -70,7 +70,8 @@ QStringList RomPathsOf(Catalogue& catalogue, Feedback& feedback, qint64 systemId
 std::optional<QString> StoredRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
 
 // Adds a ROM folder (given a trailing "/"), kept as the user gave it; a folder the system already
-// has, under any path, is not added twice. Returns true when a folder was added.
+// has, under any path, is not added twice. A system's first folder switches its tab on. Returns
+// true when a folder was added.
 bool AddRomPath(Catalogue& catalogue, Feedback& feedback, qint64 systemId, const QString& folder);
 
 // Removes a ROM folder; the games found there lose their ROM path and are listed among the

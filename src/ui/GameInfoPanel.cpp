@@ -118,6 +118,12 @@ void GameInfoPanel::BuildControls()
   m_fileName->setObjectName(QStringLiteral("txtnameunique"));
   m_fileName->setReadOnly(true);
   fields->addRow(QStringLiteral("Filename"), m_fileName);
+  m_missingFiles = new QLabel(this);
+  m_missingFiles->setObjectName(QStringLiteral("lblmissingfiles"));
+  m_missingFiles->setWordWrap(true);
+  m_missingFiles->setStyleSheet(QStringLiteral("color: #b00000"));
+  m_missingFiles->setVisible(false);
+  fields->addRow(QString(), m_missingFiles);
 
   auto* emulatorRow = new QHBoxLayout;
   m_emulator = new QLineEdit(this);
@@ -284,6 +290,12 @@ void GameInfoPanel::FillGenres(const QList<GenreChoice>& genres)
   m_filling = wasFilling;
 }
 
+void GameInfoPanel::ShowMissingFiles(const QString& reason)
+{
+  m_missingFiles->setText(reason);
+  m_missingFiles->setVisible(!reason.isEmpty());
+}
+
 void GameInfoPanel::ViewGameInfo(qint64 gameId)
 {
   m_filling = true;
@@ -295,6 +307,7 @@ void GameInfoPanel::ViewGameInfo(qint64 gameId)
   if (!details) {
     m_fullName->clear();
     m_fileName->clear();
+    ShowMissingFiles({});
     m_emulator->clear();
     m_image->clear();
     m_overview->clear();
@@ -311,6 +324,7 @@ void GameInfoPanel::ViewGameInfo(qint64 gameId)
   m_fullName->setText(details->fullName);
   m_fullName->setModified(false);
   m_fileName->setText(details->fileName);
+  ShowMissingFiles(details->missingFiles);
   m_emulator->setText(details->emulator);
   m_play->setEnabled(!details->emulator.isEmpty());
   m_country->setEditText(details->country);

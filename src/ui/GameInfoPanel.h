@@ -79,6 +79,7 @@ class GameInfoPanel : public QGroupBox {
   void edited();
 
  private:
+  void ShowMissingFiles(const QString& reason);
   void BuildControls();
   void Write(const QString& column, const QVariant& value);
   void OnGenreChanged(QListWidgetItem* item);
@@ -106,6 +107,7 @@ class GameInfoPanel : public QGroupBox {
   bool m_filling = false;
   QLineEdit* m_fullName = nullptr;
   QLineEdit* m_fileName = nullptr;
+  QLabel* m_missingFiles = nullptr;  // why the game is incomplete; shown only then
   QLineEdit* m_emulator = nullptr;
   QToolButton* m_chooseEmulator = nullptr;
   QPushButton* m_play = nullptr;

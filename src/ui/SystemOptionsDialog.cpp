@@ -2,6 +2,8 @@
 
 #include "catalogue/SystemSettings.h"
 #include "settings/SystemOptions.h"
+#include "settings/SystemRows.h"
+#include "ui/NewSystemDialog.h"
 #include "ui/StatusFeedback.h"
 #include "ui/SystemGeneralPane.h"
 #include "ui/SystemImagesPane.h"
@@ -9,6 +11,7 @@
 #include "ui/SystemTreeWidget.h"
 #include "ui/WindowSettings.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -69,7 +72,10 @@ void SystemOptionsDialog::BuildControls()
   });
   m_tabs->addTab(m_general, QStringLiteral("&General"));
   m_roms = new SystemRomsPane(m_context, this);
-  connect(m_roms, &SystemRomsPane::romFoldersChanged, this, [this] { m_updateList = true; });
+  connect(m_roms, &SystemRomsPane::romFoldersChanged, this, [this] {
+    m_updateList = true;
+    ShowTabGainedWithFolder();
+  });
   connect(m_roms, &SystemRomsPane::scanNowClicked, this, &SystemOptionsDialog::ScanNow);
   m_tabs->addTab(m_roms, QStringLiteral("&Roms"));
   m_images = new SystemImagesPane(m_context, this);
@@ -81,6 +87,14 @@ void SystemOptionsDialog::BuildControls()
   layout->addWidget(splitter, 1);
 
   auto* buttons = new QHBoxLayout;
+  QPushButton* add = PaneButton(QStringLiteral("cmdnewsystem"), QStringLiteral("&New System..."), this);
+  add->setAutoDefault(false);
+  connect(add, &QPushButton::clicked, this, &SystemOptionsDialog::NewSystemClicked);
+  buttons->addWidget(add);
+  QPushButton* remove = PaneButton(QStringLiteral("cmddeletesystem"), QStringLiteral("&Delete System"), this);
+  remove->setAutoDefault(false);
+  connect(remove, &QPushButton::clicked, this, &SystemOptionsDialog::DeleteSystemClicked);
+  buttons->addWidget(remove);
   buttons->addStretch(1);
   QPushButton* close = PaneButton(QStringLiteral("cmdclose"), QStringLiteral("&Close"), this);
   close->setAutoDefault(false);
@@ -125,6 +139,62 @@ void SystemOptionsDialog::ShowSystem(qint64 systemId)
   m_general->ShowSystem(systemId, *record);
   m_roms->ShowSystem(systemId, *record);
   m_images->ShowSystem(systemId, *record);
+}
+
+void SystemOptionsDialog::NewSystemClicked()
+{
+  m_general->TakeTypedName();
+  const std::optional<QList<SystemTypeNode>> tree = SystemTree(m_context.catalogue, m_context.feedback);
+  if (!tree)
+    return;
+  QList<QPair<qint64, QString>> types;
+  for (const SystemTypeNode& type : *tree)
+    types << qMakePair(type.typeId, type.name);
+  NewSystemDialog ask(types, this);
+  if (ask.exec() != QDialog::Accepted)
+    return;
+  const NewSystem system = ask.Chosen();
+  if (SystemIdByName(m_context.catalogue, m_context.feedback, system.name)) {
+    QMessageBox::warning(this, kCaption, QStringLiteral("Another system is named %1.").arg(system.name));
+    return;
+  }
+  const std::optional<qint64> added = AddSystem(m_context.catalogue, m_context.feedback, system);
+  if (!added)
+    return;
+  m_tabsChanged = true;
+  BuildTree(*added);
+}
+
+void SystemOptionsDialog::DeleteSystemClicked()
+{
+  m_general->TakeTypedName();
+  const qint64 systemId = m_curSys;
+  const std::optional<QString> refusal = DeleteSystemRefusal(m_context.catalogue, m_context.feedback, systemId);
+  if (!refusal)
+    return;
+  if (!refusal->isEmpty()) {
+    QMessageBox::warning(this, kCaption, *refusal);
+    return;
+  }
+  if (DeleteSystem(m_context.catalogue, m_context.feedback, systemId) != SystemDeletion::Deleted)
+    return;
+  // The window rebuilds its tabs and list: the deleted system may be the one it shows.
+  m_tabsChanged = true;
+  m_updateList = true;
+  BuildTree(0);
+}
+
+void SystemOptionsDialog::ShowTabGainedWithFolder()
+{
+  const std::optional<QVariant> enabled =
+      m_context.catalogue.SelectValue(m_context.feedback, QStringLiteral("UpdateRomPathList"),
+                                      QStringLiteral("SELECT EnableTab FROM System WHERE SystemID = ?"), {m_curSys});
+  const auto* box = findChild<QCheckBox*>(QStringLiteral("chkenabled"));
+  if (!enabled || !IsTrue(*enabled) || !box || box->isChecked())
+    return;
+  m_tabsChanged = true;
+  m_tree->ShowEnabled(m_curSys, true);
+  ShowSystem(m_curSys);
 }
 
 void SystemOptionsDialog::ScanNow()

@@ -70,6 +70,12 @@ class SystemOptionsDialog : public QDialog {
   void BuildTree(qint64 selectId);
   void ShowSystem(qint64 systemId);
   void ScanNow();
+  // "New System...": asks name and type, adds the system and selects it.
+  void NewSystemClicked();
+  // "Delete System": the shown system, after asking when it has games.
+  void DeleteSystemClicked();
+  // A system's first ROM folder gave it its tab: the tree and the General tab say so.
+  void ShowTabGainedWithFolder();
   SystemOptionsChanges Changes();
 
   UiContext m_context;

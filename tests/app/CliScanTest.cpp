@@ -187,6 +187,28 @@ class CliScanTest : public QObject {
       QVERIFY2(it->available == (file % 7 != 0), qPrintable(it->fileName));
     }
   }
+
+  // A new system's first ROM folder gives it its tab; a disc whose track is gone is listed as
+  // missing, and `game show` says why.
+  void IncompleteDiscGameIsShownWithItsReason()
+  {
+    TestCatalogue t;
+    QTemporaryDir roms;
+    QVERIFY(TouchFile(roms.filePath("Jumping Flash (USA).cue"),
+                      "FILE \"Jumping Flash (Track 1).bin\" BINARY\nFILE \"Jumping Flash (Track 2).bin\" BINARY\n"));
+    QVERIFY(TouchFile(roms.filePath("Jumping Flash (Track 1).bin")));
+    QCOMPARE(Run(t, {"system", "add-rompath", "PlayStation", roms.path()}).status, 0);
+    QCOMPARE(t.Value("SELECT EnableTab FROM System WHERE System = 'PlayStation'").toInt(), 1);
+    QCOMPARE(Run(t, {"scan", "--system", "PlayStation"}).status, 0);
+    const QVariant game =
+        t.Value("SELECT GameID FROM Games WHERE FileName = 'Jumping Flash (USA).cue' AND Available = 0");
+    QVERIFY(game.isValid());
+    const CliOutput shown = Run(t, {"game", "show", game.toString()});
+    QCOMPARE(shown.status, 0);
+    QVERIFY2(shown.out.contains("MissingFiles\tMissing file(s) named by Jumping Flash (USA).cue: Jumping Flash (Track "
+                                "2).bin\n"),
+             qPrintable(shown.out));
+  }
 };
 
 QUILLON_TEST_CLASS(CliScanTest)

@@ -117,6 +117,42 @@ class CliSettingsTest : public QObject {
                              "lookup|add|genre|X|--code|Y", "lookup|frobnicate|genre"})
       QVERIFY2(Status(t, QString::fromLatin1(line)) == 2, line);
   }
+
+  void SystemAddAndDelete()
+  {
+    TestCatalogue t;
+    const CliOutput added = Run(t, {"system", "add", "Pippin", "--type", "Consoles", "--extensions", "cue;m3u;chd"});
+    QCOMPARE(added.status, 0);
+    const qint64 id = t.Value("SELECT SystemID FROM System WHERE System = 'Pippin'").toLongLong();
+    QVERIFY(added.out.contains(QStringLiteral("with the ID %1").arg(id)));
+    QCOMPARE(t.Value("SELECT SystemShortName || '|' || DefaultRomType || '|' || EnableTab FROM System WHERE "
+                     "SystemID = ?",
+                     {id})
+                 .toString(),
+             QStringLiteral("Pippin|cue;m3u;chd|0"));
+    // Refused: a taken name, no type, an unknown type. Each says why and adds nothing.
+    const int systems = t.Value("SELECT count(*) FROM System").toInt();
+    const CliOutput taken = Run(t, {"system", "add", "pippin", "--type", "1"});
+    QCOMPARE(taken.status, 1);
+    QVERIFY2(taken.err.contains("Another system is named pippin."), qPrintable(taken.err));
+    QCOMPARE(Status(t, "system|add|Bandai"), 2);
+    QCOMPARE(Status(t, "system|add|Bandai|--type|Toasters"), 1);
+    QCOMPARE(t.Value("SELECT count(*) FROM System").toInt(), systems);
+
+    TestGame(id, "Disc Game").File("disc.cue").Genres({1}).Insert(t.Db());
+    const CliOutput kept = Run(t, {"system", "delete", "Pippin"});
+    QCOMPARE(kept.status, 1);
+    QVERIFY2(kept.err.contains("--yes"), qPrintable(kept.err));
+    QCOMPARE(t.Value("SELECT count(*) FROM Games WHERE System = ?", {id}).toInt(), 1);
+    QCOMPARE(Status(t, "system|delete|Pippin|--yes"), 0);
+    QCOMPARE(t.Value("SELECT count(*) FROM System WHERE SystemID = ?", {id}).toInt(), 0);
+    QCOMPARE(t.Value("SELECT count(*) FROM Games WHERE System = ?", {id}).toInt(), 0);
+    QCOMPARE(t.Value("SELECT count(*) FROM SubGenres WHERE GameID NOT IN (SELECT GameID FROM Games)").toInt(), 0);
+
+    const CliOutput arcade = Run(t, {"system", "delete", "Arcade", "--yes"});
+    QCOMPARE(arcade.status, 1);
+    QVERIFY(arcade.err.contains("cannot be deleted"));
+  }
 };
 
 QUILLON_TEST_CLASS(CliSettingsTest)

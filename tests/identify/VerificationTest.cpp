@@ -179,6 +179,41 @@ class VerificationTest : public QObject {
              software ? QStringLiteral("Widget Hunt (USA)") : QStringLiteral("widget"));
   }
 
+  // A disc list's entry holds the cue sheet and its tracks: the game (the sheet) matches when the
+  // whole set does.
+  void DiscGameMatchesItsSheetAndTracksAsASet()
+  {
+    IdentifyScene scene;
+    const QByteArray track1 = RandomRom(21, 4096);
+    const QByteArray track2 = RandomRom(22, 2048);
+    const QByteArray cue =
+        "FILE \"Disc Hero (USA) (Track 1).bin\" BINARY\r\n  TRACK 01 MODE1/2352\r\n"
+        "FILE \"Disc Hero (USA) (Track 2).bin\" BINARY\r\n  TRACK 02 AUDIO\r\n";
+    TestList list{QStringLiteral("discs"), QStringLiteral("1"), {}};
+    list.entries << TestEntry{QStringLiteral("Disc Hero (USA)"),
+                              QStringLiteral("Disc Hero (USA)"),
+                              {},
+                              {},
+                              {},
+                              {{QStringLiteral("Disc Hero (USA).cue"), cue, {}, {}},
+                               {QStringLiteral("Disc Hero (USA) (Track 1).bin"), track1, {}, {}},
+                               {QStringLiteral("Disc Hero (USA) (Track 2).bin"), track2, {}, {}}}};
+    QVERIFY(scene.Import(list));
+    const qint64 whole = scene.AddRom(QStringLiteral("Disc Hero (USA).cue"), cue);
+    QVERIFY(WriteFile(scene.RomPath(QStringLiteral("Disc Hero (USA) (Track 1).bin")), track1));
+    QVERIFY(WriteFile(scene.RomPath(QStringLiteral("Disc Hero (USA) (Track 2).bin")), track2));
+    // The same sheet in another folder whose second track is another dump.
+    const qint64 other = scene.AddRom(QStringLiteral("other/Disc Hero (USA).cue"), cue);
+    QVERIFY(WriteFile(scene.RomPath(QStringLiteral("other/Disc Hero (USA) (Track 1).bin")), track1));
+    QVERIFY(WriteFile(scene.RomPath(QStringLiteral("other/Disc Hero (USA) (Track 2).bin")), RandomRom(23, 2048)));
+    RecordingFeedback feedback;
+    const VerifySummary summary = scene.Verify(feedback);
+    QVERIFY(summary.ok);
+    QCOMPARE(TextOf(VerdictOf(summary, whole)->status), TextOf(MatchStatus::Verified));
+    QCOMPARE(VerdictOf(summary, whole)->standardName, QStringLiteral("Disc Hero (USA)"));
+    QCOMPARE(TextOf(VerdictOf(summary, other)->status), TextOf(MatchStatus::NotInList));
+  }
+
   void Sha1IsReadOnlyWhenItDecides()
   {
     IdentifyScene scene;

@@ -62,15 +62,17 @@ class SiteListsTest : public QObject {
   Q_OBJECT
 
  private:
-  // Two sites on system 1 (the first with two ignored pictures), one on 34.
+  // Two sites on system 1 (the first with two ignored pictures), one on a system added later, with
+  // a key the first 34 systems never had.
   void FillSample(TestCatalogue& t)
   {
+    t.Exec(QStringLiteral("INSERT INTO System (SystemID, System) VALUES (58, 'PlayStation')"));
     const qint64 first = AddSite(t, 1, QStringLiteral("http://find.example/?q="));
     AddIgnored(t, 1, first, QStringLiteral("http://find.example/logo.gif"));
     AddIgnored(t, 1, first, QStringLiteral("http://find.example/Banner.jpg"));
     AddSite(t, 1, QStringLiteral("http://other.example/s?Term="));
-    const qint64 last = AddSite(t, 34, QStringLiteral("http://zinc.example/?q="));
-    AddIgnored(t, 34, last, QStringLiteral("http://zinc.example/x.png"));
+    const qint64 last = AddSite(t, 58, QStringLiteral("http://disc.example/?q="));
+    AddIgnored(t, 58, last, QStringLiteral("http://disc.example/x.png"));
   }
 
  private slots:
@@ -90,12 +92,12 @@ class SiteListsTest : public QObject {
     QCOMPARE(FileBytes(file), QByteArray("[Site]\r\n"
                                          "a1=http://find.example/?q=\r\n"
                                          "b1=http://other.example/s?Term=\r\n"
-                                         "a34=http://zinc.example/?q=\r\n"
+                                         "a58=http://disc.example/?q=\r\n"
                                          "\r\n"
                                          "[Ignore List]\r\n"
                                          "a1=http://find.example/logo.gif\r\n"
                                          "a1=http://find.example/Banner.jpg\r\n"
-                                         "a34=http://zinc.example/x.png\r\n"));
+                                         "a58=http://disc.example/x.png\r\n"));
     const qint64 oldMaxId = t.Value(QStringLiteral("SELECT max(ID) FROM ImageURL")).toLongLong();
     // Lists the file does not mention are cleared too.
     AddIgnored(t, 7, AddSite(t, 7, QStringLiteral("http://gone.example/")), QStringLiteral("http://gone.example/a"));

@@ -5,10 +5,12 @@
 #include "TestGames.h"
 #include "TestRegistry.h"
 
+#include "ui/NewSystemDialog.h"
 #include "ui/ScannerDialog.h"
 #include "ui/SystemOptionsDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -195,6 +197,56 @@ class SystemOptionsDialogTest : public QObject {
     QVERIFY(dialog.UpdateList());
     Find<QPushButton>(dialog, "cmdclose")->click();
     QCOMPARE(f.ListedNames(), QStringList{"Gamma"});
+  }
+
+  // "New System..." asks name and type and selects the new system, its tab off until its first
+  // folder; "Delete System" asks before it takes a system with games, and the window follows.
+  void NewAndDeleteSystem()
+  {
+    WindowFixture f(SnesAndGameboy);
+    f.ShowTab(QStringLiteral("SNES"));
+    const std::unique_ptr<SystemOptionsDialog> options = OptionsOf(f);
+    SystemOptionsDialog& dialog = *options;
+    dialog.SetFolderChooser([&f](QWidget*, const QString&, const QString&) { return f.Path("roms/pippin"); });
+    dialog.show();
+    {
+      const auto fill = WhenModal<NewSystemDialog>([](NewSystemDialog* ask) {
+        Find<QLineEdit>(*ask, "txtnewsystem")->setText(QStringLiteral("Pippin"));
+        auto* type = Find<QComboBox>(*ask, "cmbnewsystemtype");
+        type->setCurrentIndex(type->findText(QStringLiteral("Consoles")));
+        Find<QLineEdit>(*ask, "txtnewextensions")->setText(QStringLiteral("cue;m3u;chd"));
+        Find<QPushButton>(*ask, "cmdnewsystemok")->click();
+      });
+      Find<QPushButton>(dialog, "cmdnewsystem")->click();
+    }
+    QCOMPARE(NodeText(dialog), QStringLiteral("Pippin"));
+    const qint64 pippin = dialog.CurSys();
+    QCOMPARE(f.Value("SELECT System || '|' || SType || '|' || DefaultRomType || '|' || EnableTab FROM System WHERE "
+                     "SystemID = ?",
+                     {pippin})
+                 .toString(),
+             QStringLiteral("Pippin|1|cue;m3u;chd|0"));
+    QVERIFY(!Find<QCheckBox>(dialog, "chkenabled")->isChecked());
+    // Its first ROM folder switches its tab on, and the dialog shows it.
+    Find<QPushButton>(dialog, "cmdaddrompath")->click();
+    QVERIFY(Find<QCheckBox>(dialog, "chkenabled")->isChecked());
+
+    // Without games it goes at once.
+    Find<QPushButton>(dialog, "cmddeletesystem")->click();
+    QCOMPARE(f.Value("SELECT count(*) FROM System WHERE SystemID = ?", {pippin}).toInt(), 0);
+
+    // SNES has games: No keeps it, Yes deletes it with its games.
+    dialog.SelectSystem(kSnes);
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+      const auto reply = WhenModal<QMessageBox>([answer](QMessageBox* box) { box->button(answer)->click(); });
+      Find<QPushButton>(dialog, "cmddeletesystem")->click();
+    }
+    QCOMPARE(f.Value("SELECT count(*) FROM Games WHERE System = ?", {kSnes}).toInt(), 0);
+    QCOMPARE(f.Value("SELECT count(*) FROM System WHERE SystemID = ?", {kSnes}).toInt(), 0);
+    Find<QPushButton>(dialog, "cmdclose")->click();
+    const QTabBar* tabs = f.window->findChild<QTabBar*>(QStringLiteral("tbsSys"));
+    QCOMPARE(tabs->count(), 1);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Gameboy"));
   }
 
   void SiteListsAndTheirButtons()

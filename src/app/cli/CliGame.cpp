@@ -56,6 +56,9 @@ int ShowGame(CliRun& run, Catalogue& catalogue, qint64 gameId)
     run.Out() << rows->Columns()[column] << '\t' << Shown(rows->Value(0, column)) << '\n';
   for (const QString& genre : GenreNamesOfGame(catalogue, run.Feedback(), gameId).value_or(QStringList()))
     run.Out() << "GenreName\t" << genre << '\n';
+  const QString missingFiles = MissingFilesOf(catalogue, gameId);
+  if (!missingFiles.isEmpty())
+    run.Out() << "MissingFiles\t" << missingFiles << '\n';
   return kSuccess;
 }
 

@@ -1,7 +1,9 @@
 // quillon-cli system: a system's settings, name, group and tab, ROM folders, image sites and the
 // pictures each site must pass over.
+#include "app/cli/CliArgs.h"
 #include "app/cli/CliCommands.h"
 #include "settings/SystemOptions.h"
+#include "settings/SystemRows.h"
 #include "settings/SystemSites.h"
 
 #include <QDir>
@@ -138,23 +140,87 @@ int RunEnable(CliRun& run, Catalogue& catalogue, const QString& name, bool enabl
   return kSuccess;
 }
 
+std::optional<qint64> SystemTypeArgument(CliRun& run, Catalogue& catalogue, const QString& type)
+{
+  bool isNumber = false;
+  std::optional<qint64> typeId = type.toLongLong(&isNumber);
+  if (!isNumber)
+    typeId = SystemTypeIdByName(catalogue, run.Feedback(), type);
+  if (!typeId)
+    run.Err() << "quillon-cli: no system type \"" << type << "\" (Consoles, Handhelds, Computers, Arcade, Custom)\n";
+  return typeId;
+}
+
 int RunSetType(CliRun& run, Catalogue& catalogue, const QString& name, const QString& type)
 {
   const std::optional<qint64> id = NamedSystem(run, catalogue, name);
   if (!id)
     return kFailure;
-  bool isNumber = false;
-  std::optional<qint64> typeId = type.toLongLong(&isNumber);
-  if (!isNumber)
-    typeId = SystemTypeIdByName(catalogue, run.Feedback(), type);
-  if (!typeId) {
-    run.Err() << "quillon-cli: no system type \"" << type << "\" (Consoles, Handhelds, Computers, Arcade, Custom)\n";
+  const std::optional<qint64> typeId = SystemTypeArgument(run, catalogue, type);
+  if (!typeId)
     return kFailure;
-  }
   if (!SetSystemType(catalogue, run.Feedback(), *id, *typeId))
     return kFailure;
   run.Out() << "Moved " << name << " to system type " << type << '\n';
   return kSuccess;
+}
+
+// system add NAME --type TYPE [--short NAME] [--extensions LIST]
+int RunAddSystem(CliRun& run)
+{
+  const CliArgs args(run.Args(), {},
+                     {QStringLiteral("--type"), QStringLiteral("--short"), QStringLiteral("--extensions")});
+  if (!args.Ok())
+    return run.UsageError(args.Error());
+  if (args.Positional().size() != 2 || !args.Has(QStringLiteral("--type")))
+    return run.UsageError(QStringLiteral("system add needs a NAME and --type TYPE"));
+  Catalogue* catalogue = run.OpenCatalogue();
+  if (!catalogue)
+    return kFailure;
+  const std::optional<qint64> typeId = SystemTypeArgument(run, *catalogue, args.Value(QStringLiteral("--type")));
+  if (!typeId)
+    return kFailure;
+  NewSystem system;
+  system.name = args.Positional()[1];
+  system.typeId = *typeId;
+  system.shortName = args.Value(QStringLiteral("--short"));
+  system.extensions = args.Value(QStringLiteral("--extensions"));
+  const std::optional<qint64> id = AddSystem(*catalogue, run.Feedback(), system);
+  if (!id)
+    return kFailure;
+  run.Out() << "Added " << system.name.trimmed() << " with the ID " << *id
+            << "; it gets a tab when it gets a ROM folder\n";
+  return kSuccess;
+}
+
+// system delete NAME [--yes]: a system with games is deleted only with --yes.
+int RunDeleteSystem(CliRun& run)
+{
+  const CliArgs args(run.Args(), {QStringLiteral("--yes")}, {});
+  if (!args.Ok())
+    return run.UsageError(args.Error());
+  if (args.Positional().size() != 2)
+    return run.UsageError(QStringLiteral("system delete needs a NAME"));
+  Catalogue* catalogue = run.OpenCatalogue();
+  if (!catalogue)
+    return kFailure;
+  const QString name = args.Positional()[1];
+  const std::optional<qint64> id = NamedSystem(run, *catalogue, name);
+  if (!id)
+    return kFailure;
+  run.Feedback().SetAnswer(kDeleteSystemQuestion, args.Has(QStringLiteral("--yes")) ? Answer::Yes : Answer::No);
+  switch (DeleteSystem(*catalogue, run.Feedback(), *id)) {
+    case SystemDeletion::Deleted:
+      run.Out() << "Deleted " << name << '\n';
+      return kSuccess;
+    case SystemDeletion::Declined:
+      run.Err() << "quillon-cli: " << name << " has games and was kept; --yes deletes it with its games\n";
+      return kFailure;
+    case SystemDeletion::Refused:
+    case SystemDeletion::Failed:
+      break;
+  }
+  return kFailure;
 }
 
 int RunAddSite(CliRun& run, Catalogue& catalogue, const QString& name, const QString& url)
@@ -249,6 +315,10 @@ int RunSystem(CliRun& run)
   if (args.isEmpty())
     return run.UsageError(QStringLiteral("system needs a subcommand"));
   const QString sub = args[0];
+  if (sub == QStringLiteral("add"))
+    return RunAddSystem(run);
+  if (sub == QStringLiteral("delete"))
+    return RunDeleteSystem(run);
   const auto arity = SubcommandArity().constFind(sub);
   if (arity == SubcommandArity().cend())
     return run.UsageError(QStringLiteral("unknown system subcommand '%1'").arg(sub));
@@ -292,13 +362,18 @@ std::vector<CliCommand> SystemCommands()
         QStringLiteral("system enable NAME"), QStringLiteral("system disable NAME"),
         QStringLiteral("system set-type NAME TYPE"), QStringLiteral("system add-site NAME URL"),
         QStringLiteral("system remove-site NAME URL"), QStringLiteral("system add-ignore NAME SITE-URL URL"),
-        QStringLiteral("system remove-ignore NAME SITE-URL URL")},
+        QStringLiteral("system remove-ignore NAME SITE-URL URL"),
+        QStringLiteral("system add NAME --type TYPE [--short NAME] [--extensions LIST]"),
+        QStringLiteral("system delete NAME [--yes]")},
        QStringLiteral("Lists the systems; shows or changes one system's settings (an empty VALUE clears the setting); "
                       "adds or removes its ROM folders (games found in a removed folder lose their ROM path and "
                       "are listed as missing); "
                       "renames it, gives it a tab or takes it away (one system always keeps its tab), moves it "
                       "to another system type (a name or key); adds or removes its image-search sites (a removed "
-                      "site's ignore list goes with it) and the pictures a site must pass over."),
+                      "site's ignore list goes with it) and the pictures a site must pass over; adds a system (its tab "
+                      "comes with its first ROM folder) or deletes one with its games, their genre links and "
+                      "identification results, its folders and sites (a system with games only with --yes; "
+                      "Arcade and Zinc are kept; files on disk are never touched)."),
        RunSystem}};
 }
 
