@@ -7,9 +7,12 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libgumbo-dev libsqlite3-dev
   libzip-dev libarchive-dev zlib1g-dev
   mame-data
+  libqt6svg6 dpkg-dev file appstream
 )
 # mame-data brings Mame's software lists (/usr/share/games/mame/hash), which users import as
-# reference lists and the tests and benchmarks read. Window tests run on Qt's offscreen platform.
+# reference lists and the tests and benchmarks read. libqt6svg6 draws the window's icon; dpkg-dev
+# and file let CPack find the libraries the Debian package depends on, and appstream checks its
+# software-centre data. Window tests run on Qt's offscreen platform.
 
 missing=()
 for package in "${packages[@]}"; do

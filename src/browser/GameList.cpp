@@ -6,9 +6,11 @@
 #include "catalogue/ReservedKeys.h"
 #include "catalogue/SystemShare.h"
 
+#include <QDir>
 #include <QHash>
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 #include <string>
 
@@ -66,12 +68,22 @@ bool NamesAPicture(const BulkStatement& query, int folder, int image)
   return !path.empty() && path.back() != '/' && path.back() != '\\';
 }
 
+// The picture file a row names: the stored path when it is absolute, else the name in the
+// system's picture folder.
+QString PictureFile(const BulkStatement& query, int folder, int image)
+{
+  const QString stored = query.Text(image);
+  return QDir::isAbsolutePath(stored) ? stored : query.Text(folder) + stored;
+}
+
 // Columns: FullName, GameID, Selected, Description IS NOT NULL, DefaultImagePath, Image,
-// Manufacturer, Year, Country, (9 to 11 below), match status, standard name.
+// Manufacturer, Year, Country, (9 to 11 below), match status, standard name, FileName, Rating.
 GameRow RowFrom(const BulkStatement& query)
 {
   GameRow row;
   row.hasPicture = NamesAPicture(query, 4, 5);
+  if (row.hasPicture)
+    row.pictureFile = PictureFile(query, 4, 5);
   row.fullName = query.Text(0);
   row.gameId = query.Int(1);
   row.selected = query.Int(2) != 0;
@@ -81,6 +93,8 @@ GameRow RowFrom(const BulkStatement& query)
   row.country = query.Int(8);
   row.matchStatus = static_cast<int>(query.Int(12));
   row.matchName = query.Text(13);
+  row.fileName = query.Text(14);
+  row.rating = query.Value(15);
   return row;
 }
 
@@ -247,7 +261,8 @@ std::optional<ListedGames> ReadListedGames(Catalogue& catalogue, const ListFilte
           "coalesce(") +
       listed + QStringLiteral(", 0), coalesce(") + counted + QStringLiteral(", 0), ") + matchStatus +
       (identified ? QStringLiteral(", GameMatch.StandardName") : QStringLiteral(", NULL")) +
-      QStringLiteral(" FROM Games") + (wholeTable ? QStringLiteral(" NOT INDEXED") : QString()) +
+      QStringLiteral(", Games.FileName, Games.Rating FROM Games") +
+      (wholeTable ? QStringLiteral(" NOT INDEXED") : QString()) +
       QStringLiteral(" LEFT JOIN System ON System.SystemID = Games.System") +
       (identified ? QStringLiteral(" LEFT JOIN GameMatch ON GameMatch.GameID = Games.GameID "
                                    "AND GameMatch.FileName = Games.FileName")
@@ -366,6 +381,45 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
   return rows;
 }
 
+void NameTable::Append(qint64 key, const QString& name)
+{
+  m_rankOf.insert(key, static_cast<int>(m_names.size()));
+  m_names.append(name);
+}
+
+QString NameTable::Name(qint64 key) const
+{
+  const int rank = m_rankOf.value(key, -1);
+  return rank < 0 ? QString() : m_names[rank];
+}
+
+int NameTable::Rank(qint64 key) const
+{
+  return m_rankOf.value(key, std::numeric_limits<int>::max());
+}
+
+ListNames LoadListNames(Catalogue& catalogue, Feedback& feedback)
+{
+  // The saved queries give each table in name order; the reserved "[Unknown]" keys are left out.
+  const auto load = [&](const char* sql, qint64 unknown) {
+    NameTable table;
+    const std::optional<Rows> rows = catalogue.Select(feedback, QStringLiteral("CreateList"), QString::fromLatin1(sql));
+    if (rows) {
+      for (const QVariantList& row : rows->All()) {
+        if (row[0].toLongLong() != unknown)
+          table.Append(row[0].toLongLong(), row[1].toString());
+      }
+    }
+    return table;
+  };
+  ListNames names;
+  names.countries = load("SELECT CountryID, Country FROM Countries", kUnknownCountry);
+  names.years = load("SELECT YearID, Year FROM Years", kUnknownYear);
+  names.manufacturers = load("SELECT ManufacturerID, Manufacturer FROM Manf", kUnknownManufacturer);
+  names.genres = load("SELECT genreID, GenreName FROM genre", kUnknownGenre);
+  return names;
+}
+
 int ViewCount(Catalogue& catalogue, Feedback& feedback, qint64 systemId, GameView view)
 {
   const std::optional<QVariant> count = catalogue.SelectValue(
@@ -374,6 +428,19 @@ int ViewCount(Catalogue& catalogue, Feedback& feedback, qint64 systemId, GameVie
           (view == GameView::Available ? QStringLiteral("Available <> 0") : QStringLiteral("Available = 0")),
       {systemId});
   return count ? count->toInt() : 0;
+}
+
+std::optional<QHash<qint64, GameCounts>> GameCountsBySystem(Catalogue& catalogue, Feedback& feedback)
+{
+  const std::optional<Rows> rows = catalogue.Select(
+      feedback, QStringLiteral("UpdateTabs"),
+      QStringLiteral("SELECT System, sum(Available <> 0), sum(Available = 0) FROM Games GROUP BY System"));
+  if (!rows)
+    return std::nullopt;
+  QHash<qint64, GameCounts> counts;
+  for (const QVariantList& row : rows->All())
+    counts.insert(row[0].toLongLong(), {row[1].toInt(), row[2].toInt()});
+  return counts;
 }
 
 QString ListCountText(int rows, int count)

@@ -2,7 +2,9 @@
 // The game list of one system: its query with the four filters, the colour that tells what a
 // game lacks, the count text, and the check marks written back at once.
 #include <QColor>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -49,6 +51,9 @@ struct GameRow {
   qint64 firstGenreId = 0;  // the game's first genre link
   int matchStatus = 0;      // the identification result of the game's present file; 0 when not verified
   QString matchName;        // the standard name (or the candidates) the result names
+  QString fileName;
+  QVariant rating;      // Null without rating
+  QString pictureFile;  // the stored path when absolute, else in the system's folder; empty without picture
 };
 
 // Colour literals of the missing data (blue-green-red, as "&H..." texts).
@@ -79,6 +84,28 @@ inline QString ListColour(const GameRow& row)
 // A "&H..." literal as a colour (its hexadecimal digits are blue, green, red).
 QColor ColourFromLiteral(const QString& literal);
 
+// The names a row's keys stand for in the list's columns, each with its place in name order, so
+// that a column sorts by comparing small numbers. The "[Unknown]" entries have no name here and
+// sort after every name.
+class NameTable {
+ public:
+  void Append(qint64 key, const QString& name);
+  QString Name(qint64 key) const;
+  int Rank(qint64 key) const;
+
+ private:
+  QHash<qint64, int> m_rankOf;
+  QStringList m_names;
+};
+struct ListNames {
+  NameTable countries;
+  NameTable years;
+  NameTable manufacturers;
+  NameTable genres;
+};
+// Every country, year, maker and genre name; tables that cannot be read stay empty (reported).
+ListNames LoadListNames(Catalogue& catalogue, Feedback& feedback);
+
 // The rows of the list, ordered by full name: games of the system that have at least one genre
 // link, through the filters. Failures are reported with `routine`'s tag; nullopt then. When
 // `viewCount` is given it receives what ViewCount would give, from the same pass.
@@ -88,6 +115,16 @@ std::optional<std::vector<GameRow>> GameListQuery(Catalogue& catalogue, Feedback
 
 // How many games of the system are in the view (available or not): the M of the count text.
 int ViewCount(Catalogue& catalogue, Feedback& feedback, qint64 systemId, GameView view);
+
+// A system's games in each view, counted as ViewCount counts them.
+struct GameCounts {
+  int available = 0;
+  int missing = 0;
+  int In(GameView view) const { return view == GameView::Available ? available : missing; }
+  int Total() const { return available + missing; }
+};
+// The counts of every system that has games, by system key; nullopt when they cannot be read.
+std::optional<QHash<qint64, GameCounts>> GameCountsBySystem(Catalogue& catalogue, Feedback& feedback);
 // "Created list of N / M games."
 QString ListCountText(int rows, int count);
 

@@ -109,6 +109,24 @@ QString NavigatePicture(const QString& shownPath, int step, const QStringList& t
   return FindPicture(FolderOf(shownPath), PictureNameAt(shownPath, target), types);
 }
 
+PicturePlace PlaceAmongPictures(const QString& shownPath, const QStringList& types)
+{
+  if (shownPath.isEmpty() || !QFileInfo(shownPath).isFile())
+    return {};
+  const QString folder = FolderOf(shownPath);
+  const auto exists = [&](int position) {
+    return !FindPicture(folder, PictureNameAt(shownPath, position), types).isEmpty();
+  };
+  const int shown = GetImgPos(shownPath);
+  int first = shown;
+  while (first > 0 && exists(first - 1))
+    --first;
+  int last = shown;
+  while (last < kLastPosition && exists(last + 1))
+    ++last;
+  return {shown - first + 1, last - first + 1};
+}
+
 QString DeletePicture(const QString& shownPath, const QStringList& types)
 {
   const QString folder = FolderOf(shownPath);

@@ -30,6 +30,14 @@ QString FindPicture(const QString& folder, const QString& name, const QStringLis
 // empty when there is none.
 QString NavigatePicture(const QString& shownPath, int step, const QStringList& types);
 
+// Where the shown picture stands among those the arrows step through: the run of pictures with
+// neighbouring positions around it. "2 of 3": place 2, count 3; {0, 0} when it does not exist.
+struct PicturePlace {
+  int place = 0;
+  int count = 0;
+};
+PicturePlace PlaceAmongPictures(const QString& shownPath, const QStringList& types);
+
 // Deletes the shown picture and moves the later ones down one position. Returns the picture to
 // show afterwards: the one now at the deleted position, else the one before it, else empty.
 QString DeletePicture(const QString& shownPath, const QStringList& types);

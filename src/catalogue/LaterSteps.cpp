@@ -35,7 +35,7 @@ std::span<const LaterStep> ProgramLaterSteps()
 {
   // Each new step is appended here with the next number.
   static constexpr LaterStep kSteps[] = {
-      {13, AddSystemNameColumns}, {14, AddReferenceListTables}, {16, AddDeliveredSystems}};
+      {13, AddSystemNameColumns}, {14, AddReferenceListTables}, {15, AddGameCountIndex}, {16, AddDeliveredSystems}};
   return kSteps;
 }
 

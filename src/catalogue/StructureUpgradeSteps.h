@@ -77,6 +77,7 @@ void AddSystemImageColumn(StepRun& run);           // 10
 void AddRecurseColumn(StepRun& run);               // 11
 void AddSystemNameColumns(StepRun& run);           // 13, a later step
 void AddReferenceListTables(StepRun& run);         // 14, a later step
+void AddGameCountIndex(StepRun& run);              // 15, a later step
 void AddDeliveredSystems(StepRun& run);            // 16, a later step
 
 }  // namespace upgrade

@@ -194,8 +194,14 @@ void GameInfoPanel::BuildControls()
                    << SmallButton(QStringLiteral("Image2"), QStringLiteral(">"), tr("Next picture"), this)
                    << SmallButton(QStringLiteral("Image3"), QStringLiteral("X"), tr("Delete this picture"), this)
                    << SmallButton(QStringLiteral("Image4"), QStringLiteral("+"), tr("Show the picture enlarged"), this);
+  m_picturePlace = new QLabel(this);
+  m_picturePlace->setObjectName(QStringLiteral("lblimagepos"));
+  m_picturePlace->setAlignment(Qt::AlignCenter);
+  m_picturePlace->setMinimumWidth(m_picturePlace->fontMetrics().horizontalAdvance(QStringLiteral("88 of 88")) + 8);
   pictureButtons->addStretch(1);
-  for (QToolButton* button : m_pictureButtons)
+  pictureButtons->addWidget(m_pictureButtons[0]);
+  pictureButtons->addWidget(m_picturePlace);
+  for (QToolButton* button : m_pictureButtons.mid(1))
     pictureButtons->addWidget(button);
   pictureButtons->addStretch(1);
   pictureColumn->addLayout(pictureButtons);
@@ -220,6 +226,7 @@ void GameInfoPanel::BuildControls()
   connect(m_manufacturer, qOverload<int>(&QComboBox::activated), this, &GameInfoPanel::OnManufacturerChosen);
   connect(m_manufacturer, &CompletingComboBox::entered, this, &GameInfoPanel::OnManufacturerChosen);
   connect(m_image, &QLineEdit::textChanged, this, &GameInfoPanel::OnImageTextChanged);
+  connect(m_image, &QLineEdit::textChanged, this, &GameInfoPanel::ShowPicturePlace);
   connect(m_chooseImage, &QToolButton::clicked, this, &GameInfoPanel::ChoosePicture);
   m_overview->installEventFilter(new FocusAndDropFilter(this, [this] {
     if (m_overview->document()->isModified())
@@ -480,6 +487,29 @@ void GameInfoPanel::ChooseEmulator()
   Write(QStringLiteral("Emulator"), chosen);
 }
 
+bool GameInfoPanel::CanPlay() const
+{
+  return m_gameId != 0 && !m_emulator->text().isEmpty();
+}
+
+void GameInfoPanel::Play()
+{
+  if (m_gameId == 0)
+    return;
+  if (!CanPlay()) {
+    m_context.feedback.SetStatus(StatusKind::Text,
+                                 tr("No emulator is set for this game or its system (File > Settings)."));
+    return;
+  }
+  PlayGame();
+}
+
+void GameInfoPanel::ShowPicturePlace()
+{
+  const PicturePlace place = PlaceAmongPictures(m_image->text(), ImageTypes(m_host.CurrentSettings().defaultImageType));
+  m_picturePlace->setText(place.count > 0 ? tr("%1 of %2").arg(place.place).arg(place.count) : QString());
+}
+
 void GameInfoPanel::PlayGame()
 {
   if (m_gameId == 0)
@@ -523,6 +553,7 @@ void GameInfoPanel::DeleteShownPicture()
   // The same name may now stand for the next picture: show it again.
   if (!next.isEmpty())
     ShowPicture(next);
+  ShowPicturePlace();
 }
 
 void GameInfoPanel::PreviewPicture()

@@ -68,6 +68,9 @@ class GameInfoPanel : public QGroupBox {
   void SetImageText(const QString& path);
   // Paints a picture file into the picture box, storing nothing.
   void PaintPicture(const QString& path);
+  // Starts the shown game with its emulator (the Play button); says so when it has none.
+  void Play();
+  bool CanPlay() const;
 
  signals:
   // The full name being typed (the list row follows it).
@@ -91,6 +94,8 @@ class GameInfoPanel : public QGroupBox {
   void StepPicture(int step);
   void DeleteShownPicture();
   void PreviewPicture();
+  // "2 of 3" beside the arrows, for the picture named in the picture text.
+  void ShowPicturePlace();
   void ShowPicture(const QString& path);
   bool Busy() const;
   // The current system's settings after a picture command; a new picture folder is passed on.
@@ -117,6 +122,7 @@ class GameInfoPanel : public QGroupBox {
   QListWidget* m_genres = nullptr;
   PictureBox* m_picture = nullptr;
   QList<QToolButton*> m_pictureButtons;
+  QLabel* m_picturePlace = nullptr;
 };
 
 }  // namespace quillon::ui

@@ -1,16 +1,27 @@
 #include "ui/GameListPane.h"
 
+#include "browser/CoverThumbnails.h"
+#include "catalogue/DataFolder.h"
 #include "ui/ClickableLabel.h"
 #include "ui/CompletingComboBox.h"
+#include "ui/CoverLoader.h"
+#include "ui/GameGridView.h"
 #include "ui/GameListModel.h"
 #include "ui/GameListView.h"
+#include "ui/GameViewEvents.h"
 #include "ui/StatusFeedback.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QShortcut>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace quillon::ui {
@@ -40,21 +51,32 @@ const LegendEntry kLegend[] = {
     {"Label5", "Multiple", "", &kColourMultiple},
 };
 
-QFrame* Swatch(const QString& literal, QWidget* parent)
-{
-  auto* swatch = new QFrame(parent);
-  swatch->setFixedSize(14, 14);
-  swatch->setFrameShape(QFrame::Box);
-  swatch->setStyleSheet(
-      QStringLiteral("background-color: %1; border: 1px solid #555;").arg(ColourFromLiteral(literal).name()));
-  return swatch;
-}
+// The optional columns, their width in average characters, and whether a new user sees them.
+struct OptionalColumn {
+  int column;
+  int widthInCharacters;
+  bool shownAtFirst;
+};
+const OptionalColumn kOptionalColumns[] = {
+    {GameListModel::kYearColumn, 7, true},     {GameListModel::kCountryColumn, 10, false},
+    {GameListModel::kMakerColumn, 20, true},   {GameListModel::kGenreColumn, 12, false},
+    {GameListModel::kRatingColumn, 7, false},  {GameListModel::kFileColumn, 20, false},
+    {GameListModel::kResultColumn, 13, false},
+};
 
 void SetBold(QLabel* label, bool bold)
 {
   QFont font = label->font();
   font.setBold(bold);
   label->setFont(font);
+}
+
+// "1,204" in the user's way of writing numbers.
+QString Count(int number)
+{
+  QLocale locale;
+  locale.setNumberOptions(QLocale::DefaultNumberOptions);
+  return locale.toString(number);
 }
 
 }  // namespace
@@ -64,6 +86,7 @@ GameListPane::GameListPane(UiContext context, QWidget* parent)
 {
   setObjectName(QStringLiteral("frmgames"));
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(BuildSearchRow());
 
   auto* filterRow = new QHBoxLayout;
   m_genreCombo = new CompletingComboBox(this);
@@ -82,21 +105,96 @@ GameListPane::GameListPane(UiContext context, QWidget* parent)
   filterRow->addWidget(m_checkAll);
   layout->addLayout(filterRow);
 
-  m_list = new GameListView(this);
-  m_model = new GameListModel(this);
-  m_list->setModel(m_model);
-  m_list->setColumnHidden(GameListModel::kIdColumn, true);
-  m_list->header()->setSectionResizeMode(GameListModel::kNameColumn, QHeaderView::Stretch);
-  m_list->header()->setSortIndicatorShown(true);
-  m_list->header()->setSortIndicator(GameListModel::kNameColumn, Qt::AscendingOrder);
-  connect(m_list->header(), &QHeaderView::sectionClicked, this, &GameListPane::OnHeaderClicked);
-  m_model->SetCheckHandler([this](qint64 gameId, bool selected) { return WriteCheckMark(gameId, selected); });
-  connect(m_list, &GameListView::currentGameChanged, this, &GameListPane::currentRowChanged);
-  connect(m_list, &GameListView::contextMenuWanted, this, &GameListPane::contextMenuWanted);
-  connect(m_list, &GameListView::deletePressed, this, &GameListPane::deletePressed);
-  connect(m_list, &GameListView::filesDropped, this, &GameListPane::filesDropped);
-  layout->addWidget(m_list, 1);
+  BuildViews();
+  layout->addWidget(m_views, 1);
   layout->addWidget(BuildLegend());
+  ShowPaletteColours();
+  ShowCaption();
+}
+
+GameListPane::~GameListPane() = default;
+
+QWidget* GameListPane::BuildSearchRow()
+{
+  m_search = new QLineEdit(this);
+  m_search->setObjectName(QStringLiteral("txtsearch"));
+  m_search->setPlaceholderText(tr("Find a game by name (Ctrl+F)"));
+  m_search->setToolTip(tr("Shows the games whose names hold every word typed; Esc clears"));
+  m_search->setClearButtonEnabled(true);
+  connect(m_search, &QLineEdit::textChanged, this, &GameListPane::OnSearchEdited);
+  auto* find = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WindowShortcut);
+  connect(find, &QShortcut::activated, this, &GameListPane::FocusSearch);
+  // Esc empties the box; in an empty box it goes back to the games.
+  auto* clear = new QShortcut(QKeySequence(Qt::Key_Escape), m_search, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(clear, &QShortcut::activated, this, [this] {
+    if (m_search->text().isEmpty())
+      m_views->currentWidget()->setFocus();
+    m_search->clear();
+  });
+  connect(m_search, &QLineEdit::returnPressed, this, [this] { m_views->currentWidget()->setFocus(); });
+  return m_search;
+}
+
+void GameListPane::BuildViews()
+{
+  m_model = new GameListModel(this);
+  m_model->SetCheckHandler([this](qint64 gameId, bool selected) { return WriteCheckMark(gameId, selected); });
+  m_covers = new CoverLoader(ThumbnailFolder(m_context.folder), this);
+
+  m_views = new QStackedWidget(this);
+  m_list = new GameListView(m_views);
+  m_list->setModel(m_model);
+  SetUpColumns();
+  m_grid = new GameGridView(*m_covers, m_views);
+  m_grid->setModel(m_model);
+  m_grid->setSelectionModel(m_list->selectionModel());
+  m_views->addWidget(m_list);
+  m_views->addWidget(m_grid);
+
+  m_listEvents = new GameViewEvents(m_list);
+  m_gridEvents = new GameViewEvents(m_grid);
+  ConnectViewEvents(m_listEvents, false);
+  ConnectViewEvents(m_gridEvents, true);
+  connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, &GameListPane::OnCurrentChanged);
+}
+
+void GameListPane::ConnectViewEvents(GameViewEvents* events, bool forGrid)
+{
+  // Only the view on show speaks for the pane.
+  const auto shown = [this, forGrid] { return m_picturesShown == forGrid; };
+  connect(events, &GameViewEvents::repeatEnded, this, [this, shown](int row) {
+    if (shown())
+      emit currentRowChanged(row);
+  });
+  connect(events, &GameViewEvents::deletePressed, this, [this, shown] {
+    if (shown())
+      emit deletePressed();
+  });
+  connect(events, &GameViewEvents::playWanted, this, [this, shown](int row) {
+    if (shown())
+      emit playWanted(row);
+  });
+  connect(events, &GameViewEvents::contextMenuWanted, this, [this, shown](const QPoint& position, int row) {
+    if (shown())
+      emit contextMenuWanted(position, row);
+  });
+  connect(events, &GameViewEvents::filesDropped, this, &GameListPane::filesDropped);
+}
+
+void GameListPane::SetUpColumns()
+{
+  QHeaderView* header = m_list->header();
+  m_list->setColumnHidden(GameListModel::kIdColumn, true);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setSectionResizeMode(GameListModel::kNameColumn, QHeaderView::Stretch);
+  header->setMinimumSectionSize(m_list->fontMetrics().averageCharWidth() * 4);
+  for (const OptionalColumn& optional : kOptionalColumns) {
+    header->resizeSection(optional.column, m_list->fontMetrics().averageCharWidth() * optional.widthInCharacters);
+    m_list->setColumnHidden(optional.column, !optional.shownAtFirst);
+  }
+  header->setSortIndicator(GameListModel::kNameColumn, Qt::AscendingOrder);
+  connect(header, &QHeaderView::sortIndicatorChanged, this, &GameListPane::OnSortChanged);
+  connect(header, &QHeaderView::customContextMenuRequested, this, &GameListPane::ShowColumnMenu);
 }
 
 QWidget* GameListPane::BuildLegend()
@@ -118,9 +216,12 @@ QWidget* GameListPane::BuildLegend()
       connect(label, &ClickableLabel::clicked, this, [this, filter, label] { OnLegendClicked(filter, label); });
       m_legendLabels << label;
     }
+    auto* swatch = new QFrame(legend);
+    swatch->setFixedSize(14, 14);
+    m_swatches.append({swatch, *entry.colour});
     const int row = index / 4;
     const int column = (index % 4) * 2;
-    grid->addWidget(Swatch(*entry.colour, legend), row, column);
+    grid->addWidget(swatch, row, column);
     grid->addWidget(label, row, column + 1);
     ++index;
   }
@@ -128,10 +229,33 @@ QWidget* GameListPane::BuildLegend()
   return legend;
 }
 
+void GameListPane::changeEvent(QEvent* event)
+{
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange)
+    ShowPaletteColours();
+}
+
+void GameListPane::ShowPaletteColours()
+{
+  m_model->SetBackground(palette().color(QPalette::Base));
+  for (const auto& [swatch, literal] : m_swatches) {
+    swatch->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid %2;")
+                              .arg(m_model->ShownColour(literal).name(), palette().color(QPalette::Mid).name()));
+  }
+}
+
 void GameListPane::SetView(GameView view)
 {
   m_view = view;
-  setTitle(view == GameView::Missing ? kMissingCaption : kAvailableCaption);
+  ShowCaption();
+}
+
+void GameListPane::ShowCaption()
+{
+  setTitle(QStringLiteral("%1 (%2 of %3)")
+               .arg(m_view == GameView::Missing ? kMissingCaption : kAvailableCaption, Count(m_model->rowCount()),
+                    Count(m_viewCount)));
 }
 
 void GameListPane::SetGenres(const QList<GenreChoice>& genres)
@@ -192,20 +316,21 @@ bool GameListPane::FilterGenre(bool refreshOnly)
 void GameListPane::CreateList(std::vector<GameRow> rows, int viewCount)
 {
   m_listBusy = true;
-  const int count = static_cast<int>(rows.size());
-  if (count > 0)
+  if (!rows.empty())
     m_context.feedback.SetStatus(StatusKind::Text, QStringLiteral("Creating list..."));
-  m_model->SetRows(std::move(rows));
-  m_list->header()->setSortIndicator(GameListModel::kNameColumn, Qt::AscendingOrder);
-  m_model->sort(GameListModel::kNameColumn, Qt::AscendingOrder);
-  ShowCheckAllState(count > 0 && m_model->AllChecked());
+  m_model->SetRows(std::move(rows), LoadListNames(m_context.catalogue, m_context.feedback));
+  const int count = m_model->rowCount();
+  ShowCheckAllState(m_model->AllChecked());
   m_listBusy = false;
   emit listReplaced(count);
   if (count > 0) {
     m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
     m_list->scrollToTop();
+    m_grid->scrollToTop();
   }
-  m_context.feedback.SetStatus(StatusKind::Text, ListCountText(count, viewCount));
+  m_viewCount = viewCount;
+  ShowCaption();
+  m_context.feedback.SetStatus(StatusKind::Text, ListCountText(count, m_viewCount));
 }
 
 void GameListPane::ShowCheckAllState(bool allTicked)
@@ -221,15 +346,126 @@ bool GameListPane::WriteCheckMark(qint64 gameId, bool selected)
   const bool written = SetSelected(m_context.catalogue, m_context.feedback, gameId, selected);
   // The model counts the new mark once this returns.
   if (written)
-    ShowCheckAllState(m_model->CheckedCount() + (selected ? 1 : -1) == m_model->rowCount());
+    ShowCheckAllState(m_model->CheckedCount() + (selected ? 1 : -1) == m_model->TotalCount());
   return written;
 }
 
 void GameListPane::SetLocked(bool locked)
 {
+  m_search->setEnabled(!locked);
   m_genreCombo->setEnabled(!locked);
   m_list->setEnabled(!locked);
+  m_grid->setEnabled(!locked);
   m_checkAll->setEnabled(!locked);
+}
+
+void GameListPane::SetSearchText(const QString& text)
+{
+  m_search->setText(text);
+}
+
+QString GameListPane::SearchText() const
+{
+  return m_search->text();
+}
+
+void GameListPane::FocusSearch()
+{
+  m_search->setFocus(Qt::ShortcutFocusReason);
+  m_search->selectAll();
+}
+
+void GameListPane::OnSearchEdited(const QString& text)
+{
+  // The game shown stays shown when the search still finds it; otherwise the first found is.
+  const qint64 shownGame = m_model->GameIdAt(CurrentRow());
+  m_listBusy = true;
+  m_model->SetSearch(text);
+  const int keep = m_model->RowOfGame(shownGame);
+  if (keep >= 0)
+    m_list->setCurrentIndex(m_model->index(keep, GameListModel::kNameColumn));
+  m_listBusy = false;
+  ShowCaption();
+  emit searchApplied(m_model->rowCount());
+  if (keep < 0 && m_model->rowCount() > 0)
+    m_list->setCurrentIndex(m_model->index(0, GameListModel::kNameColumn));
+  ScrollToCurrent();
+}
+
+void GameListPane::ShowPictures(bool pictures)
+{
+  m_picturesShown = pictures;
+  m_views->setCurrentWidget(pictures ? static_cast<QWidget*>(m_grid) : m_list);
+  ScrollToCurrent();
+}
+
+void GameListPane::SetColumnShown(int column, bool shown)
+{
+  if (column == GameListModel::kNameColumn || column == GameListModel::kIdColumn)
+    return;
+  m_list->setColumnHidden(column, !shown);
+}
+
+bool GameListPane::ColumnShown(int column) const
+{
+  return !m_list->isColumnHidden(column);
+}
+
+QByteArray GameListPane::ColumnState() const
+{
+  return m_list->header()->saveState();
+}
+
+void GameListPane::RestoreColumnState(const QByteArray& state)
+{
+  QHeaderView* header = m_list->header();
+  if (state.isEmpty() || !header->restoreState(state))
+    return;
+  // Whatever was stored, the name fills the row and the key stays out of sight.
+  header->setSectionResizeMode(GameListModel::kNameColumn, QHeaderView::Stretch);
+  m_list->setColumnHidden(GameListModel::kNameColumn, false);
+  m_list->setColumnHidden(GameListModel::kIdColumn, true);
+  OnSortChanged(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+void GameListPane::ShowColumnMenu(const QPoint& position)
+{
+  QMenu menu(this);
+  for (const OptionalColumn& optional : kOptionalColumns) {
+    QAction* action = menu.addAction(m_model->headerData(optional.column, Qt::Horizontal, Qt::DisplayRole).toString());
+    action->setCheckable(true);
+    action->setChecked(ColumnShown(optional.column));
+    const int column = optional.column;
+    connect(action, &QAction::toggled, this, [this, column](bool shown) { SetColumnShown(column, shown); });
+  }
+  menu.exec(m_list->header()->mapToGlobal(position));
+}
+
+void GameListPane::OnSortChanged(int column, Qt::SortOrder order)
+{
+  m_model->sort(column, order);
+  ScrollToCurrent();
+}
+
+void GameListPane::OnCurrentChanged(const QModelIndex& current)
+{
+  // Details wait while an arrow key is held down: the row it stops on is shown on release.
+  if (current.isValid() && !KeyRepeating())
+    emit currentRowChanged(current.row());
+}
+
+bool GameListPane::KeyRepeating() const
+{
+  return m_listEvents->IsKeyRepeating() || m_gridEvents->IsKeyRepeating();
+}
+
+void GameListPane::ScrollToCurrent()
+{
+  const QModelIndex current = m_list->currentIndex();
+  if (!current.isValid())
+    return;
+  m_list->scrollTo(current);
+  m_grid->scrollTo(current);
 }
 
 int GameListPane::CurrentRow() const
@@ -251,13 +487,13 @@ void GameListPane::SelectRow(int row)
     emit currentRowChanged(row);
   else
     m_list->setCurrentIndex(index);
-  m_list->scrollTo(index);
+  ScrollToCurrent();
 }
 
 void GameListPane::RenameCurrentRow(const QString& name)
 {
   m_model->SetRowName(m_list->currentIndex().row(), name);
-  m_list->scrollTo(m_list->currentIndex());
+  ScrollToCurrent();
 }
 
 QList<qint64> GameListPane::TickedGameIds() const
@@ -323,14 +559,6 @@ void GameListPane::OnCheckAllClicked()
   m_listBusy = false;
   emit lockWanted(false);
   m_context.feedback.SetStatus(StatusKind::Ok, {});
-}
-
-void GameListPane::OnHeaderClicked()
-{
-  const Qt::SortOrder order =
-      m_list->header()->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::AscendingOrder : Qt::DescendingOrder;
-  m_model->sort(GameListModel::kNameColumn, order);
-  m_list->scrollTo(m_list->currentIndex());
 }
 
 }  // namespace quillon::ui

@@ -47,6 +47,8 @@ class PreviewArea : public QWidget {
 
 namespace {
 
+constexpr QSize kFrameAllowance(16, 48);
+
 // The size the picture is shown at: its own size, or larger so that it covers the box, and then
 // smaller when that would not fit on the screen.
 QSize PreviewSize(const QSize& picture, const QSize& box, const QSize& screen)
@@ -73,8 +75,9 @@ ImagePreviewDialog::ImagePreviewDialog(const QString& picturePath, const QSize& 
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
   if (!m_area->Image().isNull()) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableSize() * 0.85 - (sizeHint() - m_area->sizeHint()) : QSize();
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    // The screen less the dialog's own controls and room for the window's frame.
+    const QSize room = screen ? screen->availableSize() - (sizeHint() - m_area->sizeHint()) - kFrameAllowance : QSize();
     m_area->SetWantedSize(PreviewSize(m_area->Image().size(), boxSize, room).expandedTo(m_area->minimumSize()));
   }
   resize(sizeHint());

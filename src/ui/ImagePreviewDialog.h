@@ -1,6 +1,7 @@
 #pragma once
-// Image_Preview ("Image Preview"): the game's picture enlarged, kept in its proportions: at least
-// as large as the picture box shows it, and at least its own size, within most of the screen.
+// Image_Preview ("Image Preview"): the game's picture enlarged, kept in its proportions: at its own
+// size, or as large as the picture box shows it when that is larger, and smaller only where the
+// screen it opens on has no more room.
 #include <QDialog>
 
 namespace quillon::ui {

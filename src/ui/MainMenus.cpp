@@ -1,6 +1,7 @@
 // The main window's menus, as one table.
 #include "identify/Verification.h"
 #include "ui/FrontendExportDialog.h"
+#include "ui/GameListPane.h"
 #include "ui/MainWindow.h"
 #include "ui/MameImportCommand.h"
 #include "ui/MatchStatusMarks.h"
@@ -100,6 +101,9 @@ void MainWindow::BuildMenus()
       End(),
 
       Submenu(tr("&Edit"), QStringLiteral("EditMenu")),
+      // Shown only in the list's menu, like Download.
+      Item(QStringLiteral("PlayGame"), tr("&Play"), {}, [this] { PlayRow(m_listPane->CurrentRow()); }).Hidden(),
+      Separator(QStringLiteral("PlaySeparator")).Hidden(),
       Item(QStringLiteral("AddGame"), tr("&Add Game"), key(Qt::Key_Insert),
            [this] { AddGamesCommand(Context(), *this, m_settings.systemId, this); }),
       Item(QStringLiteral("DeleteGame"), tr("&Delete Game"), key(Qt::Key_D), [this] { DeleteGames(false); }).Disabled(),
@@ -141,7 +145,14 @@ void MainWindow::BuildMenus()
                .Checkable()
         << Separator() << Submenu(tr("&Verification"), {}, QStringLiteral("VerifyFilterMenu"));
   lines << MatchFilterLines([this](std::optional<int> status) { SetMatchFilter(status); });
-  lines << End() << End();
+  lines << End() << Separator()
+        << Item(QStringLiteral("ViewPictures"), tr("&Pictures"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+                [this] { m_listPane->ShowPictures(Action(QStringLiteral("ViewPictures"))->isChecked()); })
+               .Checkable()
+        << Item(QStringLiteral("OnlySystemsWithGames"), tr("Only Systems With &Games"), {},
+                [this] { ShowOnlySystemsWithGames(Action(QStringLiteral("OnlySystemsWithGames"))->isChecked()); })
+               .Checkable()
+        << End();
 
   lines << Submenu(tr("&Help"), QStringLiteral("HelpMenu"))
         << Item(QStringLiteral("HelpContents"), tr("&Help"), QKeySequence(Qt::Key_F1), [this] { ShowHelp(); })

@@ -11,6 +11,7 @@
 #include "ui/GameListView.h"
 #include "ui/ImageBrowser.h"
 #include "ui/StatusFeedback.h"
+#include "ui/WindowSettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,10 +19,12 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -32,6 +35,17 @@ namespace quillon::ui {
 namespace {
 
 const QString kWindowCaption = QStringLiteral("::) Quillon (::");
+
+// Keys of what the window remembers.
+const QString kGeometryKey = QStringLiteral("MainWindow/geometry");
+const QString kStateKey = QStringLiteral("MainWindow/state");
+const QString kSplitterKey = QStringLiteral("MainWindow/splitter");
+const QString kSystemKey = QStringLiteral("MainWindow/system");
+const QString kGameKey = QStringLiteral("MainWindow/game");
+const QString kPicturesKey = QStringLiteral("MainWindow/pictures");
+const QString kOnlySystemsWithGamesKey = QStringLiteral("MainWindow/onlySystemsWithGames");
+const QString kColumnsKey = QStringLiteral("GameList/columns");
+
 }  // namespace
 
 MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent), m_session(session)
@@ -45,6 +59,7 @@ MainWindow::MainWindow(Session& session, QWidget* parent) : QMainWindow(parent),
   m_lookups = std::make_unique<quillon::Lookups>(m_session.Connection(), *m_feedback);
   BuildMenus();
   BuildCentralArea();
+  BuildTabShortcuts();
 }
 
 MainWindow::~MainWindow()
@@ -124,6 +139,8 @@ void MainWindow::BuildCentralArea()
   m_splitter->addWidget(BuildDetailsArea());
   m_splitter->setStretchFactor(0, 5);
   m_splitter->setStretchFactor(1, 6);
+  // The list (or the grid of covers) gets about half the width at first.
+  m_splitter->setSizes({520, 640});
   pageLayout->addWidget(m_splitter);
   layout->addWidget(page, 1);
   setCentralWidget(central);
@@ -133,7 +150,17 @@ void MainWindow::ConnectListPane()
 {
   connect(m_listPane, &GameListPane::currentRowChanged, this, &MainWindow::ShowGameAt);
   connect(m_listPane, &GameListPane::listReplaced, this, &MainWindow::OnListReplaced);
-  connect(m_listPane, &GameListPane::listFiltered, this, &MainWindow::OnListFiltered);
+  connect(m_listPane, &GameListPane::listFiltered, this, [this](bool refreshOnly) {
+    OnListFiltered(refreshOnly);
+    // A rebuilt list may follow a scan, an import or a deletion: the counts follow.
+    if (!refreshOnly && !m_listPane->Loading())
+      RefreshTabCounts();
+  });
+  connect(m_listPane, &GameListPane::searchApplied, this, [this](int rows) {
+    OnListReplaced(rows);
+    OnListFiltered(false);
+  });
+  connect(m_listPane, &GameListPane::playWanted, this, &MainWindow::PlayRow);
   connect(m_listPane, &GameListPane::lockWanted, this, [this](bool lock) { LockControls(lock, QString()); });
   connect(m_listPane, &GameListPane::contextMenuWanted, this, &MainWindow::OnListContextMenu);
   connect(m_listPane, &GameListPane::deletePressed, this, [this] {
@@ -180,32 +207,180 @@ QWidget* MainWindow::BuildDetailsArea()
 
 void MainWindow::Start()
 {
+  m_remembered = std::make_unique<WindowSettings>(m_session.Folder());
+  RestoreWindow();
   m_listPane->SetLoading(true);
-  UpdateTabs();
+  UpdateTabs(m_remembered->Value(kSystemKey).toString());
   RefreshSettings();
   CreateFilter();
   m_listPane->SetLoading(false);
+  const int lastGame = m_listPane->Model().RowOfGame(m_remembered->Value(kGameKey).toLongLong());
+  if (lastGame > 0)
+    SelectListRow(lastGame);
+}
+
+void MainWindow::RestoreWindow()
+{
+  m_remembered->RestoreGeometry(this, kGeometryKey);
+  restoreState(m_remembered->Value(kStateKey).toByteArray());
+  m_splitter->restoreState(m_remembered->Value(kSplitterKey).toByteArray());
+  m_listPane->RestoreColumnState(m_remembered->Value(kColumnsKey).toByteArray());
+  const bool pictures = m_remembered->Value(kPicturesKey).toBool();
+  Action(QStringLiteral("ViewPictures"))->setChecked(pictures);
+  m_listPane->ShowPictures(pictures);
+  if (m_remembered->Contains(kOnlySystemsWithGamesKey))
+    m_onlySystemsWithGames = m_remembered->Value(kOnlySystemsWithGamesKey).toBool();
+}
+
+void MainWindow::SaveWindow()
+{
+  if (!m_remembered)
+    return;
+  m_remembered->SaveGeometry(this, kGeometryKey);
+  m_remembered->SetValue(kStateKey, saveState());
+  m_remembered->SetValue(kSplitterKey, m_splitter->saveState());
+  m_remembered->SetValue(kColumnsKey, m_listPane->ColumnState());
+  m_remembered->SetValue(kPicturesKey, m_listPane->PicturesShown());
+  m_remembered->SetValue(kSystemKey, m_settings.name);
+  m_remembered->SetValue(kGameKey, m_currentGameId);
+  if (m_onlySystemsWithGames)
+    m_remembered->SetValue(kOnlySystemsWithGamesKey, *m_onlySystemsWithGames);
 }
 
 void MainWindow::UpdateTabs()
+{
+  UpdateTabs(QString());
+}
+
+void MainWindow::UpdateTabs(const QString& keep)
 {
   const int remembered = m_tabs->currentIndex();
   const bool wasLoading = m_listPane->Loading();
   m_listPane->SetLoading(true);
   while (m_tabs->count() > 0)
     m_tabs->removeTab(0);
-  const QList<SystemTab> systems = EnabledSystems(m_session.Connection(), *m_feedback);
-  for (const SystemTab& system : systems)
-    m_tabs->addTab(system.name);
-  m_tabs->setCurrentIndex(remembered >= 0 && remembered < m_tabs->count() ? remembered : 0);
+  m_enabledSystems = EnabledSystems(m_session.Connection(), *m_feedback);
+  m_gameCounts = GameCountsBySystem(m_session.Connection(), *m_feedback).value_or(QHash<qint64, GameCounts>());
+  for (const SystemTab& system : SystemsWithTabs())
+    ShowTabCount(m_tabs->addTab(system.name), system.systemId);
+  int selected = -1;
+  for (int i = 0; i < m_tabs->count() && !keep.isEmpty(); ++i) {
+    if (TabSystem(i) == keep)
+      selected = i;
+  }
+  if (selected < 0)
+    selected = remembered >= 0 && remembered < m_tabs->count() ? remembered : 0;
+  m_tabs->setCurrentIndex(selected);
   m_listPane->SetLoading(wasLoading);
   if (!wasLoading)
     OnTabChanged(m_tabs->currentIndex());
 }
 
+QList<SystemTab> MainWindow::SystemsWithTabs() const
+{
+  QList<SystemTab> withGames;
+  for (const SystemTab& system : m_enabledSystems) {
+    if (m_gameCounts.value(system.systemId).Total() > 0)
+      withGames << system;
+  }
+  const bool only = m_onlySystemsWithGames.value_or(!withGames.isEmpty());
+  Action(QStringLiteral("OnlySystemsWithGames"))->setChecked(only);
+  // A strip without tabs would leave nothing to choose: while no system has games, all show.
+  return only && !withGames.isEmpty() ? withGames : m_enabledSystems;
+}
+
+void MainWindow::ShowTabCount(int index, qint64 systemId)
+{
+  const int count = m_gameCounts.value(systemId).In(m_listPane->View());
+  auto* label = qobject_cast<QLabel*>(m_tabs->tabButton(index, QTabBar::RightSide));
+  if (!label) {
+    label = new QLabel(m_tabs);
+    label->setObjectName(QStringLiteral("tabcount"));
+    label->setForegroundRole(QPalette::PlaceholderText);
+    label->setContentsMargins(2, 0, 0, 0);
+  }
+  QLocale locale;
+  locale.setNumberOptions(QLocale::DefaultNumberOptions);
+  label->setText(locale.toString(count));
+  label->setToolTip(m_listPane->View() == GameView::Missing ? tr("%n missing game(s)", nullptr, count)
+                                                            : tr("%n available game(s)", nullptr, count));
+  label->adjustSize();
+  // Set again, so that the tab takes the label's new width.
+  m_tabs->setTabButton(index, QTabBar::RightSide, nullptr);
+  m_tabs->setTabButton(index, QTabBar::RightSide, label);
+}
+
+void MainWindow::RefreshTabCounts()
+{
+  const std::optional<QHash<qint64, GameCounts>> counts = GameCountsBySystem(m_session.Connection(), *m_feedback);
+  if (!counts)
+    return;
+  m_gameCounts = *counts;
+  const QList<SystemTab> systems = SystemsWithTabs();
+  bool same = systems.size() == m_tabs->count();
+  for (int i = 0; same && i < m_tabs->count(); ++i)
+    same = TabSystem(i) == systems[i].name;
+  if (!same) {
+    // The list shown is up to date: only another system's tab brings another list.
+    const QString shown = m_settings.name;
+    m_listPane->SetLoading(true);
+    UpdateTabs(shown);
+    m_listPane->SetLoading(false);
+    if (TabSystem(m_tabs->currentIndex()) != shown)
+      OnTabChanged(m_tabs->currentIndex());
+    return;
+  }
+  for (int i = 0; i < systems.size(); ++i)
+    ShowTabCount(i, systems[i].systemId);
+}
+
+void MainWindow::ShowOnlySystemsWithGames(bool only)
+{
+  m_onlySystemsWithGames = only;
+  UpdateTabs(m_settings.name);
+}
+
+QString MainWindow::TabSystem(int index) const
+{
+  return index >= 0 && index < m_tabs->count() ? m_tabs->tabText(index) : QString();
+}
+
+void MainWindow::BuildTabShortcuts()
+{
+  const auto add = [this](const QKeySequence& keys, std::function<void()> run) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, std::move(run));
+  };
+  add(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { StepTab(1); });
+  add(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { StepTab(-1); });
+  for (int number = 1; number <= 9; ++number)
+    add(QKeySequence(Qt::CTRL | (Qt::Key_0 + number)), [this, number] { ShowTabAt(number - 1); });
+}
+
+void MainWindow::StepTab(int step)
+{
+  if (m_tabs->count() > 0)
+    ShowTabAt((m_tabs->currentIndex() + step + m_tabs->count()) % m_tabs->count());
+}
+
+void MainWindow::ShowTabAt(int index)
+{
+  if (m_tabs->isEnabled() && !m_listPane->ListBusy() && index >= 0 && index < m_tabs->count())
+    m_tabs->setCurrentIndex(index);
+}
+
+void MainWindow::PlayRow(int row)
+{
+  if (row < 0 || m_listPane->ListBusy())
+    return;
+  if (m_listPane->Model().GameIdAt(row) != m_currentGameId)
+    ShowGameAt(row);
+  m_details->Play();
+}
+
 void MainWindow::RefreshSettings()
 {
-  const QString name = m_tabs->currentIndex() >= 0 ? m_tabs->tabText(m_tabs->currentIndex()) : QString();
+  const QString name = TabSystem(m_tabs->currentIndex());
   const std::optional<SystemSettings> settings = LoadSystemSettings(m_session.Connection(), *m_feedback, name);
   m_settings = settings.value_or(SystemSettings{});
   m_listPane->SetSystem(m_settings.systemId);
@@ -346,7 +521,7 @@ void MainWindow::OnTabClicked(int index)
 void MainWindow::ShowTabNamed(const QString& name)
 {
   for (int i = 0; i < m_tabs->count(); ++i) {
-    if (m_tabs->tabText(i).compare(name, Qt::CaseInsensitive) == 0) {
+    if (TabSystem(i).compare(name, Qt::CaseInsensitive) == 0) {
       m_tabs->setCurrentIndex(i);
       return;
     }
@@ -385,13 +560,15 @@ void MainWindow::OnListContextMenu(const QPoint& globalPosition, int row)
   if (row < 0)
     return;
   ShowGameAt(row);
-  QAction* separator = Action(QStringLiteral("DownloadSeparator"));
-  QAction* download = Action(QStringLiteral("DownloadMenu"));
-  separator->setVisible(true);
-  download->setVisible(true);
+  // The list's own lines of the Edit menu: Play first, Download last.
+  const QList<QAction*> listLines{Action(QStringLiteral("PlayGame")), Action(QStringLiteral("PlaySeparator")),
+                                  Action(QStringLiteral("DownloadSeparator")), Action(QStringLiteral("DownloadMenu"))};
+  Action(QStringLiteral("PlayGame"))->setEnabled(m_details->CanPlay());
+  for (QAction* line : listLines)
+    line->setVisible(true);
   m_editMenu->exec(globalPosition);
-  separator->setVisible(false);
-  download->setVisible(false);
+  for (QAction* line : listLines)
+    line->setVisible(false);
 }
 
 int MainWindow::GameRowCount() const
@@ -469,6 +646,7 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+  SaveWindow();
   if (auto* browser = findChild<ImageBrowser*>(QStringLiteral("frmBrowser")); browser && browser->isVisible())
     browser->close();
   m_lookups->EmptyCaches();

@@ -3,6 +3,7 @@
 // settings, the system tabs, the game list pane, the details panel, the menus and the status
 // frame, and it is the host the dialogs and panes it opens talk back to: each of them is built
 // from a UiContext and a narrow host interface, never from the window itself.
+#include "browser/GameList.h"
 #include "catalogue/SystemSettings.h"
 #include "images/ImageSearch.h"
 #include "ui/DetailEditorDialog.h"
@@ -36,6 +37,7 @@ namespace quillon::ui {
 class GameListModel;
 class GameListPane;
 class StatusFeedback;
+class WindowSettings;
 
 class MainWindow : public QMainWindow,
                    public ImageSearchHost,
@@ -49,7 +51,8 @@ class MainWindow : public QMainWindow,
   explicit MainWindow(Session& session, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // The start-up sequence: tabs, the current system's settings, the filter combos, the first list.
+  // The start-up sequence: what the window remembers, tabs, the current system's settings, the
+  // filter combos, the first list, and the game shown last.
   void Start();
   // Opens the options when no system has a ROM folder yet (the end of the start-up).
   void OfferFirstSetup();
@@ -63,6 +66,7 @@ class MainWindow : public QMainWindow,
   qint64 CurrentGameID() const { return m_currentGameId; }
   const SystemSettings& CurrentSettings() const override { return m_settings; }
   GameListModel& ListModel();
+  GameListPane& ListPane() { return *m_listPane; }
   // Makes a list row the current one and shows its game's details.
   void SelectListRow(int row);
   // Recolours the current row from the details shown (after an edit).
@@ -88,6 +92,17 @@ class MainWindow : public QMainWindow,
   void FilterGenre(bool refreshOnly, bool missing);
   void FilterGenre();
   void UpdateTabs();
+  // The tabs again; `keep` stays selected when it still has a tab, else the tab at the same place.
+  void UpdateTabs(const QString& keep);
+  // "Only Systems With Games": tabs only for the systems that have games (all while none has).
+  void ShowOnlySystemsWithGames(bool only);
+  // The tab `step` places away, round the ends; the tab at `index`.
+  void StepTab(int step);
+  void ShowTabAt(int index);
+  // The system of a tab (its caption).
+  QString TabSystem(int index) const;
+  // Starts the game of a list row with its emulator, as the Play button does.
+  void PlayRow(int row);
   void RefreshSettings() override;
   void RefreshGenres();
 
@@ -123,6 +138,7 @@ class MainWindow : public QMainWindow,
 
  private:
   void BuildMenus();
+  void BuildTabShortcuts();
   void BuildStatusFrame();
   void BuildCentralArea();
   QWidget* BuildDetailsArea();
@@ -133,6 +149,12 @@ class MainWindow : public QMainWindow,
   void ShowEmptyDetails();
   void ShowGameAt(int row);
   void ShowTabNamed(const QString& name);
+  QList<SystemTab> SystemsWithTabs() const;
+  void ShowTabCount(int index, qint64 systemId);
+  // The counts read again: the tabs follow when a system gained its first game or lost its last.
+  void RefreshTabCounts();
+  void RestoreWindow();
+  void SaveWindow();
   void SetListCommandsEnabled(bool enabled);
   void OnListReplaced(int rows);
   void OnListFiltered(bool refreshOnly);
@@ -152,6 +174,12 @@ class MainWindow : public QMainWindow,
 
   SystemSettings m_settings;
   qint64 m_currentGameId = 0;
+  std::unique_ptr<WindowSettings> m_remembered;
+  // The systems with a tab when every system is shown, and their game counts.
+  QList<SystemTab> m_enabledSystems;
+  QHash<qint64, GameCounts> m_gameCounts;
+  // "Only Systems With Games" as the user chose it; unset, it follows whether any system has games.
+  std::optional<bool> m_onlySystemsWithGames;
 
   // Controls.
   QTabBar* m_tabs = nullptr;

@@ -41,6 +41,7 @@ qsizetype FillMenu(QMenu* menu, const QList<MenuLine>& lines, qsizetype next)
         if (!line.shortcut.isEmpty())
           action->setShortcut(line.shortcut);
         action->setEnabled(line.enabled);
+        action->setVisible(line.visible);
         action->setCheckable(line.checkable);
         action->setChecked(line.checked);
         if (!line.icon.isNull())

@@ -35,6 +35,7 @@ bool PictureBox::Load(const QString& path)
   QImageReader reader(path);
   reader.setAutoTransform(true);
   m_image = reader.read();
+  m_scaled = QPixmap();
   update();
   return !m_image.isNull();
 }
@@ -42,7 +43,18 @@ bool PictureBox::Load(const QString& path)
 void PictureBox::Clear()
 {
   m_image = QImage();
+  m_scaled = QPixmap();
   update();
+}
+
+QRect PictureBox::PictureRect() const
+{
+  if (m_image.isNull())
+    return {};
+  const QRect inside = rect().adjusted(1, 1, -1, -1);
+  QRect target(QPoint(), m_image.size().scaled(inside.size(), Qt::KeepAspectRatio));
+  target.moveCenter(inside.center());
+  return target;
 }
 
 void PictureBox::paintEvent(QPaintEvent*)
@@ -53,8 +65,15 @@ void PictureBox::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
     painter.drawText(rect(), Qt::AlignCenter, tr("No picture"));
   } else {
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), m_image);
+    const QRect target = PictureRect();
+    // Scaled once per size: repaints (a tool tip, a dialog over it) only copy it.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = target.size() * ratio;
+    if (m_scaled.size() != pixels) {
+      m_scaled = QPixmap::fromImage(m_image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+      m_scaled.setDevicePixelRatio(ratio);
+    }
+    painter.drawPixmap(target.topLeft(), m_scaled);
   }
   painter.setPen(palette().color(QPalette::Mid));
   painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -1,7 +1,8 @@
 #pragma once
-// RomPic: shows a picture stretched over the whole box, takes files dropped on it and reports a
-// double click.
+// RomPic: shows a picture as large as the box allows in its own proportions (letterboxed), takes
+// files dropped on it and reports a double click.
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 class QMimeData;
@@ -18,6 +19,8 @@ class PictureBox : public QWidget {
   bool Load(const QString& path);
   void Clear();
   bool HasPicture() const { return !m_image.isNull(); }
+  // Where the picture is drawn in the box.
+  QRect PictureRect() const;
 
  signals:
   void doubleClicked();
@@ -31,6 +34,7 @@ class PictureBox : public QWidget {
 
  private:
   QImage m_image;
+  QPixmap m_scaled;  // the picture at the size it was last drawn
 };
 
 // The local files of a drop.

@@ -1,5 +1,7 @@
 #include "ui/ProgressFeedback.h"
 
+#include <utility>
+
 namespace quillon::ui {
 
 ProgressFeedback::ProgressFeedback(Feedback& window, QProgressDialog& progress, bool showsSteps)
@@ -36,8 +38,9 @@ void ProgressFeedback::SetProgressValue(int value)
 
 void ProgressFeedback::Yield()
 {
-  if (m_pending)
-    SetStatus(StatusKind::Text, *m_pending);
+  // Taken out first: SetStatus empties m_pending before it passes the text on.
+  if (const std::optional<QString> pending = std::exchange(m_pending, std::nullopt))
+    SetStatus(StatusKind::Text, *pending);
   m_window.Yield();
 }
 

@@ -9,6 +9,7 @@
 #include "ui/SystemImagesPane.h"
 #include "ui/SystemRomsPane.h"
 #include "ui/SystemTreeWidget.h"
+#include "ui/WindowSettings.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -23,6 +24,8 @@ namespace quillon::ui {
 namespace {
 
 const QString kCaption = QStringLiteral("Quillon Options");
+const QString kGeometryKey = QStringLiteral("Options/geometry");
+const QString kSplitterKey = QStringLiteral("Options/splitter");
 
 }  // namespace
 
@@ -35,6 +38,9 @@ SystemOptionsDialog::SystemOptionsDialog(UiContext context, SystemOptionsHost& h
   setModal(true);
   resize(860, 600);
   BuildControls();
+  const WindowSettings remembered(m_context.folder);
+  remembered.RestoreGeometry(this, kGeometryKey);
+  m_splitter->restoreState(remembered.Value(kSplitterKey).toByteArray());
   const bool anyFolder = AnyRomPath(m_context.catalogue, m_context.feedback);
   BuildTree(currentSystemId);
   // A new user starts where the work is: the ROM folders.
@@ -46,6 +52,9 @@ void SystemOptionsDialog::BuildControls()
 {
   auto* layout = new QVBoxLayout(this);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setObjectName(QStringLiteral("optionsSplitter"));
+  splitter->setChildrenCollapsible(false);
+  m_splitter = splitter;
   m_tree = new SystemTreeWidget(splitter);
   connect(m_tree, &SystemTreeWidget::systemChosen, this, &SystemOptionsDialog::ShowSystem);
   connect(m_tree, &SystemTreeWidget::systemMoved, this, &SystemOptionsDialog::MoveSystem);
@@ -205,6 +214,14 @@ void SystemOptionsDialog::reject()
   m_host.SystemOptionsClosed(Changes());
   m_updateList = false;
   QDialog::reject();
+}
+
+void SystemOptionsDialog::done(int result)
+{
+  WindowSettings remembered(m_context.folder);
+  remembered.SaveGeometry(this, kGeometryKey);
+  remembered.SetValue(kSplitterKey, m_splitter->saveState());
+  QDialog::done(result);
 }
 
 SystemOptionsChanges SystemOptionsDialog::Changes()

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QSplitter;
 class QTabWidget;
 
 namespace quillon::ui {
@@ -60,6 +61,8 @@ class SystemOptionsDialog : public QDialog {
  public slots:
   // Closing: refused while no system is enabled; otherwise the host takes the changes in.
   void reject() override;
+  // Closed: the dialog's size and splitter are remembered for the next time.
+  void done(int result) override;
 
  private:
   void BuildControls();
@@ -81,6 +84,7 @@ class SystemOptionsDialog : public QDialog {
   bool m_updateList = false;
   bool m_tabsChanged = false;
 
+  QSplitter* m_splitter = nullptr;
   SystemTreeWidget* m_tree = nullptr;
   QTabWidget* m_tabs = nullptr;
   SystemGeneralPane* m_general = nullptr;

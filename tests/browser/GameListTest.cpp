@@ -287,6 +287,47 @@ class GameListTest : public QObject {
     QCOMPARE(SelectedIn(t, 1), QStringLiteral("1,2,3"));
     QVERIFY(!feedback.HasError());
   }
+
+  // What the optional columns and the grid read beside the rows: names, counts, picture files.
+  void NamesCountsAndPictureFiles()
+  {
+    TestCatalogue t;
+    FillGames(t);
+    RecordingFeedback feedback;
+    const ListNames names = LoadListNames(t.Db(), feedback);
+    QCOMPARE(names.countries.Name(2), QStringLiteral("USA"));
+    QCOMPARE(names.manufacturers.Name(7), QStringLiteral("Agetec"));
+    QCOMPARE(names.genres.Name(13), QStringLiteral("Fighter"));
+    // The unknown entries show nothing and sort after every name.
+    for (const auto& [table, unknown] : {std::pair{&names.countries, 1}, std::pair{&names.years, 42},
+                                         std::pair{&names.manufacturers, 319}, std::pair{&names.genres, 1}}) {
+      QVERIFY(table->Name(unknown).isEmpty());
+      QVERIFY(table->Rank(unknown) > table->Rank(2));
+    }
+    QVERIFY(names.years.Rank(20) < names.years.Rank(21));
+
+    const std::optional<QHash<qint64, GameCounts>> counts = GameCountsBySystem(t.Db(), feedback);
+    QVERIFY(counts);
+    QCOMPARE(counts->value(1).available, 3);
+    QCOMPARE(counts->value(3).In(GameView::Available), 3);
+    QCOMPARE(counts->value(3).In(GameView::Missing), 1);
+    QCOMPARE(counts->value(3).available, ViewCount(t.Db(), feedback, 3, GameView::Available));
+    QVERIFY(!counts->contains(11));
+
+    // A stored picture path is taken as it is; a name is taken in the system's folder.
+    const std::optional<std::vector<GameRow>> rows = GameListQuery(t.Db(), feedback, {3, GameView::Available});
+    QVERIFY(rows && rows->size() == 2);
+    QCOMPARE(rows->front().pictureFile, QStringLiteral("/pics/a.png"));
+    QVERIFY(rows->back().pictureFile.isEmpty());  // Zelda has none
+    QCOMPARE(rows->front().fileName, QStringLiteral("alpha.smc"));
+    t.Exec(QStringLiteral("UPDATE Games SET Image = '/elsewhere/a.png', Rating = 8 WHERE GameID = 7"));
+    const std::optional<std::vector<GameRow>> again = GameListQuery(t.Db(), feedback, {3, GameView::Available});
+    QVERIFY(again && again->size() == 2);
+    QCOMPARE(again->front().pictureFile, QStringLiteral("/elsewhere/a.png"));
+    QCOMPARE(again->front().rating, QVariant(8));
+    QVERIFY(again->back().rating.isNull());
+    QVERIFY(!feedback.HasError());
+  }
 };
 
 QUILLON_TEST_CLASS(GameListTest)

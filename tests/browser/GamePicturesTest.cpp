@@ -55,6 +55,25 @@ class GamePicturesTest : public QObject {
     QVERIFY(NavigatePicture(folder + "Game.png", -1, types).isEmpty());
   }
 
+  // "2 of 3": the run of neighbouring pictures the arrows step through.
+  void PlaceAmongTheGamesPictures()
+  {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QLatin1Char('/');
+    for (const char* name : {"Game.png", "Game_1.jpg", "Game_2.png", "Game_4.png", "Other.png"})
+      QVERIFY(TouchFile(folder + name));
+    const QStringList types{"png", "jpg"};
+    const auto place = [&](const char* name) {
+      const PicturePlace found = PlaceAmongPictures(folder + name, types);
+      return QStringLiteral("%1 of %2").arg(found.place).arg(found.count);
+    };
+    QCOMPARE(place("Game.png"), QStringLiteral("1 of 3"));
+    QCOMPARE(place("Game_1.jpg"), QStringLiteral("2 of 3"));
+    QCOMPARE(place("Game_4.png"), QStringLiteral("1 of 1"));  // beyond a gap the arrows do not go
+    QCOMPARE(place("Other.png"), QStringLiteral("1 of 1"));
+    QCOMPARE(place("Game_3.png"), QStringLiteral("0 of 0"));
+  }
+
   void DeletingClosesTheGap()
   {
     QTemporaryDir dir;

@@ -3,21 +3,34 @@
 #include "TestGames.h"
 #include "TestRegistry.h"
 
+#include "TestCatalogue.h"
+
 #include "ui/ClickableLabel.h"
+#include "ui/GameGridView.h"
 #include "ui/GameListModel.h"
+#include "ui/GameListPane.h"
 #include "ui/GameListView.h"
 #include "ui/MainWindow.h"
+#include "ui/SystemOptionsDialog.h"
+#include "ui/WindowSettings.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace quillon;
@@ -60,6 +73,13 @@ class Fixture : public WindowFixture {
   {
     return window->findChild<T*>(QString::fromLatin1(name));
   }
+  // Closes the window the way the user does and opens a new one on the same catalogue.
+  void Restart()
+  {
+    window->close();
+    window = std::make_unique<MainWindow>(Opened());
+    window->Start();
+  }
   // The key of the game with this title.
   qint64 Game(const QString& name)
   {
@@ -73,11 +93,49 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void OpensOnTheFirstEnabledSystem()
+  // Once a system has games, only the systems with games have tabs, each with its count; the
+  // View menu shows them all again, and the keys move between them.
+  void TabsOfTheSystemsWithGames()
   {
     Fixture f;
     QTabBar* tabs = f.Find<QTabBar>("tbsSys");
+    QAction* only = f.window->Action(QStringLiteral("OnlySystemsWithGames"));
+    QVERIFY(only->isChecked());
+    QCOMPARE(tabs->count(), 1);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("SNES"));
+    const auto count = [tabs](int index) {
+      return qobject_cast<QLabel*>(tabs->tabButton(index, QTabBar::RightSide))->text();
+    };
+    QCOMPARE(count(0), QStringLiteral("3"));
+    f.window->Action(QStringLiteral("ViewMissing"))->trigger();
+    QCOMPARE(count(0), QStringLiteral("1"));
+    f.window->Action(QStringLiteral("ViewAvailable"))->trigger();
+
+    only->trigger();
     QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Gameboy"));
+    QCOMPARE(count(0), QStringLiteral("0"));
+    QCOMPARE(f.window->CurrentSettings().name, QStringLiteral("SNES"));  // the system shown stays
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QWidget* list = f.Find<QWidget>("listgames");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QTest::keyClick(list, Qt::Key_PageUp, Qt::ControlModifier);  // round the end
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(f.window.get(), Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(f.window->CurrentSettings().name, QStringLiteral("Gameboy"));
+    QTest::keyClick(f.window.get(), Qt::Key_9, Qt::ControlModifier);  // no ninth tab
+    QCOMPARE(tabs->currentIndex(), 0);
+  }
+
+  void OpensOnTheFirstEnabledSystem()
+  {
+    Fixture f;
+    f.window->Action(QStringLiteral("OnlySystemsWithGames"))->trigger();
+    QTabBar* tabs = f.Find<QTabBar>("tbsSys");
+    tabs->setCurrentIndex(0);
     QCOMPARE(tabs->tabText(0), QStringLiteral("Gameboy"));
     // An empty list: the commands that need games are off and the details panel is disabled.
     QCOMPARE(f.window->ListModel().rowCount(), 0);
@@ -115,7 +173,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.Names(), QStringList{"Gamma"});
 
     f.window->Action(QStringLiteral("ViewMissing"))->trigger();
-    QCOMPARE(f.Find<QWidget>("frmgames")->property("title").toString(), QStringLiteral("Missing Games"));
+    QCOMPARE(f.Find<QWidget>("frmgames")->property("title").toString(), QStringLiteral("Missing Games (0 of 1)"));
     genre->setCurrentIndex(0);
     emit genre->activated(0);
     QCOMPARE(f.Names(), QStringList{"Gone"});
@@ -187,6 +245,169 @@ class MainWindowTest : public QObject {
     QCOMPARE(resets.count(), 0);
   }
 
+  // Size and place, splitters, columns, the view, the system and the game come back after a
+  // restart, as do the options dialog's size and splitter.
+  void RememberedAfterARestart()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->resize(760, 560);
+    f.window->move(40, 30);
+    auto* splitter = f.Find<QSplitter>("mainSplitter");
+    splitter->setSizes({300, 400});
+    const QList<int> split = splitter->sizes();
+    QSize optionsSize;
+    QList<int> optionsSplit;
+    GameListPane& pane = f.window->ListPane();
+    pane.SetColumnShown(GameListModel::kFileColumn, true);
+    pane.SetColumnShown(GameListModel::kMakerColumn, false);
+    pane.List().header()->resizeSection(GameListModel::kYearColumn, 77);
+    pane.List().header()->setSortIndicator(GameListModel::kYearColumn, Qt::DescendingOrder);
+    f.window->Action(QStringLiteral("ViewPictures"))->trigger();
+    f.window->Action(QStringLiteral("OnlySystemsWithGames"))->trigger();
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->SelectListRow(f.window->ListModel().RowOfGame(f.Game(QStringLiteral("Gamma"))));
+    {
+      SystemOptionsDialog options(f.window->Context(), *f.window, kSnes, f.window.get());
+      options.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&options));
+      options.resize(options.size() + QSize(60, 40));
+      optionsSize = options.size();
+      auto* optionsSplitter = options.findChild<QSplitter*>(QStringLiteral("optionsSplitter"));
+      const QList<int> sizes = optionsSplitter->sizes();
+      optionsSplitter->setSizes({sizes[0] + 90, sizes[1] - 90});
+      optionsSplit = optionsSplitter->sizes();
+      options.reject();
+    }
+    const QRect geometry = f.window->geometry();
+
+    f.Restart();
+    QCOMPARE(f.window->geometry(), geometry);
+    QCOMPARE(f.Find<QSplitter>("mainSplitter")->sizes(), split);
+    GameListPane& again = f.window->ListPane();
+    QVERIFY(again.ColumnShown(GameListModel::kFileColumn));
+    QVERIFY(!again.ColumnShown(GameListModel::kMakerColumn));
+    QVERIFY(!again.ColumnShown(GameListModel::kIdColumn));
+    QCOMPARE(again.List().header()->sectionSize(GameListModel::kYearColumn), 77);
+    QCOMPARE(again.Model().SortColumn(), int(GameListModel::kYearColumn));
+    QCOMPARE(again.Model().SortOrder(), Qt::DescendingOrder);
+    QVERIFY(again.PicturesShown());
+    QVERIFY(f.window->Action(QStringLiteral("ViewPictures"))->isChecked());
+    QCOMPARE(f.Find<QTabBar>("tbsSys")->count(), 2);
+    QCOMPARE(f.window->CurrentSettings().name, QStringLiteral("SNES"));
+    QCOMPARE(f.window->CurrentGameID(), f.Game(QStringLiteral("Gamma")));
+    QCOMPARE(f.Find<QLineEdit>("txtfullname")->text(), QStringLiteral("Gamma"));
+    SystemOptionsDialog options(f.window->Context(), *f.window, kSnes, f.window.get());
+    options.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&options));
+    QCOMPARE(options.size(), optionsSize);
+    QCOMPARE(options.findChild<QSplitter*>(QStringLiteral("optionsSplitter"))->sizes(), optionsSplit);
+  }
+
+  // A place on a screen that is gone is moved onto the screen; a place on one that is there stays.
+  void PlacedOnAScreenThatIsThere_data()
+  {
+    QTest::addColumn<QRect>("stored");
+    QTest::addColumn<QRect>("placed");
+    const QRect left(0, 0, 1920, 1050);
+    QTest::newRow("on the screen") << QRect(100, 80, 1000, 700) << QRect(100, 80, 1000, 700);
+    QTest::newRow("partly off, top edge reachable") << QRect(1700, 900, 1000, 700) << QRect(1700, 900, 1000, 700);
+    QTest::newRow("on the second screen") << QRect(2200, 100, 800, 600) << QRect(2200, 100, 800, 600);
+    QTest::newRow("on a screen that is gone") << QRect(4000, 100, 800, 600) << QRect(560, 225, 800, 600);
+    QTest::newRow("above the screens") << QRect(100, -900, 800, 600) << QRect(560, 225, 800, 600);
+    QTest::newRow("larger than the screen") << QRect(5000, 0, 2500, 1400) << left;
+  }
+
+  void PlacedOnAScreenThatIsThere()
+  {
+    QFETCH(QRect, stored);
+    const QList<QRect> screens{QRect(0, 0, 1920, 1050), QRect(1920, 0, 1280, 1024)};
+    QTEST(PlaceOnScreens(stored, screens), "placed");
+  }
+
+  // The grid shows the list's rows through the same filters, ticks and selection.
+  void GridFollowsFiltersAndTicks()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->resize(1100, 700);
+    f.window->Action(QStringLiteral("ViewPictures"))->trigger();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    auto* grid = f.Find<GameGridView>("gridgames");
+    QVERIFY(grid->isVisible());
+    QCOMPARE(grid->model()->rowCount(), 3);
+    emit f.Find<ClickableLabel>("Label4")->clicked();  // games of unknown year
+    QCOMPARE(grid->model()->rowCount(), 2);
+    f.Find<QLineEdit>("txtsearch")->setText(QStringLiteral("gam"));
+    QCOMPARE(grid->model()->rowCount(), 1);
+    QCOMPARE(f.Find<QLineEdit>("txtfullname")->text(), QStringLiteral("Gamma"));
+
+    // A click on a cover's check box ticks the game; a click elsewhere on it makes it current.
+    f.Find<QLineEdit>("txtsearch")->clear();
+    const QModelIndex gamma = grid->model()->index(1, 0);
+    const QRect cell = grid->visualRect(gamma);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(cell.width() / 2, 60));
+    QCOMPARE(f.Find<QLineEdit>("txtfullname")->text(), QStringLiteral("Gamma"));
+    QCOMPARE(f.Find<QAbstractItemView>("listgames")->currentIndex().row(), 1);
+    const qint64 gammaId = f.Game(QStringLiteral("Gamma"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(cell.width() / 2 - 60, 18));
+    QCOMPARE(f.Value(QStringLiteral("SELECT Selected FROM Games WHERE GameID = ?"), {gammaId}).toInt(), 1);
+    QVERIFY(f.window->ListModel().RowAt(1)->selected);
+  }
+
+  // Enter and a double click start the game as the Play button does; so does the list's menu.
+  void PlayFromTheList()
+  {
+    Fixture f;
+    QTemporaryDir dir;
+    const QString record = dir.filePath(QStringLiteral("played.txt"));
+    const QString emulator = dir.filePath(QStringLiteral("fake-emu"));
+    QVERIFY(TouchFile(emulator, "#!/bin/sh\necho \"$@\" >> '" + record.toUtf8() + "'\n"));
+    QVERIFY(QFile::setPermissions(emulator, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    f.Exec(QStringLiteral("UPDATE System SET Emulator = ? WHERE SystemID = ?"), {emulator, kSnes});
+    f.ShowTab(QStringLiteral("SNES"));
+    f.window->RefreshSettings();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto* list = f.Find<QAbstractItemView>("listgames");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(QFileInfo(record).size() > 0);
+    QFile played(record);
+    QVERIFY(played.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(played.readAll()).trimmed(), QStringLiteral("/roms/snes/beta.smc"));
+    played.close();
+    const QRect gamma = list->visualRect(list->model()->index(2, 0));
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, gamma.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, gamma.center());
+    QTRY_VERIFY(QFileInfo(record).size() > QStringLiteral("/roms/snes/beta.smc\n").size());
+    QCOMPARE(f.window->CurrentGameID(), f.Game(QStringLiteral("Gamma")));
+    // A double click on a check box only ticks and unticks.
+    const qint64 playedSize = QFileInfo(record).size();
+    const QPoint box(gamma.left() + list->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 4, gamma.center().y());
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, box);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, box);
+    QVERIFY(f.window->ListModel().RowAt(2)->selected);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, box);
+    QTest::qWait(300);
+    QCOMPARE(QFileInfo(record).size(), playedSize);
+    // The list's menu offers Play while the game has an emulator.
+    QVERIFY(f.window->Action(QStringLiteral("PlayGame"))->isVisible() == false);
+    bool offered = false;
+    QTimer::singleShot(200, [&f, &offered] {
+      QAction* play = f.window->Action(QStringLiteral("PlayGame"));
+      offered = play->isVisible() && play->isEnabled();
+      if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, gamma.center(), list->viewport()->mapToGlobal(gamma.center()));
+    QApplication::sendEvent(list->viewport(), &menu);
+    QVERIFY(offered);
+    QVERIFY(!f.window->Action(QStringLiteral("PlayGame"))->isVisible());
+  }
+
   void PreviewShowsThePictureLargerThanItsBox()
   {
     Fixture f;
@@ -214,6 +435,31 @@ class MainWindowTest : public QObject {
                             .arg(drawn.height())
                             .arg(box.width())
                             .arg(box.height())));
+  }
+
+  // "2 of 3" beside the arrows follows the picture shown.
+  void PicturePlaceBesideTheArrows()
+  {
+    Fixture f;
+    f.ShowTab(QStringLiteral("SNES"));
+    QTemporaryDir pictures;
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    for (const char* name : {"alpha.png", "alpha_1.png", "alpha_2.png"})
+      QVERIFY(picture.save(pictures.filePath(QString::fromLatin1(name))));
+    f.Exec(QStringLiteral("UPDATE System SET DefaultImageType = 'png' WHERE SystemID = ?"), {kSnes});
+    f.window->RefreshSettings();
+    auto* place = f.Find<QLabel>("lblimagepos");
+    f.Find<QLineEdit>("txtimage")->setText(pictures.filePath(QStringLiteral("alpha.png")));
+    QCOMPARE(place->text(), QStringLiteral("1 of 3"));
+    f.Find<QToolButton>("Image2")->click();
+    QCOMPARE(place->text(), QStringLiteral("2 of 3"));
+    f.Find<QToolButton>("Image2")->click();
+    QCOMPARE(place->text(), QStringLiteral("3 of 3"));
+    f.Find<QToolButton>("Image1")->click();
+    QCOMPARE(place->text(), QStringLiteral("2 of 3"));
+    f.Find<QLineEdit>("txtimage")->clear();
+    QVERIFY(place->text().isEmpty());
   }
 
   void DetailsEditsReachTheCatalogue()

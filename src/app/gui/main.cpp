@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -115,6 +116,10 @@ int main(int argc, char** argv)
   QApplication::setApplicationName(QStringLiteral("quillon"));
   QApplication::setApplicationDisplayName(QStringLiteral("Quillon"));
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+  // The icon the desktop knows the program by (installed in the icon theme), else its own copy.
+  QApplication::setDesktopFileName(QStringLiteral("quillon"));
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(QStringLiteral("quillon"), QIcon(QStringLiteral(":/icons/quillon.svg"))));
   SignalEnd signalEnd;
   signalEnd.Watch(&app);
 
