@@ -12,6 +12,14 @@ using namespace quillon::test;
 
 namespace {
 
+// The available games of a system, without other filters.
+ListFilters AvailableOf(qint64 systemId)
+{
+  ListFilters filters;
+  filters.systemId = systemId;
+  return filters;
+}
+
 // Arcade (system 1) and SNES (3) games with every combination the filters look at.
 void FillGames(TestCatalogue& t)
 {
@@ -315,13 +323,13 @@ class GameListTest : public QObject {
     QVERIFY(!counts->contains(11));
 
     // A stored picture path is taken as it is; a name is taken in the system's folder.
-    const std::optional<std::vector<GameRow>> rows = GameListQuery(t.Db(), feedback, {3, GameView::Available});
+    const std::optional<std::vector<GameRow>> rows = GameListQuery(t.Db(), feedback, AvailableOf(3));
     QVERIFY(rows && rows->size() == 2);
     QCOMPARE(rows->front().pictureFile, QStringLiteral("/pics/a.png"));
     QVERIFY(rows->back().pictureFile.isEmpty());  // Zelda has none
     QCOMPARE(rows->front().fileName, QStringLiteral("alpha.smc"));
     t.Exec(QStringLiteral("UPDATE Games SET Image = '/elsewhere/a.png', Rating = 8 WHERE GameID = 7"));
-    const std::optional<std::vector<GameRow>> again = GameListQuery(t.Db(), feedback, {3, GameView::Available});
+    const std::optional<std::vector<GameRow>> again = GameListQuery(t.Db(), feedback, AvailableOf(3));
     QVERIFY(again && again->size() == 2);
     QCOMPARE(again->front().pictureFile, QStringLiteral("/elsewhere/a.png"));
     QCOMPARE(again->front().rating, QVariant(8));
