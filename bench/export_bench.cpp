@@ -2,6 +2,7 @@
 // system are selected. Times the .my export (one file; one file per genre) and the Meedio export
 // of that system into a library that already holds 50,000 items. One line per operation.
 #include "BenchCatalogue.h"
+#include "BenchStopwatch.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -20,6 +21,7 @@
 #include <ctime>
 
 using namespace quillon;
+using quillon::bench::Stopwatch;
 
 namespace {
 
@@ -30,30 +32,6 @@ constexpr int kGenres = 41;
 
 const char* const kWords[] = {"Super", "Mega",  "Quest", "Fighter", "Racer", "Star",   "Dragon", "Ninja",
                               "Tower", "Blast", "Hyper", "World",   "Zone",  "Legend", "Force",  "Turbo"};
-
-// Processor time of the process, so a shared machine's load shows as the gap to the wall time.
-qint64 CpuNanoseconds()
-{
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// Wall and processor time of an operation since `Start`.
-class Stopwatch {
- public:
-  void Start()
-  {
-    m_wall.start();
-    m_cpu = CpuNanoseconds();
-  }
-  qint64 Wall() const { return m_wall.nsecsElapsed(); }
-  qint64 Cpu() const { return CpuNanoseconds() - m_cpu; }
-
- private:
-  QElapsedTimer m_wall;
-  qint64 m_cpu = 0;
-};
 
 void Line(const char* operation, const Stopwatch& watch, const QString& detail = {})
 {

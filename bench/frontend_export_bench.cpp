@@ -3,6 +3,7 @@
 // alone), the same export again over its own output (merged, nothing to write), and the export
 // with the pictures hard-linked, first and again. One line per operation.
 #include "BenchCatalogue.h"
+#include "BenchStopwatch.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -24,6 +25,7 @@
 #include <unistd.h>
 
 using namespace quillon;
+using quillon::bench::Stopwatch;
 
 namespace {
 
@@ -32,29 +34,6 @@ constexpr qint64 kSystem = 3;
 
 const char* const kWords[] = {"Super", "Mega",  "Quest", "Fighter", "Racer", "Star",   "Dragon", "Ninja",
                               "Tower", "Blast", "Hyper", "World",   "Zone",  "Legend", "Force",  "Turbo"};
-
-qint64 CpuNanoseconds()
-{
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// Wall and processor time of an operation, so a shared machine's load shows as the gap between them.
-class Stopwatch {
- public:
-  void Start()
-  {
-    m_wall.start();
-    m_cpu = CpuNanoseconds();
-  }
-  qint64 Wall() const { return m_wall.nsecsElapsed(); }
-  qint64 Cpu() const { return CpuNanoseconds() - m_cpu; }
-
- private:
-  QElapsedTimer m_wall;
-  qint64 m_cpu = 0;
-};
 
 void Line(const QString& operation, const Stopwatch& watch, const QString& detail = {})
 {
