@@ -54,6 +54,7 @@ struct FolderEntries {
   QStringList folders;            // paths with a trailing "/"
   QStringList unstorableFiles;    // names that are not valid UTF-8, as ShownName gives them
   QStringList unstorableFolders;  // the same for subfolders
+  QStringList brokenLinks;        // names of links that lead to nothing, as ShownName gives them
 };
 
 struct RawEntry {
@@ -71,6 +72,7 @@ std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& vi
   if (!directory)
     return std::nullopt;
   std::vector<RawEntry> raw;
+  QStringList brokenLinks;
   while (const dirent* entry = ::readdir(directory)) {
     const char* name = entry->d_name;
     if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
@@ -79,8 +81,11 @@ std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& vi
     bool isFolder = entry->d_type == DT_DIR;
     if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
       struct stat status = {};
-      if (::stat((encoded + '/' + name).constData(), &status) != 0)
+      if (::stat((encoded + '/' + name).constData(), &status) != 0) {
+        if (entry->d_type == DT_LNK)
+          brokenLinks << ShownName(QByteArray(name));
         continue;
+      }
       isFile = S_ISREG(status.st_mode);
       isFolder = S_ISDIR(status.st_mode);
     }
@@ -91,6 +96,8 @@ std::optional<FolderEntries> ListFolder(const QString& folder, QSet<QString>& vi
   std::sort(raw.begin(), raw.end(), [](const RawEntry& a, const RawEntry& b) { return a.name < b.name; });
 
   FolderEntries entries;
+  entries.brokenLinks = std::move(brokenLinks);
+  entries.brokenLinks.sort();
   for (const RawEntry& entry : raw) {
     const std::optional<QString> decoded = ExactFileName(entry.name);
     if (!decoded) {
@@ -126,6 +133,8 @@ bool FindRomsIn(const QString& folder, const QStringList& extensions, bool recur
     passedOver.unreadableFolders << folder;
     return ReportUnreadable(feedback, QStringLiteral("FindRoms"), folder);
   }
+  for (const QString& name : entries->brokenLinks)
+    passedOver.brokenLinks << folder + name;
   for (const QString& name : entries->files) {
     const QString extension = ExtensionOf(name);
     bool found = false;

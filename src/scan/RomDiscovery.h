@@ -17,6 +17,8 @@ struct PassedOver {
   QStringList caseMismatches;
   // Folders (the walked folder or subfolders below it) that could not be read, ending with "/".
   QStringList unreadableFolders;
+  // Symbolic links that lead to nothing (their target was moved or deleted).
+  QStringList brokenLinks;
 };
 
 // Appends to `foundRoms` every file of `folder` whose extension (the text after the last ".",

@@ -195,6 +195,7 @@ class ScanRun {
   bool m_missingCounted = true;
   QStringList m_unstorableNames;
   QStringList m_caseMismatches;
+  QStringList m_brokenLinks;
   QSet<qint64> m_incompleteGames;
 };
 

@@ -216,6 +216,7 @@ void ScanRun::ScanFolder(const ScanRow& row)
       GroupMultiFileGames(row.romFolder, foundRoms, extensions.contains(QStringLiteral("m3u"), Qt::CaseInsensitive));
   m_unstorableNames += passedOver.unstorableNames;
   m_caseMismatches += passedOver.caseMismatches;
+  m_brokenLinks += passedOver.brokenLinks;
   if (passedOver.unreadableFolders.contains(Check4Slash(row.romFolder))) {
     AddErrorLine(QStringLiteral("Check rom path."));
   } else {
@@ -283,6 +284,13 @@ void ScanRun::ReportPassedOver()
             .arg(example));
     for (const QString& name : std::as_const(m_caseMismatches))
       m_feedback.AddResultLine(QStringLiteral("          ") + name);
+  }
+  if (!m_brokenLinks.isEmpty()) {
+    m_feedback.AddResultLine(
+        QStringLiteral("     %1 link(s) passed over: they lead to nothing (was the file they name moved?):")
+            .arg(m_brokenLinks.size()));
+    for (const QString& link : std::as_const(m_brokenLinks))
+      m_feedback.AddResultLine(QStringLiteral("          ") + link);
   }
 }
 

@@ -471,13 +471,16 @@ class ScannerTest : public QObject {
     QCOMPARE(AvailableGames(t, 3), QStringLiteral("1:") + bom + QStringLiteral(",2:sub/") + bom);
   }
 
-  void ExtensionsDifferingInCaseAreListedWithAHint()
+  // Files passed over are listed with why: extensions differing in case (with a hint), and links
+  // whose target is gone.
+  void PassedOverFilesAreListed()
   {
     TestCatalogue t;
     QTemporaryDir roms;
     const QString folder = roms.path() + QLatin1Char('/');
     for (const char* name : {"GAME (U).SMC", "Fine (U).smc", "sub/Other (E).Smc", "notes.TXT"})
       QVERIFY(TouchFile(folder + QString::fromUtf8(name)));
+    QVERIFY(QFile::link(folder + QStringLiteral("moved away.smc"), folder + QStringLiteral("sub/Linked (U).smc")));
     AddFolder(t, 3, folder);
     RecordingFeedback feedback;
     const ScanSummary summary = Scan(t, feedback, QStringLiteral("SNES"));
@@ -491,6 +494,11 @@ class ScannerTest : public QObject {
     QCOMPARE(feedback.resultLines.mid(listed + 1, 2),
              (QStringList{QStringLiteral("          ") + folder + QStringLiteral("GAME (U).SMC"),
                           QStringLiteral("          ") + folder + QStringLiteral("sub/Other (E).Smc")}));
+    const qsizetype links = feedback.resultLines.indexOf(
+        QStringLiteral("     1 link(s) passed over: they lead to nothing (was the file they name moved?):"));
+    QVERIFY2(links >= 0, qPrintable(feedback.resultLines.join(QLatin1Char('\n'))));
+    QCOMPARE(feedback.resultLines.value(links + 1),
+             QStringLiteral("          ") + folder + QStringLiteral("sub/Linked (U).smc"));
   }
 
   void GoodToolsRenameInPlaceOrACopy()
