@@ -1,5 +1,6 @@
 // Today's systems reach catalogues of every age without disturbing what the user has.
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -16,16 +17,10 @@ using namespace quillon::test;
 
 namespace {
 
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
 void Upgrade(TestCatalogue& t)
 {
   RecordingFeedback feedback;
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   UpdateDb(t.Db(), feedback, display);
   QVERIFY2(!feedback.HasError(), qPrintable(feedback.ErrorLines().join(QLatin1Char('\n'))));
 }

@@ -1,6 +1,7 @@
 // Structure changes made after the current revision: each runs once per catalogue, together with
 // its record, and a failed one runs again at the next start.
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -15,12 +16,6 @@ using namespace quillon::test;
 using namespace quillon::upgrade;
 
 namespace {
-
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
 
 void AddNotesTable(StepRun& run)
 {
@@ -52,7 +47,7 @@ struct Run {
 
 void RunSteps(TestCatalogue& t, std::span<const LaterStep> steps, Run& out)
 {
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   StepRun run(t.Db(), out.feedback, display, out.result);
   RunLaterSteps(run, steps);
 }
@@ -60,7 +55,7 @@ void RunSteps(TestCatalogue& t, std::span<const LaterStep> steps, Run& out)
 // A catalogue brought to the current structure, as every start does.
 void UpgradeToCurrent(TestCatalogue& t)
 {
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   RecordingFeedback feedback;
   UpdateDb(t.Db(), feedback, display);
 }

@@ -1,6 +1,7 @@
 // The names other programs know our systems by: the shipped table against the catalogue and
 // Mame's own software lists, and the per-system overrides.
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -19,15 +20,9 @@ namespace {
 
 const QString kMameHashFolder = QStringLiteral("/usr/share/games/mame/hash/");
 
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
 void Upgrade(TestCatalogue& t)
 {
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   RecordingFeedback feedback;
   UpdateDb(t.Db(), feedback, display);
   QVERIFY2(!feedback.HasError(), qPrintable(feedback.ErrorLines().join('\n')));

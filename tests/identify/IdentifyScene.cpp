@@ -1,6 +1,7 @@
 #include "IdentifyScene.h"
 
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 
 #include "catalogue/StructureUpgrade.h"
 #include "identify/ReferenceLists.h"
@@ -12,12 +13,6 @@
 namespace quillon::test {
 
 namespace {
-
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
 
 TestEntry Entry(const char* name, quint32 seed, int size, const char* year = "", const char* publisher = "",
                 const char* cloneOf = "", const char* status = "")
@@ -38,7 +33,7 @@ IdentifyScene::IdentifyScene() : m_romFolder(m_catalogue.Path(QStringLiteral("ro
   if (!m_catalogue.IsValid())
     return;
   RecordingFeedback feedback;
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   UpdateDb(m_catalogue.Db(), feedback, display);
   QDir().mkpath(m_romFolder);
   m_catalogue.Exec(QStringLiteral("INSERT INTO RomPath (RomPath, System) VALUES (?, ?)"), {m_romFolder, kSystem});

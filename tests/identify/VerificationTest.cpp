@@ -3,6 +3,7 @@
 // demand, and the hash cache that spares unchanged files.
 #include "IdentifyScene.h"
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestRegistry.h"
 
 #include "browser/GameList.h"
@@ -341,11 +342,7 @@ class VerificationTest : public QObject {
     upgraded.Catalogue().Exec(QStringLiteral("DELETE FROM Games WHERE GameID = ?"), {game});
     QCOMPARE(upgraded.Catalogue().Value(QStringLiteral("SELECT count(*) FROM GameMatch")).toInt(), 0);
     // The step may run again on a catalogue that has its tables.
-    class NoDisplay final : public UpgradeDisplay {
-     public:
-      void ShowLabel(const QString&) override {}
-      void ShowProgress(int) override {}
-    } display;
+    SilentUpgradeDisplay display;
     UpgradeResult result;
     upgrade::StepRun run(upgraded.Db(), feedback, display, result);
     upgrade::AddReferenceListTables(run);

@@ -1,5 +1,6 @@
 // Disc games made of several files scan into one game each, and an incomplete one shows as missing.
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -19,17 +20,11 @@ using namespace quillon::test;
 
 namespace {
 
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
 // A catalogue with today's systems; the PlayStation's key.
 qint64 Upgraded(TestCatalogue& t)
 {
   RecordingFeedback feedback;
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   UpdateDb(t.Db(), feedback, display);
   return t.Value("SELECT SystemID FROM System WHERE System = 'PlayStation'").toLongLong();
 }

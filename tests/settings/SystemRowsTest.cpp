@@ -1,5 +1,6 @@
 // Adding systems of the user's own and deleting a system with everything that hangs on it.
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestCatalogue.h"
 #include "TestRegistry.h"
 
@@ -13,12 +14,6 @@ using namespace quillon;
 using namespace quillon::test;
 
 namespace {
-
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
 
 constexpr qint64 kSnes = 3;
 constexpr qint64 kGenesis = 2;
@@ -66,7 +61,7 @@ void Populate(TestCatalogue& t, qint64 system)
 void Upgrade(TestCatalogue& t)
 {
   RecordingFeedback feedback;
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   UpdateDb(t.Db(), feedback, display);
   QVERIFY(!feedback.HasError());
 }

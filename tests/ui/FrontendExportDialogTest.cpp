@@ -3,6 +3,7 @@
 #include "DialogFixture.h"
 #include "FrontendReaders.h"
 #include "RecordingFeedback.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestCatalogue.h"
 #include "TestGames.h"
 #include "TestRegistry.h"
@@ -28,12 +29,6 @@ using namespace quillon::test;
 using namespace quillon::ui;
 
 namespace {
-
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
 
 template <typename T>
 T* Find(const QWidget& dialog, const char* name)
@@ -195,7 +190,7 @@ class FrontendExportDialogTest : public QObject {
     WindowFixture f([](TestScene& scene) {
       scene.Exec("UPDATE System SET EnableTab = CASE WHEN SystemID IN (3, 29) THEN 1 ELSE 0 END");
     });
-    NoDisplay display;
+    SilentUpgradeDisplay display;
     RecordingFeedback upgrade;
     UpdateDb(f.Db(), upgrade, display);
     f.ShowTab("SNES");

@@ -4,6 +4,7 @@
 #include "DialogFixture.h"
 #include "RecordingFeedback.h"
 #include "RomFiles.h"
+#include "SilentUpgradeDisplay.h"
 #include "TestGames.h"
 #include "TestRegistry.h"
 
@@ -29,12 +30,6 @@ using namespace quillon::test;
 using namespace quillon::ui;
 
 namespace {
-
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
 
 TestEntry Entry(const char* name, quint32 seed, const char* year, const char* maker)
 {
@@ -71,7 +66,7 @@ void SnesWithRoms(TestScene& f)
 void Upgrade(WindowFixture& f)
 {
   RecordingFeedback feedback;
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   UpdateDb(f.Db(), feedback, display);
 }
 

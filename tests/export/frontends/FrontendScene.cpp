@@ -1,5 +1,7 @@
 #include "FrontendScene.h"
 
+#include "SilentUpgradeDisplay.h"
+
 #include "catalogue/StructureUpgrade.h"
 
 #include <QFile>
@@ -10,17 +12,11 @@ namespace quillon::test {
 
 namespace {
 
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
 }  // namespace
 
 FrontendScene::FrontendScene(Start start)
 {
-  NoDisplay display;
+  SilentUpgradeDisplay display;
   RecordingFeedback upgrade;
   UpdateDb(m_catalogue.Db(), upgrade, display);
   if (upgrade.HasError())
