@@ -29,6 +29,36 @@ std::optional<qint64> NamedSystem(CliRun& run, Catalogue& catalogue, const CliAr
   return system;
 }
 
+// The catalogue and system of a command that takes --system NAME and no other words. Without a
+// catalogue, `exitCode` is how the command ends (the reason was printed).
+struct SystemTarget {
+  Catalogue* catalogue = nullptr;
+  qint64 systemId = 0;
+  int exitCode = kSuccess;
+};
+
+SystemTarget OpenSystemTarget(CliRun& run, const CliArgs& args, const QString& command)
+{
+  SystemTarget target;
+  if (!args.Ok()) {
+    target.exitCode = run.UsageError(args.Error());
+    return target;
+  }
+  if (!args.Has(kSystemOption) || !args.Positional().isEmpty()) {
+    target.exitCode = run.UsageError(command + QStringLiteral(" needs --system NAME and no other words"));
+    return target;
+  }
+  Catalogue* catalogue = run.OpenCatalogue();
+  const std::optional<qint64> system = catalogue ? NamedSystem(run, *catalogue, args) : std::nullopt;
+  if (!system) {
+    target.exitCode = kFailure;
+    return target;
+  }
+  target.catalogue = catalogue;
+  target.systemId = *system;
+  return target;
+}
+
 void PrintList(CliRun& run, const ListSummary& list)
 {
   run.Out() << list.name << '\t' << list.version << '\t' << list.entries << '\t' << list.format << '\n';
@@ -84,25 +114,20 @@ int RunImportDat(CliRun& run)
 int RunDatLists(CliRun& run)
 {
   const CliArgs args(run.Args(), {}, {kSystemOption, QStringLiteral("--remove")});
-  if (!args.Ok())
-    return run.UsageError(args.Error());
-  if (!args.Has(kSystemOption) || !args.Positional().isEmpty())
-    return run.UsageError(QStringLiteral("dat-lists needs --system NAME and no other words"));
-  Catalogue* catalogue = run.OpenCatalogue();
-  if (!catalogue)
-    return kFailure;
-  const std::optional<qint64> system = NamedSystem(run, *catalogue, args);
-  if (!system)
-    return kFailure;
+  const SystemTarget target = OpenSystemTarget(run, args, QStringLiteral("dat-lists"));
+  if (!target.catalogue)
+    return target.exitCode;
+  Catalogue* catalogue = target.catalogue;
+  const qint64 system = target.systemId;
   if (args.Has(QStringLiteral("--remove"))) {
     const QString name = args.Value(QStringLiteral("--remove"));
-    if (!RemoveReferenceList(*catalogue, run.Feedback(), *system, name)) {
+    if (!RemoveReferenceList(*catalogue, run.Feedback(), system, name)) {
       run.Err() << "quillon-cli: the system has no list named \"" << name << "\"\n";
       return kFailure;
     }
     run.Err() << "Removed the list \"" << name << "\".\n";
   }
-  const std::optional<std::vector<ListSummary>> lists = ListsOfSystem(*catalogue, run.Feedback(), *system);
+  const std::optional<std::vector<ListSummary>> lists = ListsOfSystem(*catalogue, run.Feedback(), system);
   if (!lists)
     return kFailure;
   for (const ListSummary& list : *lists)
@@ -153,19 +178,14 @@ void PrintVerdictsTsv(CliRun& run, const VerifySummary& summary)
 int RunVerify(CliRun& run)
 {
   const CliArgs args(run.Args(), {QStringLiteral("--json"), QStringLiteral("--sha1")}, {kSystemOption});
-  if (!args.Ok())
-    return run.UsageError(args.Error());
-  if (!args.Has(kSystemOption) || !args.Positional().isEmpty())
-    return run.UsageError(QStringLiteral("verify needs --system NAME and no other words"));
-  Catalogue* catalogue = run.OpenCatalogue();
-  if (!catalogue)
-    return kFailure;
-  const std::optional<qint64> system = NamedSystem(run, *catalogue, args);
-  if (!system)
-    return kFailure;
+  const SystemTarget target = OpenSystemTarget(run, args, QStringLiteral("verify"));
+  if (!target.catalogue)
+    return target.exitCode;
+  Catalogue* catalogue = target.catalogue;
+  const qint64 system = target.systemId;
   VerifyOptions options;
   options.confirmSha1 = args.Has(QStringLiteral("--sha1"));
-  const VerifySummary summary = VerifySystem(*catalogue, run.Feedback(), *system, options);
+  const VerifySummary summary = VerifySystem(*catalogue, run.Feedback(), system, options);
   if (!summary.ok) {
     run.Err() << "quillon-cli: " << summary.error << '\n';
     return kFailure;
@@ -183,22 +203,17 @@ int RunVerify(CliRun& run)
 int RunRename(CliRun& run)
 {
   const CliArgs args(run.Args(), {QStringLiteral("--dry-run")}, {kSystemOption});
-  if (!args.Ok())
-    return run.UsageError(args.Error());
-  if (!args.Has(kSystemOption) || !args.Positional().isEmpty())
-    return run.UsageError(QStringLiteral("rename needs --system NAME and no other words"));
-  Catalogue* catalogue = run.OpenCatalogue();
-  if (!catalogue)
-    return kFailure;
-  const std::optional<qint64> system = NamedSystem(run, *catalogue, args);
-  if (!system)
-    return kFailure;
-  if (!HasVerificationResults(*catalogue, *system)) {
+  const SystemTarget target = OpenSystemTarget(run, args, QStringLiteral("rename"));
+  if (!target.catalogue)
+    return target.exitCode;
+  Catalogue* catalogue = target.catalogue;
+  const qint64 system = target.systemId;
+  if (!HasVerificationResults(*catalogue, system)) {
     run.Err() << "quillon-cli: the system's ROM files were not verified yet: run 'quillon-cli verify' first\n";
     return kFailure;
   }
   const bool dryRun = args.Has(QStringLiteral("--dry-run"));
-  const RenameSummary summary = RenameToStandardNames(*catalogue, run.Feedback(), *system, dryRun);
+  const RenameSummary summary = RenameToStandardNames(*catalogue, run.Feedback(), system, dryRun);
   if (!summary.ok) {
     run.Err() << "quillon-cli: " << summary.error << '\n';
     return kFailure;
