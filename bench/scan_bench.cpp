@@ -195,6 +195,20 @@ void Print(const char* what, const Cost& cost, const Cost& reference)
               cost.peakMb, cost.ok ? "" : " (FAILED)");
 }
 
+// A first scan and a rescan of the data folder's SNES system, each printed against the reference.
+// The catalogue's own upgrade at its first opening is not part of the scan.
+bool ScanTwice(const QString& program, const QString& data, const char* first, const char* again, const Cost& reference)
+{
+  Run(program, {QStringLiteral("--data-dir"), data, QStringLiteral("info")});
+  const QStringList scan{QStringLiteral("--data-dir"), data, QStringLiteral("scan"), QStringLiteral("--system"),
+                         QStringLiteral("SNES")};
+  const Cost firstCost = Run(program, scan);
+  Print(first, firstCost, reference);
+  const Cost againCost = Run(program, scan);
+  Print(again, againCost, reference);
+  return firstCost.ok && againCost.ok;
+}
+
 bool Measure(const QString& work, const QStringList& folders, const QStringList& programs)
 {
   const int files = static_cast<int>(folders.size()) * kFilesPerFolder;
@@ -215,15 +229,7 @@ bool Measure(const QString& work, const QStringList& folders, const QStringList&
       return false;
     if (programs.size() > 1)
       std::printf("  %s\n", qPrintable(programs[i]));
-    // The catalogue's own upgrade at its first opening is not part of the scan.
-    Run(programs[i], {QStringLiteral("--data-dir"), data, QStringLiteral("info")});
-    const QStringList scan{QStringLiteral("--data-dir"), data, QStringLiteral("scan"), QStringLiteral("--system"),
-                           QStringLiteral("SNES")};
-    const Cost first = Run(programs[i], scan);
-    Print("first scan (quillon-cli scan)", first, reference);
-    const Cost again = Run(programs[i], scan);
-    Print("rescan of the unchanged tree", again, reference);
-    ok = first.ok && again.ok && ok;
+    ok = ScanTwice(programs[i], data, "first scan (quillon-cli scan)", "rescan of the unchanged tree", reference) && ok;
   }
   return ok;
 }
@@ -271,14 +277,7 @@ bool MeasureDiscs(const QString& work, const QString& roms, const QStringList& p
     const QString data = work + QStringLiteral("/discdata-%1").arg(i);
     if (!AddRomFolders(data, {folder}, QStringLiteral("cue;m3u;chd")))
       return false;
-    Run(programs[i], {QStringLiteral("--data-dir"), data, QStringLiteral("info")});
-    const QStringList scan{QStringLiteral("--data-dir"), data, QStringLiteral("scan"), QStringLiteral("--system"),
-                           QStringLiteral("SNES")};
-    const Cost first = Run(programs[i], scan);
-    Print("first scan of the disc games", first, reference);
-    const Cost again = Run(programs[i], scan);
-    Print("rescan of the disc games", again, reference);
-    ok = first.ok && again.ok && ok;
+    ok = ScanTwice(programs[i], data, "first scan of the disc games", "rescan of the disc games", reference) && ok;
   }
   return ok;
 }
