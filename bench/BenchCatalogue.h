@@ -1,12 +1,21 @@
 #pragma once
-// A fresh catalogue from the delivered one in a data folder of the benchmark's own.
+// A fresh catalogue from the delivered one in a data folder of the benchmark's own, and what
+// upgrading it needs.
 #include "catalogue/Catalogue.h"
 #include "catalogue/DataFolder.h"
+#include "catalogue/StructureUpgrade.h"
 
 #include <cstdio>
 #include <memory>
 
 namespace quillon::bench {
+
+// The structure upgrade's display for benchmarks: it shows nothing.
+class SilentUpgradeDisplay final : public UpgradeDisplay {
+ public:
+  void ShowLabel(const QString&) override {}
+  void ShowProgress(int) override {}
+};
 
 // Prints why and returns nullptr when the catalogue cannot be made.
 inline std::unique_ptr<Catalogue> FreshCatalogue(const DataFolder& folder)

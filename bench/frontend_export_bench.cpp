@@ -48,12 +48,6 @@ int Fail(const QString& what)
   return 1;
 }
 
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
 // The games, and one small PNG per game under `pictures`.
 bool FillCatalogue(Catalogue& catalogue, const QString& roms, const QString& pictures)
 {
@@ -139,7 +133,7 @@ int main(int argc, char** argv)
   std::unique_ptr<Catalogue> catalogue = bench::FreshCatalogue(folder);
   if (!catalogue)
     return 1;
-  NoDisplay display;
+  quillon::bench::SilentUpgradeDisplay display;
   SilentFeedback feedback;
   UpdateDb(*catalogue, feedback, display);
 

@@ -3,6 +3,8 @@
 // of three windows), filter changes and a tab switch, a name search typed one character at a
 // time, and the box-art grid: its first screen with thumbnails already cached, and the covers it
 // keeps in memory while it is scrolled through.
+#include "BenchCatalogue.h"
+
 #include "browser/CoverThumbnails.h"
 #include "catalogue/DataFolder.h"
 #include "catalogue/Feedback.h"
@@ -39,12 +41,6 @@ constexpr int kGames = 50000;
 constexpr int kCovers = 1000;
 // How many games the memory measure scrolls the grid through.
 constexpr int kScrolledGames = 6000;
-
-class NoDisplay final : public quillon::UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
 
 bool Fill(quillon::Catalogue& catalogue, const QString& coverFolder)
 {
@@ -178,7 +174,7 @@ int main(int argc, char** argv)
       !Fill(session.Connection(), covers) || !MakeCovers(covers, quillon::ThumbnailFolder(session.Folder())))
     return 1;
   // As the program does before its window opens.
-  NoDisplay display;
+  quillon::bench::SilentUpgradeDisplay display;
   quillon::UpdateDb(session.Connection(), feedback, display);
 
   double best = 1e9;

@@ -36,12 +36,6 @@ constexpr int kRomBytes = 2048;
 constexpr int kHashFiles = 64;
 constexpr qint64 kHashFileBytes = 16 * 1024 * 1024;
 
-class NoDisplay final : public UpgradeDisplay {
- public:
-  void ShowLabel(const QString&) override {}
-  void ShowProgress(int) override {}
-};
-
 double CpuSeconds(int who)
 {
   rusage usage = {};
@@ -104,7 +98,7 @@ void BenchListImports(const QString& work)
   if (!catalogue)
     return;
   SilentFeedback feedback;
-  NoDisplay display;
+  quillon::bench::SilentUpgradeDisplay display;
   UpdateDb(*catalogue, feedback, display);
   for (const auto& [name, entries] :
        {std::pair{QStringLiteral("snes"), 3636}, std::pair{QStringLiteral("nes"), 4530}}) {
@@ -131,7 +125,7 @@ void BenchZippedRoms(const QString& work)
   if (!catalogue)
     return;
   SilentFeedback feedback;
-  NoDisplay display;
+  quillon::bench::SilentUpgradeDisplay display;
   UpdateDb(*catalogue, feedback, display);
   const QString roms = work + QStringLiteral("/zipped/");
   QDir().mkpath(roms);
